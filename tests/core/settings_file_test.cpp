@@ -1,0 +1,80 @@
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/settings_file.h"
+#include "tests/support/test_support.h"
+
+namespace vesko {
+namespace {
+
+using test::ReadFileBytes;
+using test::TempDir;
+using test::WriteFileBytes;
+using Fields = std::vector<std::string>;
+
+Fields ReadAllFields(const std::string& text) {
+  std::istringstream in(text);
+  Fields fields;
+  while (auto field = ReadSettingsField(in)) {
+    fields.push_back(*field);
+  }
+  return fields;
+}
+
+TEST(SettingsFileTest, ReadSettingsField) {
+  struct Row {
+    std::string text;
+    Fields expected;
+  };
+  const Row rows[] = {
+      {"1\r\n0.100\r\n", {"1", "0.100"}},
+      {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},  // LF, CR and CR LF; the last line needs no end
+      {"run,1.tcl\r\n", {"run", "1.tcl"}},
+      {"   2.5\r\n\t2.5 \t\r\n", {"2.5", "2.5"}},
+      {"\r\n\r\nx\r\n", {"", "", "x"}},
+      {"\"D:\\scan,old\"\r\nx\r\n", {"D:\\scan,old", "x"}},
+      {"  \" x \"  \r\n", {" x "}},
+      {"\"q\" ignored,next\r\n", {"q", "next"}},
+      {"\"open, to\r\nthe end", {"open, to\r\nthe end"}},
+      {"", {}},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(ReadAllFields(row.text), row.expected) << row.text;
+  }
+}
+
+TEST(SettingsFileTest, LoadStopsAtTheEndOrTheFieldCount) {
+  TempDir dir;
+  const std::string path = dir.File("4DSlitScan.ini");
+  EXPECT_EQ(LoadSettings(path, 6), Fields{});  // missing file
+  ASSERT_TRUE(WriteFileBytes(path, "1\r\n0.100\r\n0.000\r\n1.000\r\n5\r\n4DSlit1DScan.tcl\r\n"));
+  EXPECT_EQ(LoadSettings(path, 6), (Fields{"1", "0.100", "0.000", "1.000", "5", "4DSlit1DScan.tcl"}));
+  EXPECT_EQ(LoadSettings(path, 2), (Fields{"1", "0.100"}));
+  ASSERT_TRUE(WriteFileBytes(path, "1\r\n0.100\r\n0.000\r\n"));
+  EXPECT_EQ(LoadSettings(path, 6), (Fields{"1", "0.100", "0.000"}));
+}
+
+TEST(SettingsFileTest, SaveQuotesFieldsThatWouldNotReadBackWhole) {
+  TempDir dir;
+  const std::string path = dir.File("app.ini");
+  const Fields fields{"1", "D:\\scan,old", " x ", "", "tab\t", "C:\\plain folder"};
+  ASSERT_EQ(SaveSettings(path, fields), std::nullopt);
+  EXPECT_TRUE(test::SameText("1\r\n\"D:\\scan,old\"\r\n\" x \"\r\n\r\n\"tab\t\"\r\nC:\\plain folder\r\n",
+                             ReadFileBytes(path)));
+  EXPECT_EQ(LoadSettings(path, 10), fields);
+}
+
+TEST(SettingsFileTest, SaveIntoAMissingFolderNamesTheFile) {
+  TempDir dir;
+  const std::string path = dir.File("missing/app.ini");
+  const std::optional<IoError> error = SaveSettings(path, {"x"});
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->path, path);
+  EXPECT_FALSE(error->reason.empty());
+}
+
+}  // namespace
+}  // namespace vesko

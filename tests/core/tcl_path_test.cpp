@@ -1,0 +1,62 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/tcl_path.h"
+
+namespace vesko {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(TclPathTest, ToTclPathDoublesEveryBackslash) {
+  EXPECT_EQ(ToTclPath("C:\\data\\a"), "C:\\\\data\\\\a");
+  EXPECT_EQ(ToTclPath("\\\\server\\share"), "\\\\\\\\server\\\\share");
+  EXPECT_EQ(ToTclPath("c:\\"), "c:\\\\");
+  EXPECT_EQ(ToTclPath("abc"), "abc");
+  EXPECT_EQ(ToTclPath(""), "");
+}
+
+TEST(TclPathTest, StripAtNulCutsAtTheFirstNul) {
+  EXPECT_EQ(StripAtNul("C:\\data\0\0\0"s), "C:\\data");
+  EXPECT_EQ(StripAtNul("a\0b\0"s), "a");
+  EXPECT_EQ(StripAtNul("C:\\data"), "C:\\data");
+  EXPECT_EQ(StripAtNul("\0abc"s), "");
+  EXPECT_EQ(StripAtNul(""), "");
+}
+
+TEST(TclPathTest, EscapeMakesOnePlainAsciiWord) {
+  struct Row {
+    std::string text;
+    std::string expected;
+  };
+  const Row rows[] = {
+      {"C:\\\\Users\\\\Beam Line", "C:\\\\Users\\\\Beam\\ Line"},  // backslashes untouched
+      {"a[exec del x]", "a\\[exec\\ del\\ x\\]"},
+      {"$env(HOME)", "\\$env(HOME)"},
+      {"{x}", "\\{x\\}"},
+      {"say \"hi\"", "say\\ \\\"hi\\\""},
+      {"a;b#c", "a\\;b\\#c"},
+      {"t\tn\nr\r", "t\\tn\\nr\\r"},
+      {"bell\x07"
+       "del\x7F",
+       "bell\\u0007del\\u007F"},
+      {"caf\xC3\xA9", "caf\\u00E9"},                   // é
+      {"\xE6\x97\xA5\xE6\x9C\xAC", "\\u65E5\\u672C"},  // 日本
+      {"\xF0\x9F\x98\x80", "\\uD83D\\uDE00"},          // U+1F600 as a surrogate pair
+      {"a\xFF"
+       "b",
+       "a\\u00FFb"},                              // invalid byte
+      {"\xE6\x97", "\\u00E6\\u0097"},             // cut-off sequence
+      {"\xC0\xAF", "\\u00C0\\u00AF"},             // overlong form
+      {"\xED\xA0\x80", "\\u00ED\\u00A0\\u0080"},  // encoded surrogate
+      {"run_1-a.b,c@(x)", "run_1-a.b,c@(x)"},     // nothing to escape
+      {"", ""},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(EscapeTclWordSpecials(row.text), row.expected) << row.text;
+  }
+}
+
+}  // namespace
+}  // namespace vesko

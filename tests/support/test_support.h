@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace vesko::test {
+
+/// A fresh, empty folder of its own under the system's temporary folder, removed with all it holds.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  /// The folder's path (UTF-8, no trailing separator).
+  const std::string& path() const { return path_; }
+  /// The path of `name` inside the folder.
+  std::string File(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+/// The whole content of a file; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+/// Creates or replaces a file with exactly these bytes; false when that fails.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
+/// True when `path` names an existing file or folder.
+bool PathExists(const std::string& path);
+
+/// The names of the entries of a folder, sorted.
+std::vector<std::string> ListFolder(const std::string& folder);
+
+/// Success when the texts are equal; otherwise names the first differing line and shows both.
+::testing::AssertionResult SameText(const std::string& expected, const std::string& actual);
+
+}  // namespace vesko::test
