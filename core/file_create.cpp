@@ -5,8 +5,10 @@
 namespace vesko {
 
 FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& status) {
-  if (std::optional<std::string> refusal = CheckOutputFolderForScript(job.outputFolder)) {
-    return {FileCreateOutcome::Kind::Refused, *refusal};
+  if (job.namesFolderInScript) {
+    if (std::optional<std::string> refusal = CheckOutputFolderForScript(job.outputFolder)) {
+      return {FileCreateOutcome::Kind::Refused, *refusal};
+    }
   }
   if (status) {
     status(kStatusOutputStart);

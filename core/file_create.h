@@ -17,6 +17,8 @@ struct FileCreateJob {
   std::function<void(LineSink&)> writeScript;
   /// Stores the inputs after a complete script; may be empty.
   std::function<std::optional<IoError>()> saveSettings;
+  /// False for command files that never name the output folder (no result file is opened).
+  bool namesFolderInScript = true;
 };
 
 /// Receives the status texts of a "File Create" ("Output Start", "Done").
@@ -33,8 +35,8 @@ struct FileCreateOutcome {
 inline constexpr const char* kStatusOutputStart = "Output Start";
 inline constexpr const char* kStatusDone = "Done";
 
-/// Checks the folder, reports "Output Start", writes the script safely, reports "Done", then saves
-/// the settings. A failure leaves the old script and settings files as they were.
+/// Checks the folder (when the script names it), reports "Output Start", writes the script safely, reports
+/// "Done", then saves the settings. A failure leaves the old script and settings files as they were.
 FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& status);
 
 }  // namespace vesko

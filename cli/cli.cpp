@@ -1,0 +1,267 @@
+#include "cli/cli.h"
+
+#include <cerrno>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+#include "app/app_settings.h"
+#include "cli/generator_commands.h"
+#include "core/file_create.h"
+#include "core/line_sink.h"
+#include "core/platform.h"
+#include "core/script_naming.h"
+
+namespace vesko {
+namespace {
+
+using cli::FieldOption;
+using cli::FieldValue;
+using cli::GeneratorCommand;
+
+constexpr std::string_view kUsageLine =
+    "Usage: vesko-script GENERATOR [field options] [--output-folder TEXT] [--settings-dir DIR] [--stdout]\n"
+    "       vesko-script [GENERATOR] --help\n";
+
+// What the command line asks for, once parsed.
+struct Invocation {
+  const GeneratorCommand* generator = nullptr;
+  std::vector<FieldValue> values;
+  std::optional<std::string> outputFolder;
+  std::optional<std::string> settingsDir;
+  bool toStdout = false;
+  bool help = false;
+  /// Why the arguments cannot be used; empty when they can.
+  std::string usageError;
+};
+
+void Print(std::FILE* stream, std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stream);
+}
+
+// Messages may name folders and files; the console reads the system's code page.
+void PrintMessage(std::FILE* stream, std::string_view message) {
+  Print(stream, ToFileText(message));
+  Print(stream, "\n");
+}
+
+std::string OptionColumn(std::string_view left, std::string_view help) {
+  std::string line = "  ";
+  line.append(left);
+  constexpr std::size_t kColumn = 30;
+  line.append(line.size() < kColumn ? kColumn - line.size() : 1, ' ');
+  line.append(help).append("\n");
+  return line;
+}
+
+std::string GeneralHelp() {
+  std::string text(kUsageLine);
+  text.append("\nWrites the script of one generator window as its \"File Create\" would.\n\nGenerators:\n");
+  for (const GeneratorCommand& g : cli::GeneratorCommands()) {
+    text.append(OptionColumn(g.name, g.summary));
+  }
+  text.append("\nSee \"vesko-script GENERATOR --help\" for the field options of a generator.\n");
+  return text;
+}
+
+std::string GeneratorHelp(const GeneratorCommand& g) {
+  std::string text = "Usage: vesko-script " + g.name +
+                     " [field options] [--output-folder TEXT] [--settings-dir DIR] [--stdout]\n\n" +
+                     g.summary + ".\nThe boxes start as the window loads them from " + g.settingsFile +
+                     "; each field option\nreplaces the text of its box, taken as typed.\n\nField options:\n";
+  for (const FieldOption& o : g.options) {
+    text.append(OptionColumn("--" + o.name + " " + o.valueName, o.help));
+  }
+  text.append("\nCommon options:\n");
+  text.append(
+      OptionColumn("--output-folder TEXT", "folder of the script (default: the stored output folder)"));
+  text.append(OptionColumn("--settings-dir DIR", "folder of the settings files (default: the program's)"));
+  text.append(OptionColumn("--stdout", "print the script; write no file and no settings"));
+  text.append(OptionColumn("--help", "show this text"));
+  text.append(
+      "\nExit status: 0 written, 1 input refused (the message on standard error), 2 usage error,\n"
+      "3 a file could not be written.\n");
+  return text;
+}
+
+const GeneratorCommand* FindGenerator(std::string_view name) {
+  for (const GeneratorCommand& g : cli::GeneratorCommands()) {
+    if (g.name == name) {
+      return &g;
+    }
+  }
+  return nullptr;
+}
+
+const FieldOption* FindOption(const GeneratorCommand& g, std::string_view name) {
+  for (const FieldOption& o : g.options) {
+    if (o.name == name) {
+      return &o;
+    }
+  }
+  return nullptr;
+}
+
+bool IsAllowed(const FieldOption& o, const std::string& value) {
+  if (o.choices.empty()) {
+    return true;
+  }
+  for (const std::string& choice : o.choices) {
+    if (choice == value) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Reads "--name value" and "--name=value"; a value is taken as typed, blanks and all.
+Invocation Parse(const std::vector<std::string>& args) {
+  Invocation inv;
+  if (args.empty()) {
+    inv.usageError = "no generator given";
+    return inv;
+  }
+  if (args[0] == "--help" || args[0] == "-h") {
+    inv.help = true;
+    return inv;
+  }
+  inv.generator = FindGenerator(args[0]);
+  if (inv.generator == nullptr) {
+    inv.usageError = "unknown generator '" + args[0] + "'";
+    return inv;
+  }
+  for (std::size_t k = 1; k < args.size(); ++k) {
+    const std::string& arg = args[k];
+    if (arg == "-h") {
+      inv.help = true;
+      return inv;
+    }
+    if (arg.rfind("--", 0) != 0) {
+      inv.usageError = "unexpected argument '" + arg + "'";
+      return inv;
+    }
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+    std::optional<std::string> inlineValue;
+    if (equals != std::string::npos) {
+      inlineValue = arg.substr(equals + 1);
+    }
+
+    if (name == "help" || name == "stdout") {
+      if (inlineValue) {
+        inv.usageError = "option '--" + name + "' takes no value";
+        return inv;
+      }
+      if (name == "help") {
+        inv.help = true;
+        return inv;
+      }
+      inv.toStdout = true;
+      continue;
+    }
+
+    const FieldOption* field = FindOption(*inv.generator, name);
+    if (field == nullptr && name != "output-folder" && name != "settings-dir") {
+      inv.usageError = "unknown option '--" + name + "' for " + inv.generator->name;
+      return inv;
+    }
+    std::string value;
+    if (inlineValue) {
+      value = *inlineValue;
+    } else if (k + 1 < args.size()) {
+      value = args[++k];
+    } else {
+      inv.usageError = "option '--" + name + "' needs a value";
+      return inv;
+    }
+
+    if (name == "output-folder") {
+      inv.outputFolder = value;
+    } else if (name == "settings-dir") {
+      inv.settingsDir = value;
+    } else if (!IsAllowed(*field, value)) {
+      inv.usageError = "option '--" + name + "' takes " + field->valueName + ", not '" + value + "'";
+      return inv;
+    } else {
+      inv.values.push_back({name, value});
+    }
+  }
+  return inv;
+}
+
+int WriteToStdout(const cli::PreparedScript& prepared, const std::string& outputFolder, std::FILE* out,
+                  std::FILE* err) {
+  StreamSink sink(out);
+  errno = 0;
+  prepared.writeScript(outputFolder, sink);
+  if (!sink.Flush() || std::fflush(out) != 0) {
+    const int code = errno;
+    PrintMessage(
+        err, IoError{"standard output", code != 0 ? std::generic_category().message(code) : "write failed"}
+                 .Message());
+    return kExitIoFailed;
+  }
+  return kExitDone;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  const Invocation inv = Parse(args);
+  if (inv.help) {
+    Print(out, inv.generator != nullptr ? GeneratorHelp(*inv.generator) : GeneralHelp());
+    return kExitDone;
+  }
+  if (!inv.usageError.empty()) {
+    PrintMessage(err, "vesko-script: " + inv.usageError);
+    Print(err, kUsageLine);
+    Print(err, "Try 'vesko-script --help'.\n");
+    return kExitUsage;
+  }
+
+  const std::string settingsDir = inv.settingsDir ? *inv.settingsDir : DefaultSettingsFolder();
+  const std::string settingsPath = JoinPath(settingsDir, inv.generator->settingsFile);
+  const Result<cli::PreparedScript> prepared = inv.generator->press(settingsPath, inv.values);
+  if (!prepared) {
+    PrintMessage(err, prepared.message());
+    return kExitRefused;
+  }
+
+  const std::string outputFolder =
+      inv.outputFolder ? *inv.outputFolder : ReadStoredOutputFolder(settingsDir).outputFolder;
+
+  if (inv.toStdout) {
+    const std::optional<std::string> refusal =
+        prepared->namesFolderInScript ? CheckOutputFolderForScript(outputFolder) : std::nullopt;
+    if (refusal) {
+      PrintMessage(err, *refusal);
+      return kExitRefused;
+    }
+    return WriteToStdout(*prepared, outputFolder, out, err);
+  }
+
+  FileCreateJob job;
+  job.outputFolder = outputFolder;
+  job.outputFileName = prepared->outputFileName;
+  job.writeScript = [&](LineSink& sink) { prepared->writeScript(outputFolder, sink); };
+  job.saveSettings = [&]() { return prepared->saveSettings(settingsPath); };
+  job.namesFolderInScript = prepared->namesFolderInScript;
+  const FileCreateOutcome outcome = RunFileCreate(job, [&](const std::string& status) {
+    if (status == kStatusDone && !prepared->report.empty()) {
+      PrintMessage(out, prepared->report);
+    }
+  });
+  switch (outcome.kind) {
+    case FileCreateOutcome::Kind::Done:
+      return kExitDone;
+    case FileCreateOutcome::Kind::Refused:
+      PrintMessage(err, outcome.message);
+      return kExitRefused;
+    case FileCreateOutcome::Kind::IoFailed:
+      PrintMessage(err, outcome.message);
+      return kExitIoFailed;
+  }
+  return kExitIoFailed;
+}
+
+}  // namespace vesko

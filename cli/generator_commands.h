@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/line_sink.h"
+#include "core/result.h"
+#include "core/safe_file.h"
+
+namespace vesko::cli {
+
+/// An option `--name VALUE` that replaces the text of one box (or one choice) of a generator window.
+struct FieldOption {
+  std::string name;       // without the leading "--"
+  std::string valueName;  // shown in the help: "TEXT", "y|z"
+  /// The only values accepted; empty when any text is taken as typed.
+  std::vector<std::string> choices;
+  std::string help;
+};
+
+/// One field option as given on the command line.
+struct FieldValue {
+  std::string option;
+  std::string value;
+};
+
+/// A checked "File Create", ready to write its script and store its inputs.
+struct PreparedScript {
+  std::string outputFileName;
+  std::function<void(const std::string& outputFolder, LineSink& out)> writeScript;
+  std::function<std::optional<IoError>(const std::string& settingsPath)> saveSettings;
+  /// False when the script never names the output folder (a plain command file).
+  bool namesFolderInScript = true;
+  /// Printed to standard output once the file is written; empty for most generators.
+  std::string report;
+};
+
+/// A generator as the command line offers it.
+struct GeneratorCommand {
+  std::string name;
+  std::string summary;
+  std::string settingsFile;
+  std::vector<FieldOption> options;
+  /// Opens the window afresh (its settings file loaded from `settingsPath`), types `values` into
+  /// their boxes in order and validates: the prepared script, or the window's message.
+  std::function<Result<PreparedScript>(const std::string& settingsPath,
+                                       const std::vector<FieldValue>& values)>
+      press;
+};
+
+/// Every generator the command line knows, in the order the help lists them.
+const std::vector<GeneratorCommand>& GeneratorCommands();
+
+}  // namespace vesko::cli

@@ -1,0 +1,192 @@
+#include "generators/slit_dec_scan.h"
+
+#include <cmath>
+
+#include "core/format.h"
+#include "core/numbers.h"
+#include "core/script_naming.h"
+#include "core/settings_file.h"
+#include "core/tcl_lines.h"
+
+namespace vesko {
+namespace {
+
+constexpr const char* kSettingError = "Setting Error!";
+constexpr const char* kRepeatTimesError = "Repeat Times Error";
+// The point index is a 16-bit integer on the control side of things.
+constexpr float kMaxPointCount = 32767.0f;
+
+struct BladeNames {
+  const char* blade1Move;
+  const char* blade2Move;
+  const char* columns;
+};
+
+BladeNames NamesFor(std::int16_t axis) {
+  if (axis == 0) {
+    return {"TclSrv_Optics:4DSlit {slit_y1 move ", "TclSrv_Optics:4DSlit {slit_y2 move ",
+            "slit_y1,slit_y2,Intensity"};
+  }
+  return {"TclSrv_Optics:4DSlit {slit_z1 move ", "TclSrv_Optics:4DSlit {slit_z2 move ",
+          "slit_z1,slit_z2,Intensity"};
+}
+
+std::string DataText(const DecBladePositions& b) {
+  return FormatF(b.pos1) + "," + FormatF(b.pos2) + ", $cnt";
+}
+
+void WritePointMoves(const BladeNames& names, const DecBladePositions& b, LineSink& out) {
+  out.WriteLine(std::string(names.blade1Move) + FormatF(b.pos1) + "}");
+  out.WriteLine(std::string(names.blade2Move) + FormatF(b.pos2) + "}");
+  out.WriteLine(tcl::kMeasureWithTimer);
+  out.WriteLine(tcl::kTakeCounterA);
+}
+
+// Point indices run 0, 1, ... while not above PointCount - 1, a bound fixed before the loop.
+int LastPointIndex(const SlitDecScanParams& p) {
+  const float last = PointCount(p) - 1.0f;
+  return last < 0.0f ? -1 : static_cast<int>(std::floor(last));
+}
+
+}  // namespace
+
+float PointCount(const SlitDecScanParams& p) {
+  const double quotient =
+      (static_cast<double>(p.StartSlitWidth) - static_cast<double>(p.EndSlitWidth)) / p.DecStep;
+  return static_cast<float>(std::floor(quotient) + 1.0);
+}
+
+DecBladePositions DecPointPositions(const SlitDecScanParams& p, int i) {
+  const float outer1 = static_cast<float>(static_cast<double>(p.StartSlitWidth) / 2 + p.ScanCenter);
+  const float outer2 = static_cast<float>(static_cast<double>(p.StartSlitWidth) / 2 - p.ScanCenter);
+  const float closing = static_cast<float>(i) * p.DecStep / 2.0f;
+  return {outer1 - closing, outer2 - closing};
+}
+
+Result<SlitDecScanParams> Validate(const SlitDecScanForm& form) {
+  using R = Result<SlitDecScanParams>;
+  SlitDecScanParams p;
+  if (form.axisY) {
+    p.Axis = 0;
+  } else if (form.axisZ) {
+    p.Axis = 1;
+  } else {
+    return R::Refused(kSettingError);
+  }
+
+  const struct {
+    const std::string& text;
+    float& target;
+  } numbers[] = {{form.startSlitWidth, p.StartSlitWidth},
+                 {form.endSlitWidth, p.EndSlitWidth},
+                 {form.scanCenter, p.ScanCenter},
+                 {form.decStep, p.DecStep}};
+  for (const auto& n : numbers) {
+    const auto value = ToSingle(n.text);
+    if (!value) {
+      return R::Refused(kSettingError);
+    }
+    n.target = *value;
+  }
+  // A zero step, or one so small that the point index cannot hold the count, has no scan.
+  if (p.DecStep == 0.0f) {
+    return R::Refused(kSettingError);
+  }
+  const float count = PointCount(p);
+  if (!std::isfinite(count) || count > kMaxPointCount) {
+    return R::Refused(kSettingError);
+  }
+
+  p.OutputFileName = OutputFileNameOf(form.outputFileName);
+  if (p.OutputFileName.empty()) {
+    return R::Refused(kSettingError);
+  }
+  const auto base = ResultBaseOf(p.OutputFileName);
+  if (!base) {
+    return R::Refused(kSettingError);
+  }
+  p.ResultBase = *base;
+
+  p.RepeatActive = form.repeatActive;
+  if (p.RepeatActive) {
+    const auto times = ToInteger16(form.repeatTimes);
+    if (!times || *times <= 1) {
+      return R::Refused(kRepeatTimesError);
+    }
+    p.RepeatTimes = *times;
+  }
+  return p;
+}
+
+void BuildScript(const SlitDecScanParams& p, const std::string& outputFolder, LineSink& out) {
+  const BladeNames names = NamesFor(p.Axis);
+  const int last = LastPointIndex(p);
+
+  out.WriteLine(tcl::kSetExptime);
+  out.WriteLine(tcl::kConfigureTimer);
+  if (!p.RepeatActive) {
+    out.WriteLine(tcl::OpenLine("fp", outputFolder, p.ResultBase, ""));
+  } else {
+    out.WriteLine(tcl::OpenLine("fp1", outputFolder, p.ResultBase, "_Repeat"));
+    out.WriteLine(tcl::OpenLine("fp2", outputFolder, p.ResultBase, "_Average"));
+  }
+  out.WriteLine(tcl::kBeamStopIn);
+  out.WriteLine(tcl::kShutterOpen);
+
+  if (!p.RepeatActive) {
+    out.WriteLine(tcl::PutsLine("fp", names.columns));
+    for (int i = 0; i <= last; ++i) {
+      const DecBladePositions b = DecPointPositions(p, i);
+      WritePointMoves(names, b, out);
+      out.WriteLine(tcl::PutsLine("fp", DataText(b)));
+    }
+    out.WriteLine(tcl::CloseLine("fp"));
+  } else {
+    for (int i = 0; i <= last; ++i) {
+      out.WriteLine(tcl::AccumulatorInitLine(i));
+    }
+    for (int r = 0; r < p.RepeatTimes; ++r) {
+      out.WriteLine(tcl::PutsLine("fp1", tcl::RepeatHeaderText(names.columns, r)));
+      for (int i = 0; i <= last; ++i) {
+        const DecBladePositions b = DecPointPositions(p, i);
+        WritePointMoves(names, b, out);
+        out.WriteLine(tcl::PutsLine("fp1", DataText(b)));
+        out.WriteLine(tcl::AccumulateLine(i));
+      }
+    }
+    // The control server's expr divides the integer sums: the averages are integer quotients.
+    out.WriteLine(tcl::PutsLine("fp2", tcl::AverageHeaderText(names.columns)));
+    for (int i = 0; i <= last; ++i) {
+      out.WriteLine(tcl::AverageLine(i, p.RepeatTimes));
+      out.WriteLine(tcl::PutsLine("fp2", DataText(DecPointPositions(p, i))));
+    }
+    out.WriteLine(tcl::CloseLine("fp1"));
+    out.WriteLine(tcl::CloseLine("fp2"));
+  }
+  out.WriteLine(tcl::kShutterClose);
+}
+
+void LoadSettings(const std::string& path, SlitDecScanForm& form) {
+  const std::vector<std::string> fields = vesko::LoadSettings(path, 6);
+  if (fields.empty()) {
+    return;
+  }
+  const auto axis = ToInteger16(fields[0]);
+  if (!axis) {
+    return;
+  }
+  form.axisY = *axis == 0;
+  form.axisZ = *axis != 0;
+  std::string* texts[] = {&form.startSlitWidth, &form.endSlitWidth, &form.scanCenter, &form.decStep,
+                          &form.outputFileName};
+  for (std::size_t k = 1; k < fields.size(); ++k) {
+    *texts[k - 1] = fields[k];
+  }
+}
+
+std::optional<IoError> SaveSettings(const std::string& path, const SlitDecScanParams& p) {
+  return vesko::SaveSettings(path, {FormatPlain(p.Axis), FormatF(p.StartSlitWidth), FormatF(p.EndSlitWidth),
+                                    FormatF(p.ScanCenter), FormatF(p.DecStep), p.OutputFileName});
+}
+
+}  // namespace vesko
