@@ -1,0 +1,187 @@
+#include "generators/coll_scan.h"
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "core/format.h"
+#include "core/numbers.h"
+#include "core/platform.h"
+#include "core/script_naming.h"
+#include "core/settings_file.h"
+#include "core/tcl_lines.h"
+#include "generators/scan_positions.h"
+#include "generators/two_counter.h"
+
+namespace vesko {
+namespace {
+
+constexpr const char* kSettingError = "Setting Error!";
+// The collimator window's own layout, and the combined window's one with the slit fields in front.
+constexpr std::size_t kShortLayoutFields = 4;
+constexpr std::size_t kLongLayoutFields = 9;
+
+// The stored check box value: 0 unticked, 1 ticked; anything else is refused by the box.
+std::optional<bool> CheckBoxValue(const std::string& field) {
+  const std::optional<std::int16_t> value = ToInteger16(field);
+  if (!value || (*value != 0 && *value != 1)) {
+    return std::nullopt;
+  }
+  return *value == 1;
+}
+
+// The 32-bit float value of a numeric text into `target`; false (target untouched) when there is none.
+bool TakeSingle(const std::string& text, float& target) {
+  const std::optional<float> value = ToSingle(text);
+  if (value) {
+    target = *value;
+  }
+  return value.has_value();
+}
+
+// Reads one panel's file in either layout; true when a whole layout was read. More than four fields
+// can only be the nine-line layout, whole or cut short. With `skipFailures` a field that cannot be
+// taken is passed over, otherwise it ends the reading.
+bool ReadPanelFile(const std::string& path, CollScanForm& form, bool skipFailures) {
+  const std::vector<std::string> fields = vesko::LoadSettings(path, kLongLayoutFields);
+  if (fields.size() <= kShortLayoutFields) {
+    std::string* const boxes[] = {&form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName};
+    for (std::size_t k = 0; k < fields.size(); ++k) {
+      *boxes[k] = fields[k];
+    }
+    return fields.size() == kShortLayoutFields;
+  }
+  const std::optional<bool> ticked = CheckBoxValue(fields[0]);
+  if (ticked) {
+    form.move4DSlit = *ticked;
+  } else if (!skipFailures) {
+    return false;
+  }
+  std::string* const boxes[] = {&form.slitWidthY, &form.slitWidthZ, &form.slitCenterY, &form.slitCenterZ,
+                                &form.scanCenter, &form.scanWidth,  &form.division,    &form.outputFileName};
+  for (std::size_t k = 1; k < fields.size(); ++k) {
+    *boxes[k - 1] = fields[k];
+  }
+  return fields.size() == kLongLayoutFields;
+}
+
+// The four lines of one measured point: move, count both channels, Seikika, result row.
+void WritePoint(std::string_view movePrefix, float position, LineSink& out) {
+  out.WriteLine(std::string(movePrefix) + FormatF(position) + "}");
+  out.WriteLine(kCountBothChannels);
+  out.WriteLine(kSeikikaOfCounts);
+  out.WriteLine(tcl::PutsLine("fp", TwoCounterRowText(position)));
+}
+
+}  // namespace
+
+const char* CollScanSettingsFile(std::int16_t panel) {
+  return panel == 0 ? kCollScanSettingsFileY : kCollScanSettingsFileZ;
+}
+
+Result<CollScanParams> Validate(const CollScanForm& form) {
+  using R = Result<CollScanParams>;
+  CollScanParams p;
+  p.Panel = form.panel == 0 ? 0 : 1;
+
+  if (!TakeSingle(form.scanCenter, p.ScanCenter) || !TakeSingle(form.scanWidth, p.ScanWidth)) {
+    return R::Refused(kSettingError);
+  }
+
+  const std::optional<std::int16_t> division = TakeScanDivision(form.division, p.ScanCenter, p.ScanWidth);
+  if (!division) {
+    return R::Refused(kSettingError);
+  }
+  p.Division = *division;
+
+  // The slit fields must hold numbers even when the slit is not set before the scan. A pair is
+  // complete with its centre; a slit that is set must get finite blade targets.
+  p.Move4DSlit = form.move4DSlit;
+  if (!TakeSingle(form.slitWidthY, p.SlitWidthY)) {
+    return R::Refused("SlitWidthY Error!");
+  }
+  if (!TakeSingle(form.slitWidthZ, p.SlitWidthZ)) {
+    return R::Refused("SlitWidthZ Error!");
+  }
+  if (!TakeSingle(form.slitCenterY, p.SlitCenterY) ||
+      (p.Move4DSlit && !SlitPairFits(p.SlitWidthY, p.SlitCenterY))) {
+    return R::Refused("SlitCenterY Error!");
+  }
+  if (!TakeSingle(form.slitCenterZ, p.SlitCenterZ) ||
+      (p.Move4DSlit && !SlitPairFits(p.SlitWidthZ, p.SlitCenterZ))) {
+    return R::Refused("SlitCenterZ Error!");
+  }
+
+  p.OutputFileName = OutputFileNameOf(form.outputFileName);
+  if (p.OutputFileName.empty()) {
+    return R::Refused(kSettingError);
+  }
+  std::optional<std::string> resultBase = ResultBaseOf(p.OutputFileName);
+  if (!resultBase) {
+    return R::Refused(kSettingError);
+  }
+  p.ResultBase = std::move(*resultBase);
+  return p;
+}
+
+void BuildScript(const CollScanParams& p, const std::string& outputFolder, LineSink& out) {
+  WriteSeikikaProc(out);
+  out.WriteLine(tcl::kSetExptime);
+  out.WriteLine(tcl::kConfigureTimer);
+  out.WriteLine(tcl::OpenLine("fp", outputFolder, p.ResultBase, ""));
+  out.WriteLine(tcl::kBeamStopOut);
+  if (p.Move4DSlit) {
+    WriteSlitPreset(SlitOpeningOf(p.SlitWidthY, p.SlitWidthZ, p.SlitCenterY, p.SlitCenterZ), out);
+  }
+  out.WriteLine(tcl::kShutterOpen);
+
+  const bool zAxis = p.Panel != 0;
+  out.WriteLine(tcl::PutsLine("fp", zAxis ? "col_z, Io, I, I/Io" : "col_y, Io, I, I/Io"));
+  const std::string_view movePrefix =
+      zAxis ? "TclSrv_Optics:Collimator {col_z move " : "TclSrv_Optics:Collimator {col_y move ";
+  const ScanPositions positions(p.ScanCenter, p.ScanWidth, p.Division);
+  const int lastIndex = positions.LastIndex();
+  // col_y travels from the high edge down, col_z from the low edge up.
+  if (zAxis) {
+    for (int i = 0; i <= lastIndex; ++i) {
+      WritePoint(movePrefix, positions.At(i), out);
+    }
+  } else {
+    for (int i = lastIndex; i >= 0; --i) {
+      WritePoint(movePrefix, positions.At(i), out);
+    }
+  }
+  WritePoint(movePrefix, p.ScanCenter, out);
+
+  out.WriteLine(tcl::CloseLine("fp"));
+  out.WriteLine(tcl::kShutterClose);
+  out.WriteLine(tcl::kBeamStopIn);
+}
+
+void LoadSettings(const std::string& path, CollScanForm& form) {
+  ReadPanelFile(path, form, false);
+}
+
+void LoadPanelSettings(const std::string& settingsFolder, CollScanForm& panel0, CollScanForm& panel1) {
+  if (ReadPanelFile(JoinPath(settingsFolder, kCollScanSettingsFileY), panel0, false)) {
+    ReadPanelFile(JoinPath(settingsFolder, kCollScanSettingsFileZ), panel1, false);
+  }
+}
+
+void LoadCombinedSettings(const std::string& path, CollScanForm& form) {
+  ReadPanelFile(path, form, true);
+}
+
+std::optional<IoError> SaveSettings(const std::string& path, const CollScanParams& p) {
+  return vesko::SaveSettings(
+      path, {FormatF(p.ScanCenter), FormatF(p.ScanWidth), FormatPlain(p.Division), p.OutputFileName});
+}
+
+std::optional<IoError> SaveCombinedSettings(const std::string& path, const CollScanParams& p) {
+  return vesko::SaveSettings(
+      path, {FormatPlain(p.Move4DSlit ? 1 : 0), FormatF(p.SlitWidthY), FormatF(p.SlitWidthZ),
+             FormatF(p.SlitCenterY), FormatF(p.SlitCenterZ), FormatF(p.ScanCenter), FormatF(p.ScanWidth),
+             FormatPlain(p.Division), p.OutputFileName});
+}
+
+}  // namespace vesko

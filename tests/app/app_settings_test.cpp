@@ -1,0 +1,115 @@
+#include "app/app_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/platform.h"
+#include "tests/support/test_support.h"
+
+namespace vesko {
+namespace {
+
+using test::ReadFileBytes;
+using test::TempDir;
+using test::WriteFileBytes;
+
+class AppSettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetOutputFolder(); }
+  void TearDown() override { ResetOutputFolder(); }
+  std::string IniPath() const { return settings.File(kAppSettingsFile); }
+
+  TempDir settings;
+};
+
+TEST_F(AppSettingsTest, UnreadableFileGivesFallbackSilently) {
+  for (const bool fileExists : {false, true}) {
+    SCOPED_TRACE(fileExists ? "empty file" : "no file");
+    ASSERT_TRUE(!fileExists || WriteFileBytes(IniPath(), ""));
+    const StartUpResult result = StartUp(settings.path());
+    EXPECT_FALSE(result.settingsRead);
+    EXPECT_EQ(result.outputFolder, FallbackOutputFolder());
+    EXPECT_EQ(OutputFolder(), FallbackOutputFolder());
+    EXPECT_EQ(test::PathExists(IniPath()), fileExists);
+  }
+#ifdef _WIN32
+  EXPECT_EQ(FallbackOutputFolder(), "c:\\");
+#else
+  EXPECT_EQ(FallbackOutputFolder().front(), '/');
+#endif
+}
+
+TEST_F(AppSettingsTest, StartUpReadsFirstFieldOfFirstLine) {
+  const struct {
+    const char* content;
+    const char* folder;
+  } rows[] = {
+      {"\r\n", ""},                                  // an empty first line is a folder too
+      {"D:\\scan,old\r\n", "D:\\scan"},              // a bare comma ends the field
+      {"\"D:\\scan,old\"\r\n", "D:\\scan,old"},      // the quoted form keeps it
+      {"   C:\\data\\may   \r\n", "C:\\data\\may"},  // bare edge blanks are dropped
+      {"/home/op/out\r\nsecond line\r\n", "/home/op/out"},
+      {"/srv/data", "/srv/data"},  // no line end at all
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.content);
+    ResetOutputFolder();
+    ASSERT_TRUE(WriteFileBytes(IniPath(), row.content));
+    const StartUpResult result = StartUp(settings.path());
+    EXPECT_TRUE(result.settingsRead);
+    EXPECT_EQ(result.outputFolder, row.folder);
+    EXPECT_EQ(OutputFolder(), row.folder);
+  }
+}
+
+TEST_F(AppSettingsTest, ReadStoredOutputFolderLeavesOutputFolderAlone) {
+  ASSERT_TRUE(WriteFileBytes(IniPath(), "D:\\stored\r\n"));
+  SetOutputFolder("E:\\current");
+  EXPECT_EQ(ReadStoredOutputFolder(settings.path()).outputFolder, "D:\\stored");
+  EXPECT_EQ(OutputFolder(), "E:\\current");
+}
+
+TEST_F(AppSettingsTest, ShutDownWritesOneLineThatStartUpReadsBack) {
+  const struct {
+    const char* folder;
+    const char* bytes;
+  } rows[] = {
+      {"c:\\", "c:\\\r\n"},
+      {"/home/op/scans", "/home/op/scans\r\n"},
+      {"", "\r\n"},
+      {"D:\\scan,old", "\"D:\\scan,old\"\r\n"},
+      {" D:\\lead", "\" D:\\lead\"\r\n"},
+      {"D:\\trail ", "\"D:\\trail \"\r\n"},
+  };
+  // An older, longer file is replaced, not overwritten in place.
+  ASSERT_TRUE(WriteFileBytes(IniPath(), "C:\\a\\much\\longer\\old\\folder\r\nextra\r\n"));
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.folder);
+    SetOutputFolder(row.folder);
+    ASSERT_EQ(ShutDown(settings.path()), std::nullopt);
+    EXPECT_EQ(ReadFileBytes(IniPath()), row.bytes);
+
+    ResetOutputFolder();
+    EXPECT_TRUE(StartUp(settings.path()).settingsRead);
+    EXPECT_EQ(OutputFolder(), row.folder);
+  }
+  EXPECT_EQ(test::ListFolder(settings.path()), std::vector<std::string>{kAppSettingsFile});
+}
+
+TEST_F(AppSettingsTest, ShutDownIntoMissingFolderReportsFileAndWritesNothing) {
+  const std::string missing = settings.File("no-such-folder");
+  SetOutputFolder("D:\\data");
+  const std::optional<IoError> error = ShutDown(missing);
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->path, JoinPath(missing, kAppSettingsFile));
+  EXPECT_FALSE(error->reason.empty());
+  EXPECT_TRUE(test::ListFolder(settings.path()).empty());
+}
+
+TEST_F(AppSettingsTest, DefaultSettingsFolderIsWritable) {
+  EXPECT_TRUE(IsWritableFolder(DefaultSettingsFolder()));
+}
+
+}  // namespace
+}  // namespace vesko

@@ -1,0 +1,15 @@
+#include <QApplication>
+
+#include "app/app_settings.h"
+#include "ui/dialogs.h"
+#include "ui/main_menu_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QString::fromUtf8(vesko::kAppTitle));
+
+  vesko::AppDialogs dialogs;
+  vesko::MainMenuWindow mainMenu(vesko::DefaultSettingsFolder(), dialogs);
+  mainMenu.show();
+  return QApplication::exec();
+}

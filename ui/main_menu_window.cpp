@@ -1,0 +1,172 @@
+#include "ui/main_menu_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "app/app_settings.h"
+#include "app/main_menu_table.h"
+#include "ui/dialogs.h"
+#include "ui/fonts.h"
+#include "ui/coll_scan_window.h"
+#include "ui/lens_scan_window.h"
+#include "ui/slit_scan_window.h"
+
+namespace vesko {
+
+namespace {
+
+const QColor kPanelGreen(192, 255, 192);
+const QColor kButtonBlue(192, 192, 255);
+constexpr double kButtonPointSize = 12.0;
+constexpr double kFolderPointSize = 9.75;
+
+QString ToQt(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void Paint(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
+  QPalette palette = widget->palette();
+  palette.setColor(role, color);
+  widget->setPalette(palette);
+}
+
+QPushButton* BlueButton(const QString& objectName, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(objectName);
+  button->setFont(GothicFont(kButtonPointSize));
+  Paint(button, QPalette::Button, kButtonBlue);
+  return button;
+}
+
+// The small picture in the corner of the green panel: a stylised slit, two blade pairs round an opening.
+QPixmap SlitBitmap() {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(kPanelGreen);
+  QPainter painter(&pixmap);
+  painter.fillRect(1, 1, 14, 5, QColor(64, 64, 160));
+  painter.fillRect(1, 10, 14, 5, QColor(64, 64, 160));
+  painter.fillRect(1, 7, 4, 2, QColor(64, 64, 160));
+  painter.fillRect(11, 7, 4, 2, QColor(64, 64, 160));
+  painter.fillRect(6, 7, 4, 2, QColor(255, 224, 64));
+  return pixmap;
+}
+
+}  // namespace
+
+MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), settingsFolder_(std::move(settingsFolder)), dialogs_(dialogs) {
+  setObjectName(QStringLiteral("frmMainMenu"));
+  setWindowTitle(QString::fromUtf8(kAppTitle));
+
+  auto* picture = new QFrame(this);
+  picture->setObjectName(QStringLiteral("Picture1"));
+  picture->setAutoFillBackground(true);
+  Paint(picture, QPalette::Window, kPanelGreen);
+  auto* pictureLayout = new QVBoxLayout(picture);
+  pictureLayout->setSpacing(4);
+
+  // The seven scan buttons sit in the green panel; the analysis button sits below with the default look.
+  QPushButton* analysisButton = nullptr;
+  for (const MainMenuEntry& entry : kMainMenuEntries) {
+    QPushButton* button = nullptr;
+    if (entry.buttonName == "cmdAnalysDecScan") {
+      button = analysisButton = new QPushButton(ToQt(entry.caption), this);
+      button->setObjectName(ToQt(entry.buttonName));
+    } else {
+      button = BlueButton(ToQt(entry.buttonName), ToQt(entry.caption), picture);
+      pictureLayout->addWidget(button);
+    }
+    button->setEnabled(entry.windowBuilt);
+    connect(button, &QPushButton::clicked, this, [this, &entry] { openWindow(entry); });
+  }
+  auto* bitmap = new QLabel(picture);
+  bitmap->setObjectName(QStringLiteral("Picture1Bitmap"));
+  bitmap->setPixmap(SlitBitmap());
+  pictureLayout->addWidget(bitmap, 0, Qt::AlignLeft);
+
+  auto* folderButton =
+      BlueButton(QStringLiteral("cmdGlobalSetting"), QStringLiteral("Select Output Folder"), this);
+  connect(folderButton, &QPushButton::clicked, this, &MainMenuWindow::selectOutputFolder);
+  auto* versionLabel = new QLabel(QStringLiteral("WithTimer Ver."), this);
+  versionLabel->setObjectName(QStringLiteral("Label1"));
+
+  // The program writes the folder here; the operator's typing has no effect, so the box is read-only.
+  txtOutputFolder_ = new QLineEdit(this);
+  txtOutputFolder_->setObjectName(QStringLiteral("txtOutputFolder"));
+  txtOutputFolder_->setReadOnly(true);
+  txtOutputFolder_->setFont(GothicFont(kFolderPointSize));
+
+  auto* endButton = new QPushButton(QStringLiteral("End"), this);
+  endButton->setObjectName(QStringLiteral("cmdEnd"));
+  endButton->setFont(GothicFont(kButtonPointSize));
+  connect(endButton, &QPushButton::clicked, this, &QWidget::close);
+
+  auto* lower = new QGridLayout;
+  lower->addWidget(folderButton, 0, 0);
+  lower->addWidget(versionLabel, 0, 1);
+  lower->addWidget(txtOutputFolder_, 1, 0, 1, 2);
+  lower->addWidget(analysisButton, 2, 0, Qt::AlignLeft);
+  lower->addWidget(endButton, 2, 1);
+  lower->setColumnStretch(0, 3);
+  lower->setColumnStretch(1, 2);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 4);
+  layout->addWidget(picture);
+  auto* lowerHost = new QVBoxLayout;
+  lowerHost->setContentsMargins(4, 0, 4, 0);
+  lowerHost->addLayout(lower);
+  layout->addLayout(lowerHost);
+
+  // Start-up: the stored folder, or the fallback folder when the file cannot be read. The combined
+  // window does not exist yet, so nothing else opens here.
+  txtOutputFolder_->setText(QString::fromStdString(StartUp(settingsFolder_).outputFolder));
+}
+
+void MainMenuWindow::openWindow(const MainMenuEntry& entry) {
+  if (entry.windowName == "frm4DSlitScan") {
+    // Modal and unloaded on close (the window deletes itself when exec returns).
+    auto* window = new SlitScanWindow(settingsFolder_, dialogs_, this);
+    window->exec();
+  }
+  if (entry.windowName == "frmCollScan") {
+    auto* window = new CollScanWindow(settingsFolder_, dialogs_, this);
+    window->exec();
+  }
+  if (entry.windowName == "frmLensScan") {
+    auto* window = new LensScanWindow(settingsFolder_, dialogs_, this);
+    window->exec();
+  }
+}
+
+void MainMenuWindow::selectOutputFolder() {
+  const QString folder = dialogs_.chooseFolder(this);
+  if (folder.isEmpty()) {
+    return;
+  }
+  SetOutputFolder(folder.toStdString());
+  txtOutputFolder_->setText(folder);
+}
+
+void MainMenuWindow::closeEvent(QCloseEvent* event) {
+  if (!shutDown_) {
+    shutDown_ = true;
+    if (const std::optional<IoError> error = ShutDown(settingsFolder_)) {
+      dialogs_.showMessage(this, QString::fromStdString(error->Message()));
+    }
+  }
+  event->accept();
+  // The program ends with the main menu, whatever else is open.
+  QCoreApplication::quit();
+}
+
+}  // namespace vesko
