@@ -10,33 +10,24 @@
 #include "core/script_naming.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
+#include "generators/form_checks.h"
 #include "generators/scan_positions.h"
 #include "generators/two_counter.h"
 
 namespace vesko {
 namespace {
 
-constexpr const char* kSettingError = "Setting Error!";
 // The collimator window's own layout, and the combined window's one with the slit fields in front.
 constexpr std::size_t kShortLayoutFields = 4;
 constexpr std::size_t kLongLayoutFields = 9;
 
-// The stored check box value: 0 unticked, 1 ticked; anything else is refused by the box.
-std::optional<bool> CheckBoxValue(const std::string& field) {
-  const std::optional<std::int16_t> value = ToInteger16(field);
-  if (!value || (*value != 0 && *value != 1)) {
+// The stored check box value of this window: 0 unticked, 1 ticked; anything else is refused by the box.
+std::optional<bool> TickedValue(const std::string& field) {
+  const std::optional<int> value = CheckBoxValue(field);
+  if (!value || *value == 2) {
     return std::nullopt;
   }
   return *value == 1;
-}
-
-// The 32-bit float value of a numeric text into `target`; false (target untouched) when there is none.
-bool TakeSingle(const std::string& text, float& target) {
-  const std::optional<float> value = ToSingle(text);
-  if (value) {
-    target = *value;
-  }
-  return value.has_value();
 }
 
 // Reads one panel's file in either layout; true when a whole layout was read. More than four fields
@@ -51,7 +42,7 @@ bool ReadPanelFile(const std::string& path, CollScanForm& form, bool skipFailure
     }
     return fields.size() == kShortLayoutFields;
   }
-  const std::optional<bool> ticked = CheckBoxValue(fields[0]);
+  const std::optional<bool> ticked = TickedValue(fields[0]);
   if (ticked) {
     form.move4DSlit = *ticked;
   } else if (!skipFailures) {
@@ -97,30 +88,19 @@ Result<CollScanParams> Validate(const CollScanForm& form) {
   // The slit fields must hold numbers even when the slit is not set before the scan. A pair is
   // complete with its centre; a slit that is set must get finite blade targets.
   p.Move4DSlit = form.move4DSlit;
-  if (!TakeSingle(form.slitWidthY, p.SlitWidthY)) {
-    return R::Refused("SlitWidthY Error!");
+  SlitSetting slit;
+  if (std::optional<std::string> refusal = TakeSlitSetting(
+          {form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit, slit)) {
+    return R::Refused(*refusal);
   }
-  if (!TakeSingle(form.slitWidthZ, p.SlitWidthZ)) {
-    return R::Refused("SlitWidthZ Error!");
-  }
-  if (!TakeSingle(form.slitCenterY, p.SlitCenterY) ||
-      (p.Move4DSlit && !SlitPairFits(p.SlitWidthY, p.SlitCenterY))) {
-    return R::Refused("SlitCenterY Error!");
-  }
-  if (!TakeSingle(form.slitCenterZ, p.SlitCenterZ) ||
-      (p.Move4DSlit && !SlitPairFits(p.SlitWidthZ, p.SlitCenterZ))) {
-    return R::Refused("SlitCenterZ Error!");
-  }
+  p.SlitWidthY = slit.widthY;
+  p.SlitWidthZ = slit.widthZ;
+  p.SlitCenterY = slit.centerY;
+  p.SlitCenterZ = slit.centerZ;
 
-  p.OutputFileName = OutputFileNameOf(form.outputFileName);
-  if (p.OutputFileName.empty()) {
+  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
     return R::Refused(kSettingError);
   }
-  std::optional<std::string> resultBase = ResultBaseOf(p.OutputFileName);
-  if (!resultBase) {
-    return R::Refused(kSettingError);
-  }
-  p.ResultBase = std::move(*resultBase);
   return p;
 }
 

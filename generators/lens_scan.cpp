@@ -8,12 +8,12 @@
 #include "core/script_naming.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
+#include "generators/form_checks.h"
 #include "generators/scan_positions.h"
 
 namespace vesko {
 namespace {
 
-constexpr const char* kSettingError = "Setting Error!";
 constexpr std::size_t kSettingsFieldCount = 5;
 
 // The four lines of one measured point: move, count channel A, take the count, result row.
@@ -39,17 +39,13 @@ Result<LensScanParams> Validate(const LensScanForm& form) {
   }
   p.Axis = static_cast<std::int16_t>(axis);
 
-  const std::optional<float> scanCenter = ToSingle(form.scanCenter);
-  if (!scanCenter) {
+  if (!TakeSingle(form.scanCenter, p.ScanCenter)) {
     return R::Refused(kSettingError);
   }
-  p.ScanCenter = *scanCenter;
 
-  const std::optional<float> scanWidth = ToSingle(form.scanWidth);
-  if (!scanWidth) {
+  if (!TakeSingle(form.scanWidth, p.ScanWidth)) {
     return R::Refused(kSettingError);
   }
-  p.ScanWidth = *scanWidth;
 
   const std::optional<std::int16_t> division = TakeScanDivision(form.division, p.ScanCenter, p.ScanWidth);
   if (!division) {
@@ -57,15 +53,9 @@ Result<LensScanParams> Validate(const LensScanForm& form) {
   }
   p.Division = *division;
 
-  p.OutputFileName = OutputFileNameOf(form.outputFileName);
-  if (p.OutputFileName.empty()) {
+  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
     return R::Refused(kSettingError);
   }
-  std::optional<std::string> resultBase = ResultBaseOf(p.OutputFileName);
-  if (!resultBase) {
-    return R::Refused(kSettingError);
-  }
-  p.ResultBase = std::move(*resultBase);
   return p;
 }
 

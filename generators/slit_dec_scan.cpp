@@ -1,18 +1,17 @@
 #include "generators/slit_dec_scan.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/format.h"
 #include "core/numbers.h"
-#include "core/script_naming.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
+#include "generators/form_checks.h"
 
 namespace vesko {
 namespace {
 
-constexpr const char* kSettingError = "Setting Error!";
-constexpr const char* kRepeatTimesError = "Repeat Times Error";
 // The point index is a 16-bit integer on the control side of things.
 constexpr float kMaxPointCount = 32767.0f;
 
@@ -46,6 +45,17 @@ void WritePointMoves(const BladeNames& names, const DecBladePositions& b, LineSi
 int LastPointIndex(const SlitDecScanParams& p) {
   const float last = PointCount(p) - 1.0f;
   return last < 0.0f ? -1 : static_cast<int>(std::floor(last));
+}
+
+// The blade targets move linearly with the point index: finite at both ends means finite throughout.
+bool PositionsFit(const SlitDecScanParams& p) {
+  for (const int i : {0, std::max(LastPointIndex(p), 0)}) {
+    const DecBladePositions b = DecPointPositions(p, i);
+    if (!std::isfinite(b.pos1) || !std::isfinite(b.pos2)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -82,35 +92,29 @@ Result<SlitDecScanParams> Validate(const SlitDecScanForm& form) {
                  {form.scanCenter, p.ScanCenter},
                  {form.decStep, p.DecStep}};
   for (const auto& n : numbers) {
-    const auto value = ToSingle(n.text);
-    if (!value) {
+    if (!TakeSingle(n.text, n.target)) {
       return R::Refused(kSettingError);
     }
-    n.target = *value;
   }
   // A zero step, or one so small that the point index cannot hold the count, has no scan.
   if (p.DecStep == 0.0f) {
     return R::Refused(kSettingError);
   }
   const float count = PointCount(p);
-  if (!std::isfinite(count) || count > kMaxPointCount) {
+  if (!std::isfinite(count) || count > kMaxPointCount || !PositionsFit(p)) {
     return R::Refused(kSettingError);
   }
 
-  p.OutputFileName = OutputFileNameOf(form.outputFileName);
-  if (p.OutputFileName.empty()) {
+  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
     return R::Refused(kSettingError);
   }
-  const auto base = ResultBaseOf(p.OutputFileName);
-  if (!base) {
-    return R::Refused(kSettingError);
-  }
-  p.ResultBase = *base;
 
+  // Checked after every other field but before any file is touched: a refused count must not leave
+  // a half-written script that opens the shutter and never closes it.
   p.RepeatActive = form.repeatActive;
   if (p.RepeatActive) {
-    const auto times = ToInteger16(form.repeatTimes);
-    if (!times || *times <= 1) {
+    const std::optional<std::int16_t> times = TakeRepeatTimes(form.repeatTimes);
+    if (!times) {
       return R::Refused(kRepeatTimesError);
     }
     p.RepeatTimes = *times;

@@ -6,6 +6,7 @@
 #include "core/line_sink.h"
 #include "core/result.h"
 #include "core/safe_file.h"
+#include "generators/slit_blades.h"
 
 namespace vesko {
 
@@ -30,12 +31,10 @@ struct SlitMoveParams {
 inline constexpr const char* kSlitMoveSettingsFile = "4DSlitMove.ini";
 
 /// Targets of the four blades; blade 2 of a pair counts outward on the opposite side.
-struct SlitMovePositions {
-  float y1, y2, z1, z2;
-};
-SlitMovePositions BladePositions(const SlitMoveParams& p);
+SlitOpening BladePositions(const SlitMoveParams& p);
 
-/// Checks the five texts in their fixed order; any failure gives "Setting Error!".
+/// Checks the five texts in their fixed order; any failure gives "Setting Error!". A pair whose
+/// blade targets overflow 32 bits is refused at its centre.
 Result<SlitMoveParams> Validate(const SlitMoveForm& form);
 
 /// Writes the four blade moves into `out`.

@@ -11,12 +11,11 @@
 #include "core/script_naming.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
+#include "generators/form_checks.h"
 
 namespace vesko {
 namespace {
 
-constexpr const char* kSettingError = "Setting Error!";
-constexpr const char* kRepeatTimesError = "Repeat Times Error";
 constexpr std::size_t kSettingsFieldCount = 6;
 
 // Where the two blades of the pair go for one opening, and the opening's centre.
@@ -208,23 +207,17 @@ Result<SlitScanParams> Validate(const SlitScanForm& form) {
     return R::Refused(kSettingError);
   }
 
-  const std::optional<float> slitWidth = ToSingle(form.slitWidth);
-  if (!slitWidth) {
+  if (!TakeSingle(form.slitWidth, p.SlitWidth)) {
     return R::Refused(kSettingError);
   }
-  p.SlitWidth = *slitWidth;
 
-  const std::optional<float> scanCenter = ToSingle(form.scanCenter);
-  if (!scanCenter) {
+  if (!TakeSingle(form.scanCenter, p.ScanCenter)) {
     return R::Refused(kSettingError);
   }
-  p.ScanCenter = *scanCenter;
 
-  const std::optional<float> scanWidth = ToSingle(form.scanWidth);
-  if (!scanWidth) {
+  if (!TakeSingle(form.scanWidth, p.ScanWidth)) {
     return R::Refused(kSettingError);
   }
-  p.ScanWidth = *scanWidth;
 
   // One point would make the step a division by zero; -32768 points have no last index in
   // 16 bits; and the step and the blade targets must stay finite.
@@ -237,22 +230,16 @@ Result<SlitScanParams> Validate(const SlitScanForm& form) {
     return R::Refused(kSettingError);
   }
 
-  p.OutputFileName = OutputFileNameOf(form.outputFileName);
-  if (p.OutputFileName.empty()) {
+  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
     return R::Refused(kSettingError);
   }
-  std::optional<std::string> resultBase = ResultBaseOf(p.OutputFileName);
-  if (!resultBase) {
-    return R::Refused(kSettingError);
-  }
-  p.ResultBase = std::move(*resultBase);
 
   // Checked after every other field but before any file is touched: a refused count must not
   // leave a half-written script that opens the shutter and never closes it.
   p.RepeatActive = form.repeatActive;
   if (p.RepeatActive) {
-    const std::optional<std::int16_t> times = ToInteger16(form.repeatTimes);
-    if (!times || *times <= 1) {
+    const std::optional<std::int16_t> times = TakeRepeatTimes(form.repeatTimes);
+    if (!times) {
       return R::Refused(kRepeatTimesError);
     }
     p.RepeatTimes = *times;

@@ -1,21 +1,8 @@
 #include "generators/two_counter.h"
 
-#include <cmath>
-
 #include "core/format.h"
 
 namespace vesko {
-namespace {
-
-float Blade1(float width, float center) {
-  return static_cast<float>(static_cast<double>(width) / 2 + center);
-}
-float Blade2(float width, float center) {
-  return static_cast<float>(static_cast<double>(width) / 2 - center);
-}
-
-}  // namespace
-
 void WriteSeikikaProc(LineSink& out) {
   out.WriteLine("proc Seikika {strArg} {");
   out.WriteLine("scan $strArg \"%f %f\" counterA counterB");
@@ -30,14 +17,6 @@ void WriteSeikikaProc(LineSink& out) {
 
 std::string TwoCounterRowText(double position) {
   return FormatF(position) + ", $strBuff2";
-}
-
-SlitOpening SlitOpeningOf(float widthY, float widthZ, float centerY, float centerZ) {
-  return {Blade1(widthY, centerY), Blade2(widthY, centerY), Blade1(widthZ, centerZ), Blade2(widthZ, centerZ)};
-}
-
-bool SlitPairFits(float width, float center) {
-  return std::isfinite(Blade1(width, center)) && std::isfinite(Blade2(width, center));
 }
 
 void WriteSlitPreset(const SlitOpening& opening, LineSink& out) {

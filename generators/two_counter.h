@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/line_sink.h"
+#include "generators/slit_blades.h"
 
 namespace vesko {
 
@@ -21,16 +22,6 @@ void WriteSeikikaProc(LineSink& out);
 
 /// Data text of a two-counter result row: F(position) + ", $strBuff2".
 std::string TwoCounterRowText(double position);
-
-/// The four blade targets of a 4D slit opening: blade 1 of a pair at half the width plus the centre,
-/// blade 2 at half the width minus the centre (it counts outward on the other side).
-struct SlitOpening {
-  float y1, y2, z1, z2;
-};
-SlitOpening SlitOpeningOf(float widthY, float widthZ, float centerY, float centerZ);
-
-/// True when both blades of a pair with this width and centre get finite 32-bit targets.
-bool SlitPairFits(float width, float center);
 
 /// Writes the eight lines that set the 4D slit before a scan: each blade move followed by a count.
 void WriteSlitPreset(const SlitOpening& opening, LineSink& out);

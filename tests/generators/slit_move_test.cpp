@@ -62,6 +62,7 @@ TEST(SlitMoveTest, RefusedInputs) {
       {"width z", Form("0.2", "a", "0", "0")},
       {"center y", Form("0.2", "0.4", "+-1", "0")},
       {"center z", Form("0.2", "0.4", "0", "1e40")},
+      {"blade target beyond 32 bits", Form("3e38", "0.4", "3e38", "0")},
   };
   for (const auto& c : cases) {
     const auto p = Validate(c.form);

@@ -1,0 +1,171 @@
+#include "generators/gonio_stage_scan.h"
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "core/format.h"
+#include "core/numbers.h"
+#include "core/platform.h"
+#include "core/script_naming.h"
+#include "core/settings_file.h"
+#include "core/tcl_lines.h"
+#include "generators/form_checks.h"
+#include "generators/scan_positions.h"
+#include "generators/two_counter.h"
+
+namespace vesko {
+namespace {
+
+constexpr const char* kFileNameError = "FileName Error!";
+constexpr std::size_t kSettingsFieldCount = 9;
+// The y stage reaches the first point and the centre from 0.02 below them.
+constexpr double kApproachOffset = 0.02;
+
+class StageScanWriter {
+ public:
+  StageScanWriter(const GonioStageScan2Params& p, LineSink& out)
+      : p_(p),
+        out_(out),
+        yStage_(p.Panel == 0),
+        moveHead_(yStage_ ? "TclSrv_GStage {y move " : "TclSrv_GStage {z move ") {}
+
+  void Write(const std::string& outputFolder) {
+    WriteSeikikaProc(out_);
+    out_.WriteLine(tcl::kSetExptime);
+    out_.WriteLine(tcl::kConfigureTimer);
+    out_.WriteLine(tcl::OpenLine("fp", outputFolder, p_.ResultBase, ""));
+    out_.WriteLine(tcl::kBeamStopOut);
+    // All four blades are placed whichever stage axis is scanned.
+    if (p_.Move4DSlit) {
+      WriteSlitPreset(SlitOpeningOf(p_.SlitWidthY, p_.SlitWidthZ, p_.SlitCenterY, p_.SlitCenterZ), out_);
+    }
+    out_.WriteLine(tcl::kShutterOpen);
+
+    out_.WriteLine(tcl::PutsLine("fp", yStage_ ? "gonio_stage_y,Io,I,I/Io" : "gonio_stage_z,Io,I,I/Io"));
+    const ScanPositions positions(p_.ScanCenter, p_.ScanWidth, p_.Division);
+    const int lastIndex = positions.LastIndex();
+    for (int i = 0; i <= lastIndex; ++i) {
+      WritePoint(positions.At(i), i == 0);
+    }
+    WritePoint(p_.ScanCenter, true);
+
+    out_.WriteLine(tcl::CloseLine("fp"));
+    out_.WriteLine(tcl::kShutterClose);
+    out_.WriteLine(tcl::kBeamStopIn);
+  }
+
+ private:
+  void WritePoint(float position, bool approach) {
+    if (yStage_ && approach) {
+      WriteMove(static_cast<double>(position) - kApproachOffset);
+      out_.WriteLine(kCountBothChannels);
+    }
+    WriteMove(position);
+    out_.WriteLine(kCountBothChannels);
+    out_.WriteLine(kSeikikaOfCounts);
+    out_.WriteLine(tcl::PutsLine("fp", TwoCounterRowText(position)));
+  }
+
+  void WriteMove(double target) {
+    line_.assign(moveHead_).append(FormatF(target)).append("}");
+    out_.WriteLine(line_);
+  }
+
+  const GonioStageScan2Params& p_;
+  LineSink& out_;
+  bool yStage_;
+  std::string_view moveHead_;
+  std::string line_;
+};
+
+// Reads one panel's file; true when all nine fields were taken. With `skipFailures` a check box field
+// that is not a box value is passed over, otherwise it ends the reading.
+bool ReadPanelFile(const std::string& path, GonioStageScan2Form& form, bool skipFailures) {
+  const std::vector<std::string> fields = vesko::LoadSettings(path, kSettingsFieldCount);
+  if (fields.empty()) {
+    return false;
+  }
+  const std::optional<int> value = CheckBoxValue(fields[0]);
+  if (value) {
+    form.move4DSlit = *value;
+  } else if (!skipFailures) {
+    return false;
+  }
+  std::string* const boxes[] = {&form.slitWidthY, &form.slitWidthZ, &form.slitCenterY, &form.slitCenterZ,
+                                &form.scanCenter, &form.scanWidth,  &form.division,    &form.outputFileName};
+  for (std::size_t k = 1; k < fields.size(); ++k) {
+    *boxes[k - 1] = fields[k];
+  }
+  return value.has_value() && fields.size() == kSettingsFieldCount;
+}
+
+}  // namespace
+
+const char* GonioStageScanSettingsFile(std::int16_t panel) {
+  return panel == 0 ? kGonioStageScanSettingsFileY : kGonioStageScanSettingsFileZ;
+}
+
+Result<GonioStageScan2Params> Validate(const GonioStageScan2Form& form) {
+  using R = Result<GonioStageScan2Params>;
+  GonioStageScan2Params p;
+  p.Panel = form.panel == 0 ? 0 : 1;
+
+  if (!TakeSingle(form.scanCenter, p.ScanCenter)) {
+    return R::Refused("Scan Center Error!");
+  }
+  if (!TakeSingle(form.scanWidth, p.ScanWidth)) {
+    return R::Refused("Scan Width Error!");
+  }
+  const std::optional<std::int16_t> division = TakeScanDivision(form.division, p.ScanCenter, p.ScanWidth);
+  if (!division) {
+    return R::Refused("Scan Division Error!");
+  }
+  p.Division = *division;
+
+  // The slit fields must hold numbers even when the slit is not set before the scan. A pair is
+  // complete with its centre; a slit that is set must get finite blade targets.
+  p.Move4DSlit = form.move4DSlit == 1;
+  SlitSetting slit;
+  if (std::optional<std::string> refusal = TakeSlitSetting(
+          {form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit, slit)) {
+    return R::Refused(*refusal);
+  }
+  p.SlitWidthY = slit.widthY;
+  p.SlitWidthZ = slit.widthZ;
+  p.SlitCenterY = slit.centerY;
+  p.SlitCenterZ = slit.centerZ;
+
+  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
+    return R::Refused(kFileNameError);
+  }
+  return p;
+}
+
+void BuildScript(const GonioStageScan2Params& p, const std::string& outputFolder, LineSink& out) {
+  StageScanWriter(p, out).Write(outputFolder);
+}
+
+bool LoadSettings(const std::string& path, GonioStageScan2Form& form) {
+  return ReadPanelFile(path, form, false);
+}
+
+void LoadPanelSettings(const std::string& settingsFolder, GonioStageScan2Form& panel0,
+                       GonioStageScan2Form& panel1) {
+  if (ReadPanelFile(JoinPath(settingsFolder, kGonioStageScanSettingsFileY), panel0, false)) {
+    ReadPanelFile(JoinPath(settingsFolder, kGonioStageScanSettingsFileZ), panel1, false);
+  }
+}
+
+void LoadCombinedSettings(const std::string& path, GonioStageScan2Form& form) {
+  ReadPanelFile(path, form, true);
+}
+
+std::optional<IoError> SaveSettings(const std::string& path, const GonioStageScan2Params& p) {
+  return vesko::SaveSettings(
+      path, {FormatPlain(p.Move4DSlit ? 1 : 0), FormatF(p.SlitWidthY), FormatF(p.SlitWidthZ),
+             FormatF(p.SlitCenterY), FormatF(p.SlitCenterZ), FormatF(p.ScanCenter), FormatF(p.ScanWidth),
+             FormatPlain(p.Division), p.OutputFileName});
+}
+
+}  // namespace vesko

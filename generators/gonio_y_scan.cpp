@@ -1,0 +1,251 @@
+#include "generators/gonio_y_scan.h"
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "core/format.h"
+#include "core/numbers.h"
+#include "core/script_naming.h"
+#include "core/settings_file.h"
+#include "core/tcl_lines.h"
+#include "generators/form_checks.h"
+#include "generators/scan_positions.h"
+#include "generators/two_counter.h"
+
+namespace vesko {
+namespace {
+
+constexpr std::size_t kSettingsFieldCount = 9;
+constexpr std::string_view kColumns = "GonioY,Io,I,I/Io";
+// Splits the last reply into the two channel counts that the repeat sums add up.
+constexpr std::string_view kScanCounts = "scan $counts \"%f %f\" counterA counterB";
+
+// Head lines up to the result files, the open lines, then the beam stop out and the shutter open.
+void WriteHead(const std::vector<std::string>& openLines, LineSink& out) {
+  WriteSeikikaProc(out);
+  out.WriteLine(tcl::kSetExptime);
+  out.WriteLine(tcl::kConfigureTimer);
+  for (const std::string& line : openLines) {
+    out.WriteLine(line);
+  }
+  out.WriteLine(tcl::kBeamStopOut);
+  out.WriteLine(tcl::kShutterOpen);
+}
+
+// Moves gonio_y to x, counts both channels and turns the reply into strBuff2.
+void WriteMeasurement(float x, LineSink& out) {
+  out.WriteLine("TclSrv_GStand {gonio_y move " + FormatF(x) + "}");
+  out.WriteLine(kCountBothChannels);
+  out.WriteLine(kSeikikaOfCounts);
+}
+
+void WriteRow(std::string_view fileVar, float x, LineSink& out) {
+  out.WriteLine(tcl::PutsLine(fileVar, TwoCounterRowText(x)));
+}
+
+// Every point measured once into `fileVar`, then the return to the centre, measured once more.
+void WriteSingleScan(const GonioYScanParams& p, std::string_view fileVar, LineSink& out) {
+  const ScanPositions positions(p.ScanCenter, p.ScanWidth, p.Division);
+  const int lastIndex = positions.LastIndex();
+  for (int i = 0; i <= lastIndex; ++i) {
+    WriteMeasurement(positions.At(i), out);
+    WriteRow(fileVar, positions.At(i), out);
+  }
+  WriteMeasurement(p.ScanCenter, out);
+  WriteRow(fileVar, p.ScanCenter, out);
+}
+
+std::string CounterName(char channel, int i) {
+  return std::string("counter") + channel + FormatI(i);
+}
+
+// "set counterA07 [expr $counterA07 <op> <operand>]"
+std::string CounterExprLine(char channel, int i, std::string_view op, std::string_view operand) {
+  const std::string name = CounterName(channel, i);
+  return "set " + name + " [expr $" + name + " " + std::string(op) + " " + std::string(operand) + "]";
+}
+
+// Each pass adds both channel counts of every point to that point's sums; the averages divide the
+// sums and go through Seikika as if they were one reply. The centre is counted afresh at the end.
+void WriteRepeatedScan(const GonioYScanParams& p, LineSink& out) {
+  const ScanPositions positions(p.ScanCenter, p.ScanWidth, p.Division);
+  const int lastIndex = positions.LastIndex();
+  for (int i = 0; i <= lastIndex; ++i) {
+    out.WriteLine("set " + CounterName('A', i) + " 0");
+    out.WriteLine("set " + CounterName('B', i) + " 0");
+  }
+  for (int pass = 0; pass < p.RepeatTimes; ++pass) {
+    const std::string tag = "(Repeat" + FormatI(pass) + ")";
+    out.WriteLine(tcl::PutsLine("fp1", "GonioY,Io" + tag + ",I" + tag + ",I/Io" + tag));
+    for (int i = 0; i <= lastIndex; ++i) {
+      WriteMeasurement(positions.At(i), out);
+      WriteRow("fp1", positions.At(i), out);
+      out.WriteLine(kScanCounts);
+      out.WriteLine(CounterExprLine('A', i, "+", "$counterA"));
+      out.WriteLine(CounterExprLine('B', i, "+", "$counterB"));
+    }
+  }
+  out.WriteLine(tcl::PutsLine("fp2", "GonioY,Io(Average),I(Average),I/Io(Average)"));
+  const std::string times = FormatPlain(p.RepeatTimes);
+  for (int i = 0; i <= lastIndex; ++i) {
+    out.WriteLine(CounterExprLine('A', i, "/", times));
+    out.WriteLine(CounterExprLine('B', i, "/", times));
+    out.WriteLine("set strBuff2 [Seikika \"$" + CounterName('A', i) + " $" + CounterName('B', i) + "\"]");
+    WriteRow("fp2", positions.At(i), out);
+  }
+  WriteMeasurement(p.ScanCenter, out);
+  WriteRow("fp2", p.ScanCenter, out);
+}
+
+// Reads the file's nine fields into `form`. With `skipFailures` a box field that is not a box value is
+// passed over; otherwise it ends the reading.
+void ReadSettingsFile(const std::string& path, GonioYScanForm& form, bool skipFailures) {
+  const std::vector<std::string> fields = vesko::LoadSettings(path, kSettingsFieldCount);
+  // The first field names the axis; there is only gonio_y, so it is read and not used.
+  std::string* const texts[] = {
+      nullptr, &form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName,
+      nullptr, &form.omega[0],   nullptr,         &form.omega[1]};
+  for (std::size_t k = 1; k < fields.size(); ++k) {
+    if (texts[k] != nullptr) {
+      *texts[k] = fields[k];
+      continue;
+    }
+    const std::optional<int> value = CheckBoxValue(fields[k]);
+    if (!value) {
+      if (skipFailures) {
+        continue;
+      }
+      return;
+    }
+    form.useOmega[k == 5 ? 0 : 1] = *value;  // fields 6 and 8 hold the boxes of omega 1 and 2
+    ApplyOmegaRule(form);
+  }
+}
+
+}  // namespace
+
+OmegaRuleState OmegaRuleFor(const std::array<int, 2>& useOmega) {
+  if (useOmega[0] == 0 && useOmega[1] == 0) {
+    return {GonioYGenerator::A, true};
+  }
+  return {GonioYGenerator::B, false};
+}
+
+OmegaRuleState ApplyOmegaRule(GonioYScanForm& form) {
+  const OmegaRuleState state = OmegaRuleFor(form.useOmega);
+  if (state.generator == GonioYGenerator::B) {
+    form.repeatActive = false;
+  }
+  return state;
+}
+
+Result<GonioYScanParams> Validate(const GonioYScanForm& form, GonioYGenerator generator) {
+  using R = Result<GonioYScanParams>;
+  GonioYScanParams p;
+
+  const std::optional<float> scanCenter = ToSingle(form.scanCenter);
+  if (!scanCenter) {
+    return R::Refused(kSettingError);
+  }
+  p.ScanCenter = *scanCenter;
+
+  const std::optional<float> scanWidth = ToSingle(form.scanWidth);
+  if (!scanWidth) {
+    return R::Refused(kSettingError);
+  }
+  p.ScanWidth = *scanWidth;
+
+  const std::optional<std::int16_t> division = TakeScanDivision(form.division, p.ScanCenter, p.ScanWidth);
+  if (!division) {
+    return R::Refused(kSettingError);
+  }
+  p.Division = *division;
+
+  // Both angles must be numbers even when their boxes are not ticked and generator A never turns omega.
+  for (std::size_t k = 0; k < form.omega.size(); ++k) {
+    const std::optional<float> omega = ToSingle(form.omega[k]);
+    if (!omega) {
+      return R::Refused("Omega" + FormatPlain(static_cast<int>(k)) + " Setting Error!");
+    }
+    p.Omega[k] = *omega;
+    p.UseOmega[k] = form.useOmega[k] == 1;
+  }
+
+  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
+    return R::Refused(kSettingError);
+  }
+
+  // Checked after every other field but before any file is touched: a refused count must not leave
+  // a half-written script that opens the shutter and never closes it.
+  if (generator == GonioYGenerator::A && form.repeatActive) {
+    const std::optional<std::int16_t> times = TakeRepeatTimes(form.repeatTimes);
+    if (!times) {
+      return R::Refused(kRepeatTimesError);
+    }
+    p.RepeatActive = true;
+    p.RepeatTimes = *times;
+  }
+  return p;
+}
+
+void BuildScriptA(const GonioYScanParams& p, const std::string& outputFolder, LineSink& out) {
+  if (p.RepeatActive) {
+    WriteHead({tcl::OpenLine("fp1", outputFolder, p.ResultBase, "_Repeat"),
+               tcl::OpenLine("fp2", outputFolder, p.ResultBase, "_Average")},
+              out);
+    WriteRepeatedScan(p, out);
+    out.WriteLine(tcl::CloseLine("fp1"));
+    out.WriteLine(tcl::CloseLine("fp2"));
+  } else {
+    WriteHead({tcl::OpenLine("fp", outputFolder, p.ResultBase, "")}, out);
+    out.WriteLine(tcl::PutsLine("fp", kColumns));
+    WriteSingleScan(p, "fp", out);
+    out.WriteLine(tcl::CloseLine("fp"));
+  }
+  out.WriteLine(tcl::kShutterClose);
+  out.WriteLine(tcl::kBeamStopIn);
+}
+
+void BuildScriptB(const GonioYScanParams& p, const std::string& outputFolder, LineSink& out) {
+  // Angle k writes to fp1 or fp2 and its result file carries the suffix "_1" or "_2", whichever
+  // other angle is in use.
+  const std::string_view fileVars[] = {"fp1", "fp2"};
+  const std::string_view suffixes[] = {"_1", "_2"};
+  std::vector<std::string> openLines;
+  for (std::size_t k = 0; k < 2; ++k) {
+    if (p.UseOmega[k]) {
+      openLines.push_back(tcl::OpenLine(fileVars[k], outputFolder, p.ResultBase, suffixes[k]));
+    }
+  }
+  WriteHead(openLines, out);
+  for (std::size_t k = 0; k < 2; ++k) {
+    if (!p.UseOmega[k]) {
+      continue;
+    }
+    out.WriteLine(tcl::PutsLine(fileVars[k], kColumns));
+    out.WriteLine("TclSrv_Gonio {omega move " + FormatF(p.Omega[k]) + "}");
+    out.WriteLine(kCountBothChannels);  // one count after the turn; its reply is not used
+    WriteSingleScan(p, fileVars[k], out);
+    out.WriteLine(tcl::CloseLine(fileVars[k]));
+  }
+  out.WriteLine("TclSrv_Gonio {omega move 0.000}");
+  out.WriteLine(tcl::kShutterClose);
+  out.WriteLine(tcl::kBeamStopIn);
+}
+
+void LoadSettings(const std::string& path, GonioYScanForm& form) {
+  ReadSettingsFile(path, form, false);
+}
+
+void LoadCombinedSettings(const std::string& path, GonioYScanForm& form) {
+  ReadSettingsFile(path, form, true);
+}
+
+std::optional<IoError> SaveSettings(const std::string& path, const GonioYScanParams& p) {
+  return vesko::SaveSettings(path, {"0", FormatF(p.ScanCenter), FormatF(p.ScanWidth), FormatPlain(p.Division),
+                                    p.OutputFileName, FormatPlain(p.UseOmega[0] ? 1 : 0), FormatF(p.Omega[0]),
+                                    FormatPlain(p.UseOmega[1] ? 1 : 0), FormatF(p.Omega[1])});
+}
+
+}  // namespace vesko
