@@ -17,13 +17,13 @@ struct MainMenuEntry {
 /// The window buttons of the main menu, top to bottom ("Select Output Folder" and "End" act themselves).
 inline constexpr std::array<MainMenuEntry, 8> kMainMenuEntries{{
     {"cmd4DSlitScan", "4DSlitScan(1Dimension)", "frm4DSlitScan", true},
-    {"cmd4DSlitDecScan", "4DSlitScan(Decrease Width)", "frm4DSlitDecScan", false},
+    {"cmd4DSlitDecScan", "4DSlitScan(Decrease Width)", "frm4DSlitDecScan", true},
     {"cmdCollScan", "Coll 1DScan", "frmCollScan", true},
-    {"cmdGonioScan", "GonioStage1DScan", "frmGonioStageScan2", false},
-    {"cmdGonioYScan", "GonioYScan", "frmGonioYScan", false},
-    {"cmd4DSlitMove", "4DSlitMove", "frm4DSlitMove", false},
+    {"cmdGonioScan", "GonioStage1DScan", "frmGonioStageScan2", true},
+    {"cmdGonioYScan", "GonioYScan", "frmGonioYScan", true},
+    {"cmd4DSlitMove", "4DSlitMove", "frm4DSlitMove", true},
     {"cmdLensScan", "Be Lens Scan", "frmLensScan", true},
-    {"cmdAnalysDecScan", "4Dスキャン解析", "frmGraph", false},
+    {"cmdAnalysDecScan", "4Dスキャン解析", "frmGraph", true},
 }};
 
 /// The entry of the button named `buttonName`, or null when that button opens no window.

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/app_settings.h"
+#include "cli/analyse_command.h"
 #include "cli/generator_commands.h"
 #include "core/file_create.h"
 #include "core/line_sink.h"
@@ -21,6 +22,7 @@ using cli::GeneratorCommand;
 
 constexpr std::string_view kUsageLine =
     "Usage: vesko-script GENERATOR [field options] [--output-folder TEXT] [--settings-dir DIR] [--stdout]\n"
+    "       vesko-script analyse FILE [--threshold T]\n"
     "       vesko-script [GENERATOR] --help\n";
 
 // What the command line asks for, once parsed.
@@ -60,6 +62,7 @@ std::string GeneralHelp() {
   for (const GeneratorCommand& g : cli::GeneratorCommands()) {
     text.append(OptionColumn(g.name, g.summary));
   }
+  text.append("\nAnalysis:\n").append(cli::AnalyseSummaryLine());
   text.append("\nSee \"vesko-script GENERATOR --help\" for the field options of a generator.\n");
   return text;
 }
@@ -70,7 +73,8 @@ std::string GeneratorHelp(const GeneratorCommand& g) {
                      g.summary + ".\nThe boxes start as the window loads them from " + g.settingsFile +
                      "; each field option\nreplaces the text of its box, taken as typed.\n\nField options:\n";
   for (const FieldOption& o : g.options) {
-    text.append(OptionColumn("--" + o.name + " " + o.valueName, o.help));
+    text.append(
+        OptionColumn("--" + o.name + " " + o.valueName, o.required ? o.help + " (required)" : o.help));
   }
   text.append("\nCommon options:\n");
   text.append(
@@ -108,6 +112,15 @@ bool IsAllowed(const FieldOption& o, const std::string& value) {
   }
   for (const std::string& choice : o.choices) {
     if (choice == value) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool IsGiven(const Invocation& inv, std::string_view option) {
+  for (const FieldValue& value : inv.values) {
+    if (value.option == option) {
       return true;
     }
   }
@@ -186,7 +199,20 @@ Invocation Parse(const std::vector<std::string>& args) {
       inv.values.push_back({name, value});
     }
   }
+  for (const FieldOption& o : inv.generator->options) {
+    if (o.required && !IsGiven(inv, o.name)) {
+      inv.usageError = "option '--" + o.name + "' is required for " + inv.generator->name;
+      return inv;
+    }
+  }
   return inv;
+}
+
+int ReportUsageError(const std::string& usageError, std::FILE* err) {
+  PrintMessage(err, "vesko-script: " + usageError);
+  Print(err, kUsageLine);
+  Print(err, "Try 'vesko-script --help'.\n");
+  return kExitUsage;
 }
 
 int WriteToStdout(const cli::PreparedScript& prepared, const std::string& outputFolder, std::FILE* out,
@@ -207,21 +233,26 @@ int WriteToStdout(const cli::PreparedScript& prepared, const std::string& output
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  if (!args.empty() && args[0] == cli::kAnalyseCommand) {
+    return cli::RunAnalyseCommand({args.begin() + 1, args.end()}, out, err);
+  }
   const Invocation inv = Parse(args);
   if (inv.help) {
     Print(out, inv.generator != nullptr ? GeneratorHelp(*inv.generator) : GeneralHelp());
     return kExitDone;
   }
   if (!inv.usageError.empty()) {
-    PrintMessage(err, "vesko-script: " + inv.usageError);
-    Print(err, kUsageLine);
-    Print(err, "Try 'vesko-script --help'.\n");
-    return kExitUsage;
+    return ReportUsageError(inv.usageError, err);
   }
 
   const std::string settingsDir = inv.settingsDir ? *inv.settingsDir : DefaultSettingsFolder();
-  const std::string settingsPath = JoinPath(settingsDir, inv.generator->settingsFile);
-  const Result<cli::PreparedScript> prepared = inv.generator->press(settingsPath, inv.values);
+  if (inv.generator->checkUsage) {
+    const std::string conflict = inv.generator->checkUsage(settingsDir, inv.values);
+    if (!conflict.empty()) {
+      return ReportUsageError(conflict, err);
+    }
+  }
+  const Result<cli::PreparedScript> prepared = inv.generator->press(settingsDir, inv.values);
   if (!prepared) {
     PrintMessage(err, prepared.message());
     return kExitRefused;
@@ -244,7 +275,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
   job.outputFolder = outputFolder;
   job.outputFileName = prepared->outputFileName;
   job.writeScript = [&](LineSink& sink) { prepared->writeScript(outputFolder, sink); };
-  job.saveSettings = [&]() { return prepared->saveSettings(settingsPath); };
+  job.saveSettings = [&]() { return prepared->saveSettings(settingsDir); };
   job.namesFolderInScript = prepared->namesFolderInScript;
   const FileCreateOutcome outcome = RunFileCreate(job, [&](const std::string& status) {
     if (status == kStatusDone && !prepared->report.empty()) {

@@ -18,6 +18,8 @@ struct FieldOption {
   /// The only values accepted; empty when any text is taken as typed.
   std::vector<std::string> choices;
   std::string help;
+  /// True when the command cannot run without it (it picks what the window cannot default).
+  bool required = false;
 };
 
 /// One field option as given on the command line.
@@ -30,7 +32,8 @@ struct FieldValue {
 struct PreparedScript {
   std::string outputFileName;
   std::function<void(const std::string& outputFolder, LineSink& out)> writeScript;
-  std::function<std::optional<IoError>(const std::string& settingsPath)> saveSettings;
+  /// Stores the inputs in the generator's settings file inside `settingsFolder`.
+  std::function<std::optional<IoError>(const std::string& settingsFolder)> saveSettings;
   /// False when the script never names the output folder (a plain command file).
   bool namesFolderInScript = true;
   /// Printed to standard output once the file is written; empty for most generators.
@@ -41,13 +44,18 @@ struct PreparedScript {
 struct GeneratorCommand {
   std::string name;
   std::string summary;
+  /// The settings file (or files) the window loads, as the help names them.
   std::string settingsFile;
   std::vector<FieldOption> options;
-  /// Opens the window afresh (its settings file loaded from `settingsPath`), types `values` into
-  /// their boxes in order and validates: the prepared script, or the window's message.
-  std::function<Result<PreparedScript>(const std::string& settingsPath,
+  /// Opens the window afresh (its settings loaded from `settingsFolder`), types `values` into their
+  /// boxes in order and validates: the prepared script, or the window's message.
+  std::function<Result<PreparedScript>(const std::string& settingsFolder,
                                        const std::vector<FieldValue>& values)>
       press;
+  /// Why `values` cannot go together once the window has loaded its settings from `settingsFolder` (a
+  /// usage error); empty when they can. Left empty by generators whose options always go together.
+  std::function<std::string(const std::string& settingsFolder, const std::vector<FieldValue>& values)>
+      checkUsage;
 };
 
 /// Every generator the command line knows, in the order the help lists them.

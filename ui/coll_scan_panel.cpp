@@ -8,13 +8,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <iterator>
 #include <utility>
 
 #include "app/app_settings.h"
-#include "core/file_create.h"
 #include "core/platform.h"
 #include "ui/dialogs.h"
+#include "ui/panel_support.h"
 
 namespace vesko {
 
@@ -23,25 +22,14 @@ namespace {
 // Each panel owns this many of the form's static labels; panel n's start at n times this.
 constexpr int kLabelsPerPanel = 9;
 
-// Element `panel` of the control array `name`.
-template <typename W>
-W* Element(W* widget, const char* name, int panel) {
-  widget->setObjectName(QStringLiteral("%1_%2").arg(QString::fromLatin1(name)).arg(panel));
-  return widget;
-}
-
-std::string TextOf(const QLineEdit* box) {
-  return box->text().toStdString();
-}
-
-QString ToQt(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
 }  // namespace
 
-CollScanPanel::CollScanPanel(std::int16_t panel, std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), panel_(panel == 0 ? 0 : 1), settingsFolder_(std::move(settingsFolder)), dialogs_(dialogs) {
+CollScanPanel::CollScanPanel(std::int16_t panel, std::string settingsFolder, Dialogs& dialogs,
+                             QWidget* parent)
+    : QWidget(parent),
+      panel_(panel == 0 ? 0 : 1),
+      settingsFolder_(std::move(settingsFolder)),
+      dialogs_(dialogs) {
   const int n = panel_;
   int nextLabel = n * kLabelsPerPanel;
   const auto label = [&nextLabel](const char* caption, QWidget* host) {
@@ -77,10 +65,10 @@ CollScanPanel::CollScanPanel(std::int16_t panel, std::string settingsFolder, Dia
   slitGrid->addWidget(txtCollimatorSlitCenterY_ = box("txtCollimatorSlitCenterY", fra4DSlit), 3, 1);
   slitGrid->addWidget(txtCollimatorSlitCenterZ_ = box("txtCollimatorSlitCenterZ", fra4DSlit), 3, 2);
 
-  cmdColliFileCreate_ = Element(
-      new QPushButton(n == 0 ? QStringLiteral("File Create(CollimatorY)") : QStringLiteral("File Create(CollimatorZ)"),
-                      this),
-      "cmdColliFileCreate", n);
+  cmdColliFileCreate_ = Element(new QPushButton(n == 0 ? QStringLiteral("File Create(CollimatorY)")
+                                                       : QStringLiteral("File Create(CollimatorZ)"),
+                                                this),
+                                "cmdColliFileCreate", n);
   lblColliStatus_ = Element(new QLabel(this), "lblColliStatus", n);
   auto* actionRow = new QHBoxLayout;
   actionRow->addWidget(cmdColliFileCreate_);
@@ -92,13 +80,9 @@ CollScanPanel::CollScanPanel(std::int16_t panel, std::string settingsFolder, Dia
   layout->addLayout(actionRow);
   layout->addStretch();
 
-  QWidget* const order[] = {txtColliScanCenter_,      txtColliScanWidth_,       txtColliScanDivision_,
-                            txtColliOutputFileName_,  chkCollimatorMove4DSlit_, txtCollimatorSlitWidthY_,
-                            txtCollimatorSlitWidthZ_, txtCollimatorSlitCenterY_, txtCollimatorSlitCenterZ_,
-                            cmdColliFileCreate_};
-  for (std::size_t i = 1; i < std::size(order); ++i) {
-    QWidget::setTabOrder(order[i - 1], order[i]);
-  }
+  SetTabOrder({txtColliScanCenter_, txtColliScanWidth_, txtColliScanDivision_, txtColliOutputFileName_,
+               chkCollimatorMove4DSlit_, txtCollimatorSlitWidthY_, txtCollimatorSlitWidthZ_,
+               txtCollimatorSlitCenterY_, txtCollimatorSlitCenterZ_, cmdColliFileCreate_});
 
   connect(cmdColliFileCreate_, &QPushButton::clicked, this, &CollScanPanel::fileCreate);
 }
@@ -147,11 +131,7 @@ void CollScanPanel::fileCreate() {
     return SaveSettings(path, params);
   };
 
-  const FileCreateOutcome outcome =
-      RunFileCreate(job, [this](const std::string& status) { lblColliStatus_->setText(ToQt(status)); });
-  if (outcome.kind != FileCreateOutcome::Kind::Done) {
-    dialogs_.showMessage(this, ToQt(outcome.message));
-  }
+  RunPanelFileCreate(job, ShowStatusIn(lblColliStatus_), dialogs_, this);
 }
 
 }  // namespace vesko

@@ -9,7 +9,8 @@
 
 namespace vesko {
 
-CollScanWindow::CollScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent) : QDialog(parent) {
+CollScanWindow::CollScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent) {
   setObjectName(QStringLiteral("frmCollScan"));
   setWindowTitle(QStringLiteral("Collimator 1D Scan Setting"));
   setModal(true);

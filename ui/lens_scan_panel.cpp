@@ -9,68 +9,47 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <iterator>
 #include <utility>
 
 #include "app/app_settings.h"
-#include "core/file_create.h"
 #include "core/platform.h"
 #include "ui/dialogs.h"
+#include "ui/panel_support.h"
 
 namespace vesko {
-
-namespace {
-
-template <typename W>
-W* Named(W* widget, const QString& objectName) {
-  widget->setObjectName(objectName);
-  return widget;
-}
-
-std::string TextOf(const QLineEdit* box) {
-  return box->text().toStdString();
-}
-
-QString ToQt(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-}  // namespace
 
 LensScanPanel::LensScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), settingsFolder_(std::move(settingsFolder)), dialogs_(dialogs) {
   // Scanned axis: no option is chosen until the settings file or the operator picks one.
-  auto* fraLenz = Named(new QGroupBox(QStringLiteral("Move Axis"), this), QStringLiteral("fraLenz"));
+  auto* fraLenz = Named(new QGroupBox(QStringLiteral("Move Axis"), this), "fraLenz");
   optLenzAxisGroup_ = new QButtonGroup(this);
   auto* axisLayout = new QHBoxLayout(fraLenz);
   for (std::size_t k = 0; k < optLenzAxis_.size(); ++k) {
-    optLenzAxis_[k] = Named(new QRadioButton(QString::fromLatin1(kLensAxisNames[k]), fraLenz),
-                            QStringLiteral("optLenzAxis_%1").arg(k));
+    optLenzAxis_[k] = Element(new QRadioButton(QString::fromLatin1(kLensAxisNames[k]), fraLenz),
+                              "optLenzAxis", static_cast<int>(k));
     optLenzAxisGroup_->addButton(optLenzAxis_[k], static_cast<int>(k));
     axisLayout->addWidget(optLenzAxis_[k]);
   }
 
   int nextLabel = 0;
   const auto label = [this, &nextLabel](const char* caption) {
-    return Named(new QLabel(QString::fromLatin1(caption), this), QStringLiteral("lblSetting_%1").arg(nextLabel++));
+    return Element(new QLabel(QString::fromLatin1(caption), this), "lblSetting", nextLabel++);
   };
-  const auto box = [this](const char* name, const char* text) {
-    return Named(new QLineEdit(QString::fromLatin1(text), this), QString::fromLatin1(name));
-  };
+  const auto box = [this](const char* name) { return Named(new QLineEdit(this), name); };
   auto* fields = new QGridLayout;
   fields->addWidget(label("Scan Center"), 0, 0);
-  fields->addWidget(txtLenzScanCenter_ = box("txtLenzScanCenter", ""), 0, 1);
+  fields->addWidget(txtLenzScanCenter_ = box("txtLenzScanCenter"), 0, 1);
   fields->addWidget(label("Scan Width"), 1, 0);
-  fields->addWidget(txtLenzScanWidth_ = box("txtLenzScanWidth", ""), 1, 1);
+  fields->addWidget(txtLenzScanWidth_ = box("txtLenzScanWidth"), 1, 1);
   fields->addWidget(label("Scan Division"), 2, 0);
-  fields->addWidget(txtLenzScanDivision_ = box("txtLenzScanDivision", ""), 2, 1);
+  fields->addWidget(txtLenzScanDivision_ = box("txtLenzScanDivision"), 2, 1);
   fields->addWidget(label("Output FileName"), 3, 0);
-  fields->addWidget(txtLenzOutputFileName_ = box("txtLenzOutputFileName", ""), 3, 1);
+  fields->addWidget(txtLenzOutputFileName_ = box("txtLenzOutputFileName"), 3, 1);
   fields->addWidget(label("(Result File Name = *.dat)"), 4, 0, 1, 2);
   txtLenzOutputFileName_->setText(ToQt(LensScanForm().outputFileName));
 
-  cmdLenzFileCreate_ = Named(new QPushButton(QStringLiteral("File Create"), this), QStringLiteral("cmdLenzFileCreate"));
-  lblLenzStatus_ = Named(new QLabel(this), QStringLiteral("lblLenzStatus"));
+  cmdLenzFileCreate_ = Named(new QPushButton(QStringLiteral("File Create"), this), "cmdLenzFileCreate");
+  lblLenzStatus_ = Named(new QLabel(this), "lblLenzStatus");
   auto* actionRow = new QHBoxLayout;
   actionRow->addWidget(cmdLenzFileCreate_);
   actionRow->addWidget(lblLenzStatus_, 1);
@@ -81,12 +60,8 @@ LensScanPanel::LensScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidg
   layout->addLayout(actionRow);
   layout->addStretch();
 
-  QWidget* const order[] = {optLenzAxis_[0],    optLenzAxis_[1],      optLenzAxis_[2],
-                            optLenzAxis_[3],    txtLenzScanCenter_,   txtLenzScanWidth_,
-                            txtLenzScanDivision_, txtLenzOutputFileName_, cmdLenzFileCreate_};
-  for (std::size_t i = 1; i < std::size(order); ++i) {
-    QWidget::setTabOrder(order[i - 1], order[i]);
-  }
+  SetTabOrder({optLenzAxis_[0], optLenzAxis_[1], optLenzAxis_[2], optLenzAxis_[3], txtLenzScanCenter_,
+               txtLenzScanWidth_, txtLenzScanDivision_, txtLenzOutputFileName_, cmdLenzFileCreate_});
 
   connect(cmdLenzFileCreate_, &QPushButton::clicked, this, &LensScanPanel::fileCreate);
 }
@@ -141,11 +116,7 @@ void LensScanPanel::fileCreate() {
   job.writeScript = [&params, &outputFolder](LineSink& out) { BuildScript(params, outputFolder, out); };
   job.saveSettings = [&params, path = settingsPath()] { return SaveSettings(path, params); };
 
-  const FileCreateOutcome outcome =
-      RunFileCreate(job, [this](const std::string& status) { lblLenzStatus_->setText(ToQt(status)); });
-  if (outcome.kind != FileCreateOutcome::Kind::Done) {
-    dialogs_.showMessage(this, ToQt(outcome.message));
-  }
+  RunPanelFileCreate(job, ShowStatusIn(lblLenzStatus_), dialogs_, this);
 }
 
 }  // namespace vesko

@@ -1,6 +1,5 @@
 #include "ui/slit_scan_panel.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <iterator>
 #include <utility>
 
 #include "app/app_settings.h"
@@ -21,54 +19,10 @@
 
 namespace vesko {
 
-namespace {
-
-constexpr double kPanelPointSize = 12.0;
-
-template <typename W>
-W* Named(W* widget, const char* objectName) {
-  widget->setObjectName(QString::fromLatin1(objectName));
-  return widget;
-}
-
-QLabel* SettingLabel(const char* objectName, const char* caption, QWidget* parent) {
-  auto* label = Named(new QLabel(QString::fromUtf8(caption), parent), objectName);
-  label->setFont(GothicFont(kPanelPointSize));
-  return label;
-}
-
-QLineEdit* SettingBox(const char* objectName, const char* text, QWidget* parent) {
-  auto* box = Named(new QLineEdit(QString::fromUtf8(text), parent), objectName);
-  box->setFont(GothicFont(kPanelPointSize));
-  return box;
-}
-
-std::string TextOf(const QLineEdit* box) {
-  return box->text().toStdString();
-}
-
-QString ToQt(const std::string& text) {
-  return QString::fromStdString(text);
-}
-
-}  // namespace
-
 SlitScanPanel::SlitScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), settingsFolder_(std::move(settingsFolder)), dialogs_(dialogs) {
   // Blade pair: neither option is chosen until the settings file or the operator picks one.
-  auto* fra4D = Named(new QGroupBox(QStringLiteral("Move Blades"), this), "fra4D");
-  fra4D->setFont(GothicFont(kPanelPointSize, true));
-  opt4DAxis0_ = Named(new QRadioButton(QStringLiteral("y1 and y2"), fra4D), "opt4DAxis_0");
-  opt4DAxis1_ = Named(new QRadioButton(QStringLiteral("z1 and z2"), fra4D), "opt4DAxis_1");
-  for (QRadioButton* option : {opt4DAxis0_, opt4DAxis1_}) {
-    option->setFont(GothicFont(kPanelPointSize));
-  }
-  opt4DAxis_ = new QButtonGroup(this);
-  opt4DAxis_->addButton(opt4DAxis0_, 0);
-  opt4DAxis_->addButton(opt4DAxis1_, 1);
-  auto* axisLayout = new QHBoxLayout(fra4D);
-  axisLayout->addWidget(opt4DAxis0_);
-  axisLayout->addWidget(opt4DAxis1_);
+  opt4DAxis_ = MakeBladePairChoice("fra4D", "opt4DAxis", this);
 
   auto* numbers = new QGridLayout;
   numbers->addWidget(SettingLabel("lblSetting_0", "Slit Width", this), 0, 0);
@@ -84,18 +38,10 @@ SlitScanPanel::SlitScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidg
   auto* resultNameHint = SettingLabel("lblSetting_6", "(Result File Name = *.dat)", this);
   txt4DOutputFileName_ = SettingBox("txt4DOutputFileName", "4DSlit1DScan.tcl", this);
 
-  // The repeat frame keeps the default font.
-  auto* repeatFrame = Named(new QGroupBox(QStringLiteral("Repeat Setting"), this), "fra4DRepeatSetting");
-  chk4DRepeatActive_ = Named(new QCheckBox(QStringLiteral("Active"), repeatFrame), "chk4DRepeatActive");
-  auto* timesCaption = Named(new QLabel(QStringLiteral("Times"), repeatFrame), "Label1");
-  txt4DRepeatTimes_ = Named(new QLineEdit(QStringLiteral("2"), repeatFrame), "txt4DRepeatTimes");
-  txt4DRepeatTimes_->setMaximumWidth(
-      txt4DRepeatTimes_->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 12);
-  auto* repeatLayout = new QHBoxLayout(repeatFrame);
-  repeatLayout->addWidget(chk4DRepeatActive_);
-  repeatLayout->addStretch();
-  repeatLayout->addWidget(timesCaption);
-  repeatLayout->addWidget(txt4DRepeatTimes_);
+  const RepeatControls repeat =
+      MakeRepeatControls("fra4DRepeatSetting", "chk4DRepeatActive", "Label1", "txt4DRepeatTimes", this);
+  chk4DRepeatActive_ = repeat.active;
+  txt4DRepeatTimes_ = repeat.times;
 
   cmd4DFileCreate_ = Named(new QPushButton(QStringLiteral("File Create"), this), "cmd4DFileCreate");
   cmd4DFileCreate_->setFont(GothicFont(kPanelPointSize));
@@ -106,22 +52,19 @@ SlitScanPanel::SlitScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidg
   actionRow->addWidget(lbl4DStatus_, 1);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(fra4D);
+  layout->addWidget(opt4DAxis_.frame);
   layout->addLayout(numbers);
   layout->addWidget(fileNameCaption);
   layout->addWidget(resultNameHint);
   layout->addWidget(txt4DOutputFileName_);
-  layout->addWidget(repeatFrame);
+  layout->addWidget(repeat.frame);
   layout->addLayout(actionRow);
   layout->addStretch();
 
   // Keyboard order follows the controls from top to bottom.
-  QWidget* const order[] = {opt4DAxis0_,       opt4DAxis1_,        txt4DSlitWidth_,      txt4DScanCenter_,
-                            txt4DScanWidth_,   txt4DScanDivision_, txt4DOutputFileName_, chk4DRepeatActive_,
-                            txt4DRepeatTimes_, cmd4DFileCreate_};
-  for (std::size_t i = 1; i < std::size(order); ++i) {
-    QWidget::setTabOrder(order[i - 1], order[i]);
-  }
+  SetTabOrder({opt4DAxis_.y, opt4DAxis_.z, txt4DSlitWidth_, txt4DScanCenter_, txt4DScanWidth_,
+               txt4DScanDivision_, txt4DOutputFileName_, chk4DRepeatActive_, txt4DRepeatTimes_,
+               cmd4DFileCreate_});
 
   connect(cmd4DFileCreate_, &QPushButton::clicked, this, &SlitScanPanel::fileCreate);
 }
@@ -132,8 +75,8 @@ std::string SlitScanPanel::settingsPath() const {
 
 SlitScanForm SlitScanPanel::readForm() const {
   SlitScanForm form;
-  form.axisY = opt4DAxis0_->isChecked();
-  form.axisZ = opt4DAxis1_->isChecked();
+  form.axisY = opt4DAxis_.y->isChecked();
+  form.axisZ = opt4DAxis_.z->isChecked();
   form.slitWidth = TextOf(txt4DSlitWidth_);
   form.scanCenter = TextOf(txt4DScanCenter_);
   form.scanWidth = TextOf(txt4DScanWidth_);
@@ -145,15 +88,7 @@ SlitScanForm SlitScanPanel::readForm() const {
 }
 
 void SlitScanPanel::showForm(const SlitScanForm& form) {
-  if (form.axisY || form.axisZ) {
-    (form.axisZ ? opt4DAxis1_ : opt4DAxis0_)->setChecked(true);
-  } else {
-    // An exclusive group never lets its last checked button go, so release it for the moment.
-    opt4DAxis_->setExclusive(false);
-    opt4DAxis0_->setChecked(false);
-    opt4DAxis1_->setChecked(false);
-    opt4DAxis_->setExclusive(true);
-  }
+  ShowBladePair(opt4DAxis_, form.axisY, form.axisZ);
   txt4DSlitWidth_->setText(ToQt(form.slitWidth));
   txt4DScanCenter_->setText(ToQt(form.scanCenter));
   txt4DScanWidth_->setText(ToQt(form.scanWidth));
@@ -183,12 +118,7 @@ void SlitScanPanel::fileCreate() {
   job.outputFileName = params.OutputFileName;
   job.writeScript = [&params, &outputFolder](LineSink& out) { BuildScript(params, outputFolder, out); };
   job.saveSettings = [&params, path = settingsPath()] { return SaveSettings(path, params); };
-
-  const FileCreateOutcome outcome =
-      RunFileCreate(job, [this](const std::string& status) { lbl4DStatus_->setText(ToQt(status)); });
-  if (outcome.kind != FileCreateOutcome::Kind::Done) {
-    dialogs_.showMessage(this, ToQt(outcome.message));
-  }
+  RunPanelFileCreate(job, ShowStatusIn(lbl4DStatus_), dialogs_, this);
 }
 
 }  // namespace vesko

@@ -4,13 +4,12 @@
 #include <string>
 
 #include "generators/slit_scan.h"
+#include "ui/panel_support.h"
 
-class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace vesko {
 
@@ -38,9 +37,7 @@ class SlitScanPanel final : public QWidget {
   std::string settingsFolder_;
   Dialogs& dialogs_;
 
-  QButtonGroup* opt4DAxis_;
-  QRadioButton* opt4DAxis0_;
-  QRadioButton* opt4DAxis1_;
+  BladePairChoice opt4DAxis_;
   QLineEdit* txt4DSlitWidth_;
   QLineEdit* txt4DScanCenter_;
   QLineEdit* txt4DScanWidth_;

@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/break_analysis.h"
 #include "core/line_sink.h"
+#include "generators/coll_scan.h"
+#include "generators/gonio_stage_scan.h"
+#include "generators/gonio_y_scan.h"
+#include "generators/lens_scan.h"
 #include "generators/slit_dec_scan.h"
 #include "generators/slit_scan.h"
 #include "tests/support/test_support.h"
@@ -326,6 +331,277 @@ TEST(SlitDecScanCli, StdoutMatchesTheGeneratorAndAZeroStepIsRefused) {
   EXPECT_EQ(refused.FirstErrorLine(), "Setting Error!");
 }
 
+// The script a window would write from these checked inputs.
+template <typename Form>
+std::string ScriptOf(const Form& form, const std::string& outputFolder) {
+  const auto p = Validate(form);
+  EXPECT_TRUE(p.ok()) << p.message();
+  StringSink sink;
+  if (p.ok()) {
+    BuildScript(*p, outputFolder, sink);
+  }
+  return sink.text();
+}
+
+class CollScanCli : public ::testing::Test {
+ protected:
+  // The worked example (centre 0.5, width 1.0, five points), slit fields at 0, on panel `panel`.
+  std::vector<std::string> Args(const std::string& panel, std::vector<std::string> extra = {}) const {
+    std::vector<std::string> args = {"coll-scan",
+                                     "--settings-dir",
+                                     settings_.path(),
+                                     "--output-folder",
+                                     output_.path(),
+                                     "--panel",
+                                     panel,
+                                     "--scan-center",
+                                     "0.5",
+                                     "--scan-width",
+                                     "1.0",
+                                     "--division",
+                                     "5",
+                                     "--slit-width-y=0",
+                                     "--slit-width-z=0",
+                                     "--slit-center-y=0",
+                                     "--slit-center-z=0"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  }
+
+  static CollScanForm ExampleForm(std::int16_t panel) {
+    CollScanForm f;
+    f.panel = panel;
+    f.scanCenter = "0.5";
+    f.scanWidth = "1.0";
+    f.division = "5";
+    f.slitWidthY = f.slitWidthZ = f.slitCenterY = f.slitCenterZ = "0";
+    return f;
+  }
+
+  TempDir settings_;
+  TempDir output_;
+};
+
+TEST_F(CollScanCli, StdoutPrintsTheWorkedExample) {
+  const Outcome o = Invoke(Args("y", {"--output-folder", "C:\\data", "--stdout"}));
+  EXPECT_EQ(0, o.code) << o.err;
+  EXPECT_TRUE(SameText(ScriptOf(ExampleForm(0), "C:\\data"), o.out));
+  EXPECT_NE(std::string::npos, o.out.find("\r\nTclSrv_Optics:Collimator {col_y move 1.000}\r\n"));
+  EXPECT_TRUE(ListFolder(settings_.path()).empty());
+}
+
+TEST_F(CollScanCli, PanelZWritesItsScriptAndOnlyItsSettingsFile) {
+  const Outcome o =
+      Invoke(Args("z", {"--move-4d-slit", "1", "--slit-width-y", "0.3", "--output-file-name", "z.com"}));
+  EXPECT_EQ(0, o.code) << o.err;
+  CollScanForm form = ExampleForm(1);
+  form.move4DSlit = true;
+  form.slitWidthY = "0.3";
+  form.outputFileName = "z.com";
+  EXPECT_TRUE(SameText(ScriptOf(form, output_.path()), ReadFileBytes(output_.File("z.com"))));
+  EXPECT_EQ(std::vector<std::string>{"ColliScan_z.ini"}, ListFolder(settings_.path()));
+  EXPECT_EQ("0.500\r\n1.000\r\n5\r\nz.com\r\n", ReadFileBytes(settings_.File("ColliScan_z.ini")));
+}
+
+// A fresh window fills the z panel only after the whole y file; options type into the chosen panel.
+TEST_F(CollScanCli, StoredPanelsLoadUnderOneFailureRule) {
+  ASSERT_TRUE(WriteFileBytes(settings_.File("ColliScan_z.ini"), "-1.000\r\n2.000\r\n3\r\nz.com\r\n"));
+  const std::vector<std::string> slits = {"--slit-width-y=0",  "--slit-width-z=0",
+                                          "--slit-center-y=0", "--slit-center-z=0",
+                                          "--stdout",          "--output-folder=C:\\data"};
+  std::vector<std::string> args = {"coll-scan", "--settings-dir", settings_.path(), "--panel", "z"};
+  args.insert(args.end(), slits.begin(), slits.end());
+  Outcome o = Invoke(args);
+  EXPECT_EQ(1, o.code);
+  EXPECT_EQ("Setting Error!", o.FirstErrorLine());
+
+  ASSERT_TRUE(WriteFileBytes(settings_.File("ColliScan_y.ini"), "0.500\r\n1.000\r\n5\r\ny.com\r\n"));
+  o = Invoke(args);
+  EXPECT_EQ(0, o.code) << o.err;
+  CollScanForm z = ExampleForm(1);
+  z.scanCenter = "-1.000";
+  z.scanWidth = "2.000";
+  z.division = "3";
+  z.outputFileName = "z.com";
+  EXPECT_TRUE(SameText(ScriptOf(z, "C:\\data"), o.out));
+}
+
+TEST_F(CollScanCli, RefusalsAndUsageErrors) {
+  // Unused slit fields must still hold numbers, each with its own message.
+  std::vector<std::string> args = Args("y");
+  args.resize(args.size() - 4);
+  Outcome o = Invoke(args);
+  EXPECT_EQ(1, o.code);
+  EXPECT_EQ("SlitWidthY Error!", o.FirstErrorLine());
+  o = Invoke(Args("y", {"--slit-center-z", "z"}));
+  EXPECT_EQ(1, o.code);
+  EXPECT_EQ("SlitCenterZ Error!", o.FirstErrorLine());
+  EXPECT_TRUE(ListFolder(output_.path()).empty());
+
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"coll-scan", "--settings-dir", settings_.path(), "--scan-center", "0"},
+        Args("x"), Args("y", {"--move-4d-slit", "2"})}) {
+    o = Invoke(bad);
+    EXPECT_EQ(2, o.code);
+    EXPECT_EQ(0u, o.err.rfind("vesko-script: ", 0)) << o.err;
+  }
+  EXPECT_EQ("vesko-script: option '--panel' is required for coll-scan",
+            Invoke({"coll-scan", "--stdout"}).FirstErrorLine());
+}
+
+TEST(LensScanCli, AxisChoiceReachesScriptAndSettings) {
+  TempDir settings;
+  TempDir output;
+  const std::vector<std::string> args = {
+      "lens-scan", "--settings-dir", settings.path(), "--output-folder", output.path(), "--axis",
+      "lens_rz",   "--scan-center",  "0.0",           "--scan-width",    "0.3",         "--division",
+      "4"};
+  Outcome o = Invoke(args);
+  ASSERT_EQ(0, o.code) << o.err;
+  LensScanForm form;
+  form.axis[3] = true;
+  form.scanCenter = "0.0";
+  form.scanWidth = "0.3";
+  form.division = "4";
+  EXPECT_TRUE(SameText(ScriptOf(form, output.path()), ReadFileBytes(output.File("Lens1DScan.tcl"))));
+  EXPECT_EQ("3\r\n0.000\r\n0.300\r\n4\r\nLens1DScan.tcl\r\n", ReadFileBytes(settings.File("LensScan.ini")));
+
+  // The stored axis is chosen again by a fresh window; another one replaces it.
+  o = Invoke({"lens-scan", "--settings-dir", settings.path(), "--output-folder", "C:\\data", "--stdout"});
+  EXPECT_EQ(0, o.code) << o.err;
+  EXPECT_NE(std::string::npos, o.out.find("\r\nTclSrv_Optics:Lens {lens_rz move 0.150}\r\n"));
+  o = Invoke({"lens-scan", "--settings-dir", settings.path(), "--output-folder", "C:\\data", "--stdout",
+              "--axis", "lens_z"});
+  EXPECT_NE(std::string::npos, o.out.find("\r\nputs $fp \"lens_z, Io\"\r\n"));
+
+  EXPECT_EQ(2, Invoke({"lens-scan", "--axis", "lens_x"}).code);
+  // No stored and no given axis: the window's refusal.
+  o = Invoke({"lens-scan", "--settings-dir", output.path(), "--scan-center=0", "--scan-width=1",
+              "--division=3", "--output-folder", "C:\\data", "--stdout"});
+  EXPECT_EQ(1, o.code);
+  EXPECT_EQ("Setting Error!", o.FirstErrorLine());
+}
+
+class GonioYScanCli : public ::testing::Test {
+ protected:
+  // Centre 0, width 1, three points, typed in full; `extra` adds options.
+  std::vector<std::string> Args(std::vector<std::string> extra) const {
+    std::vector<std::string> args = {"gonioy-scan",
+                                     "--settings-dir",
+                                     settings_.path(),
+                                     "--output-folder",
+                                     "C:\\data",
+                                     "--scan-center",
+                                     "0",
+                                     "--scan-width",
+                                     "1",
+                                     "--division",
+                                     "3"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  }
+
+  static std::string Script(const GonioYScanForm& form, GonioYGenerator generator) {
+    const Result<GonioYScanParams> p = Validate(form, generator);
+    EXPECT_TRUE(p.ok()) << p.message();
+    StringSink sink;
+    if (p.ok()) {
+      (generator == GonioYGenerator::A ? BuildScriptA : BuildScriptB)(*p, "C:\\data", sink);
+    }
+    return sink.text();
+  }
+
+  static GonioYScanForm ExampleForm() {
+    GonioYScanForm form;
+    form.scanCenter = "0";
+    form.scanWidth = "1";
+    form.division = "3";
+    return form;
+  }
+
+  TempDir settings_;
+};
+
+TEST_F(GonioYScanCli, TickedOmegaBoxChoosesGeneratorB) {
+  Outcome o = Invoke(Args({"--use-omega2", "1", "--stdout"}));
+  EXPECT_EQ(0, o.code) << o.err;
+  GonioYScanForm form = ExampleForm();
+  form.useOmega[1] = 1;
+  EXPECT_TRUE(SameText(Script(form, GonioYGenerator::B), o.out));
+  EXPECT_NE(std::string::npos, o.out.find("\r\nTclSrv_Gonio {omega move -5.000}\r\n"));
+
+  // No box ticked: generator A, here with repeated passes.
+  o = Invoke(Args({"--repeat", "3", "--stdout"}));
+  EXPECT_EQ(0, o.code) << o.err;
+  form = ExampleForm();
+  form.repeatActive = true;
+  form.repeatTimes = "3";
+  EXPECT_TRUE(SameText(Script(form, GonioYGenerator::A), o.out));
+}
+
+TEST_F(GonioYScanCli, RepeatWithATickedOmegaBoxIsAUsageError) {
+  EXPECT_EQ(2, Invoke(Args({"--use-omega1", "1", "--repeat", "2"})).code);
+  // The box ticked by the stored settings counts too; unticking it on the command line frees --repeat.
+  ASSERT_TRUE(WriteFileBytes(settings_.File("GonioYScan.ini"),
+                             "0\r\n0.000\r\n1.000\r\n3\r\nGonioYScan.tcl\r\n1\r\n5.000\r\n0\r\n-5.000\r\n"));
+  const Outcome o = Invoke(Args({"--repeat", "2", "--stdout"}));
+  EXPECT_EQ(2, o.code);
+  EXPECT_EQ("vesko-script: option '--repeat' cannot be used while an omega box is ticked",
+            o.FirstErrorLine());
+  EXPECT_EQ(0, Invoke(Args({"--repeat", "2", "--use-omega1", "0", "--stdout"})).code);
+}
+
+TEST_F(GonioYScanCli, UnusedOmegaTextIsStillChecked) {
+  const Outcome o = Invoke(Args({"--omega2", "x", "--stdout"}));
+  EXPECT_EQ(1, o.code);
+  EXPECT_EQ("Omega1 Setting Error!", o.FirstErrorLine());
+}
+
+TEST(GonioStageScanCli, PanelsWriteTheirScriptAndOnlyTheirSettingsFile) {
+  TempDir settings;
+  TempDir output;
+  GonioStageScan2Form form;
+  form.scanCenter = "1.0";
+  form.scanWidth = "0.4";
+  form.division = "3";
+  form.slitWidthY = form.slitWidthZ = form.slitCenterY = form.slitCenterZ = "0";
+  const auto args = [&](const std::string& panel, std::vector<std::string> extra) {
+    std::vector<std::string> all = {
+        "gonio-stage-scan",  "--settings-dir",   settings.path(), "--panel",          panel,
+        "--scan-center=1.0", "--scan-width=0.4", "--division=3",  "--slit-width-y=0", "--slit-width-z=0",
+        "--slit-center-y=0", "--slit-center-z=0"};
+    all.insert(all.end(), extra.begin(), extra.end());
+    return all;
+  };
+  const auto script = [](const GonioStageScan2Form& f, const std::string& outputFolder) {
+    StringSink sink;
+    BuildScript(*Validate(f), outputFolder, sink);
+    return sink.text();
+  };
+
+  // The worked example of the y panel, approached from below.
+  Outcome o = Invoke(args("y", {"--output-folder", "C:\\data", "--stdout"}));
+  EXPECT_EQ(0, o.code) << o.err;
+  EXPECT_TRUE(SameText(script(form, "C:\\data"), o.out));
+  EXPECT_NE(std::string::npos, o.out.find("\r\nTclSrv_GStage {y move 0.780}\r\n"));
+
+  o = Invoke(
+      args("z", {"--output-folder", output.path(), "--move-4d-slit", "1", "--output-file-name", "z.tcl"}));
+  EXPECT_EQ(0, o.code) << o.err;
+  form.panel = 1;
+  form.move4DSlit = 1;
+  form.outputFileName = "z.tcl";
+  EXPECT_TRUE(SameText(script(form, output.path()), ReadFileBytes(output.File("z.tcl"))));
+  EXPECT_EQ(std::vector<std::string>{"GonioStageScan2_z.ini"}, ListFolder(settings.path()));
+  EXPECT_EQ("1\r\n0.000\r\n0.000\r\n0.000\r\n0.000\r\n1.000\r\n0.400\r\n3\r\nz.tcl\r\n",
+            ReadFileBytes(settings.File("GonioStageScan2_z.ini")));
+
+  o = Invoke(args("y", {"--slit-center-y", "c", "--stdout"}));
+  EXPECT_EQ(1, o.code);
+  EXPECT_EQ("SlitCenterY Error!", o.FirstErrorLine());
+  EXPECT_EQ(2, Invoke({"gonio-stage-scan", "--division", "3"}).code);
+}
+
 TEST(Cli, HelpListsGeneratorsAndOptions) {
   Outcome o = Invoke({"--help"});
   EXPECT_EQ(0, o.code);
@@ -339,6 +615,64 @@ TEST(Cli, HelpListsGeneratorsAndOptions) {
         "--repeat", "--output-folder", "--settings-dir", "--stdout"}) {
     EXPECT_NE(std::string::npos, o.out.find(option)) << option;
   }
+}
+
+// A decreasing-width result file's rows: falls of 20 a step, then a level near 40 from step 3.
+constexpr const char* kWorkedRows =
+    "2,2,100\r\n1.5,1.5,80\r\n1,1,60\r\n0.5,0.5,40\r\n0,0,39\r\n-0.5,-0.5,40\r\n-1,-1,40\r\n";
+
+class AnalyseCli : public ::testing::Test {
+ protected:
+  std::string File(const std::string& name, const std::string& rows = kWorkedRows) {
+    const std::string path = dir_.File(name);
+    EXPECT_TRUE(WriteFileBytes(path, "slit_y1,slit_y2,Intensity\r\n" + rows));
+    return path;
+  }
+  TempDir dir_;
+};
+
+TEST_F(AnalyseCli, PrintsTheFourResults) {
+  const std::string results = "cross_x=0.49167\na0=20.00000\na1=40.00000\nb0=39.66667\n";
+  Outcome o = Invoke({"analyse", File("run.dat")});
+  EXPECT_EQ(0, o.code);
+  EXPECT_EQ(results, o.out);
+  EXPECT_EQ("", o.err);
+
+  o = Invoke({"analyse", "--threshold", "abc", File("run.dat")});
+  EXPECT_EQ(0, o.code);
+  EXPECT_EQ(results, o.out);
+  EXPECT_EQ(std::string(kThresholdResetMessage) + "\n", o.err);
+}
+
+TEST_F(AnalyseCli, StoppedRunsAndProblemsExitWithTheirCodes) {
+  const std::string missing = dir_.File("missing.dat");
+  struct Row {
+    std::vector<std::string> args;
+    int code;
+    std::string firstErrorLine;
+  };
+  const std::vector<Row> rows = {
+      {{"analyse", File("fall.dat", "3,3,100\r\n2,2,90\r\n1,1,80\r\n0,0,70\r\n")},
+       1,
+       "0" + std::string(kGateStopText)},
+      {{"analyse", File("run.dat"), "--threshold=-2"}, 1, "0" + std::string(kGateStopText)},
+      {{"analyse", File("flat.dat", "1,1,100\r\n1,1,80\r\n1,1,60\r\n0,0,40\r\n0,0,39\r\n0,0,40\r\n")},
+       1,
+       std::string(kNoCrossingMessage)},
+      {{"analyse", missing}, 3, "Cannot read " + missing + ": No such file or directory"},
+      {{"analyse"}, 2, "vesko-script: no result file given"},
+      {{"analyse", File("run.dat"), "other.dat"}, 2, "vesko-script: unexpected argument 'other.dat'"},
+      {{"analyse", File("run.dat"), "--threshold"}, 2, "vesko-script: option '--threshold' needs a value"},
+      {{"analyse", File("run.dat"), "--stdout"}, 2, "vesko-script: unknown option '--stdout' for analyse"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args.back());
+    const Outcome o = Invoke(row.args);
+    EXPECT_EQ(row.code, o.code);
+    EXPECT_EQ(row.firstErrorLine, o.FirstErrorLine());
+    EXPECT_EQ("", o.out);
+  }
+  EXPECT_NE(std::string::npos, Invoke({"--help"}).out.find("analyse FILE [--threshold T]"));
 }
 
 }  // namespace

@@ -1,0 +1,112 @@
+#include "ui/slit_move_panel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "app/app_settings.h"
+#include "core/file_create.h"
+#include "core/platform.h"
+#include "ui/dialogs.h"
+#include "ui/fonts.h"
+#include "ui/panel_support.h"
+
+namespace vesko {
+
+SlitMovePanel::SlitMovePanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), settingsFolder_(std::move(settingsFolder)), dialogs_(dialogs) {
+  // One column per blade pair, one row per quantity.
+  auto* grid = new QGridLayout;
+  grid->addWidget(SettingLabel("lblSetting_3", "Y", this), 0, 1, Qt::AlignHCenter);
+  grid->addWidget(SettingLabel("lblSetting_4", "Z", this), 0, 2, Qt::AlignHCenter);
+  grid->addWidget(SettingLabel("lblSetting_0", "Slit Width", this), 1, 0);
+  grid->addWidget(txtSlitWidth0_ = SettingBox("txtSlitWidth_0", "", this), 1, 1);
+  grid->addWidget(txtSlitWidth1_ = SettingBox("txtSlitWidth_1", "", this), 1, 2);
+  grid->addWidget(SettingLabel("lblSetting_1", "Slit Center", this), 2, 0);
+  grid->addWidget(txtSlitCenter0_ = SettingBox("txtSlitCenter_0", "", this), 2, 1);
+  grid->addWidget(txtSlitCenter1_ = SettingBox("txtSlitCenter_1", "", this), 2, 2);
+
+  auto* fileNameCaption = SettingLabel("lblSetting_2", "Output FileName", this);
+  txtOutputFileName_ = SettingBox("txtOutputFileName", "4DSlitMove.com", this);
+
+  cmdFileCreate_ = Named(new QPushButton(QStringLiteral("File Create"), this), "cmdFileCreate");
+  cmdFileCreate_->setFont(GothicFont(kPanelPointSize));
+  lblStatus_ = Named(new QLabel(this), "lblStatus");
+  lblStatus_->setFont(GothicFont(kPanelPointSize));
+  auto* actionRow = new QHBoxLayout;
+  actionRow->addWidget(cmdFileCreate_);
+  actionRow->addWidget(lblStatus_, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(fileNameCaption);
+  layout->addWidget(txtOutputFileName_);
+  layout->addLayout(actionRow);
+  layout->addStretch();
+
+  // Keyboard order: the y column, the z column, then the file name.
+  SetTabOrder(
+      {txtSlitWidth0_, txtSlitCenter0_, txtSlitWidth1_, txtSlitCenter1_, txtOutputFileName_, cmdFileCreate_});
+
+  connect(cmdFileCreate_, &QPushButton::clicked, this, &SlitMovePanel::fileCreate);
+}
+
+std::string SlitMovePanel::settingsPath() const {
+  return JoinPath(settingsFolder_, kSlitMoveSettingsFile);
+}
+
+SlitMoveForm SlitMovePanel::readForm() const {
+  SlitMoveForm form;
+  form.slitWidthY = TextOf(txtSlitWidth0_);
+  form.slitWidthZ = TextOf(txtSlitWidth1_);
+  form.slitCenterY = TextOf(txtSlitCenter0_);
+  form.slitCenterZ = TextOf(txtSlitCenter1_);
+  form.outputFileName = TextOf(txtOutputFileName_);
+  return form;
+}
+
+void SlitMovePanel::showForm(const SlitMoveForm& form) {
+  txtSlitWidth0_->setText(ToQt(form.slitWidthY));
+  txtSlitWidth1_->setText(ToQt(form.slitWidthZ));
+  txtSlitCenter0_->setText(ToQt(form.slitCenterY));
+  txtSlitCenter1_->setText(ToQt(form.slitCenterZ));
+  txtOutputFileName_->setText(ToQt(form.outputFileName));
+}
+
+void SlitMovePanel::loadSettings() {
+  SlitMoveForm form = readForm();
+  LoadSettings(settingsPath(), form);
+  showForm(form);
+}
+
+void SlitMovePanel::fileCreate() {
+  const Result<SlitMoveParams> checked = Validate(readForm());
+  if (!checked) {
+    dialogs_.showMessage(this, ToQt(checked.message()));
+    return;
+  }
+  const SlitMoveParams params = checked.value();
+
+  FileCreateJob job;
+  job.outputFolder = OutputFolder();
+  job.outputFileName = params.OutputFileName;
+  // The command file only moves blades: it opens no result file, so it never names the folder.
+  job.namesFolderInScript = false;
+  job.writeScript = [&params](LineSink& out) { BuildScript(params, out); };
+  job.saveSettings = [&params, path = settingsPath()] { return SaveSettings(path, params); };
+
+  // This window shows no "Output Start": once the file is closed it reports the blade positions, then "Done".
+  const auto status = [this, &params](const std::string& text) {
+    if (text == kStatusDone) {
+      dialogs_.showMessage(this, ToQt(MoveReport(params)));
+      lblStatus_->setText(ToQt(text));
+    }
+  };
+  RunPanelFileCreate(job, status, dialogs_, this);
+}
+
+}  // namespace vesko
