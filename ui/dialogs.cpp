@@ -21,4 +21,16 @@ QString AppDialogs::chooseFolder(QWidget* owner) {
   return QDir::toNativeSeparators(folder);
 }
 
+QString Dialogs::chooseOpenFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/) {
+  return QString();
+}
+
+QString AppDialogs::chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) {
+  const QString file = QFileDialog::getOpenFileName(owner, title, QString(), filter);
+  if (file.isEmpty()) {
+    return QString();
+  }
+  return QDir::toNativeSeparators(file);
+}
+
 }  // namespace vesko

@@ -17,6 +17,9 @@ class Dialogs {
   virtual void showMessage(QWidget* parent, const QString& text) = 0;
   /// Lets the operator pick a file-system folder; its full path, or "" when nothing was chosen.
   virtual QString chooseFolder(QWidget* owner) = 0;
+  /// Lets the operator pick an existing file (`filter` "" shows every file); its full path, or "" when
+  /// nothing was chosen (always, for stand-ins that never choose files).
+  virtual QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter);
 };
 
 /// The real message box and folder chooser.
@@ -24,6 +27,7 @@ class AppDialogs final : public Dialogs {
  public:
   void showMessage(QWidget* parent, const QString& text) override;
   QString chooseFolder(QWidget* owner) override;
+  QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) override;
 };
 
 }  // namespace vesko

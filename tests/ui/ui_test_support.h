@@ -10,7 +10,7 @@
 
 namespace vesko::test {
 
-/// Stands in for every modal dialog: records the messages and answers folder choices from a queue.
+/// Stands in for every modal dialog: records the messages and answers folder and file choices from queues.
 class RecordingDialogs final : public Dialogs {
  public:
   void showMessage(QWidget* parent, const QString& text) override {
@@ -22,11 +22,20 @@ class RecordingDialogs final : public Dialogs {
     folderOwners.append(owner);
     return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
   }
+  /// The next queued file, or "" (a cancelled chooser) when the queue is empty.
+  QString chooseOpenFile(QWidget* owner, const QString& /*title*/, const QString& filter) override {
+    openFileOwners.append(owner);
+    openFileFilters.append(filter);
+    return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
+  }
 
   QStringList messages;
   QList<QWidget*> messageParents;
   QStringList folderAnswers;
   QList<QWidget*> folderOwners;
+  QStringList openFileAnswers;
+  QList<QWidget*> openFileOwners;
+  QStringList openFileFilters;
 };
 
 /// The whole content of a file; empty when it cannot be read.
