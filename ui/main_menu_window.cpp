@@ -14,10 +14,15 @@
 
 #include "app/app_settings.h"
 #include "app/main_menu_table.h"
+#include "ui/analysis_window.h"
+#include "ui/coll_scan_window.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
-#include "ui/coll_scan_window.h"
+#include "ui/gonio_stage_scan_window.h"
+#include "ui/gonio_y_scan_window.h"
 #include "ui/lens_scan_window.h"
+#include "ui/slit_dec_scan_window.h"
+#include "ui/slit_move_window.h"
 #include "ui/slit_scan_window.h"
 
 namespace vesko {
@@ -144,6 +149,26 @@ void MainMenuWindow::openWindow(const MainMenuEntry& entry) {
   }
   if (entry.windowName == "frmLensScan") {
     auto* window = new LensScanWindow(settingsFolder_, dialogs_, this);
+    window->exec();
+  }
+  if (entry.windowName == "frm4DSlitDecScan") {
+    auto* window = new SlitDecScanWindow(settingsFolder_, dialogs_, this);
+    window->exec();
+  }
+  if (entry.windowName == "frmGonioStageScan2") {
+    auto* window = new GonioStageScanWindow(settingsFolder_, dialogs_, this);
+    window->exec();
+  }
+  if (entry.windowName == "frmGonioYScan") {
+    auto* window = new GonioYScanWindow(settingsFolder_, dialogs_, this);
+    window->exec();
+  }
+  if (entry.windowName == "frm4DSlitMove") {
+    auto* window = new SlitMoveWindow(settingsFolder_, dialogs_, this);
+    window->exec();
+  }
+  if (entry.windowName == "frmGraph") {
+    auto* window = new AnalysisWindow(dialogs_, this);
     window->exec();
   }
 }

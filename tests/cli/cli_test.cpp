@@ -482,77 +482,46 @@ TEST(LensScanCli, AxisChoiceReachesScriptAndSettings) {
   EXPECT_EQ("Setting Error!", o.FirstErrorLine());
 }
 
-class GonioYScanCli : public ::testing::Test {
- protected:
-  // Centre 0, width 1, three points, typed in full; `extra` adds options.
-  std::vector<std::string> Args(std::vector<std::string> extra) const {
-    std::vector<std::string> args = {"gonioy-scan",
-                                     "--settings-dir",
-                                     settings_.path(),
-                                     "--output-folder",
-                                     "C:\\data",
-                                     "--scan-center",
-                                     "0",
-                                     "--scan-width",
-                                     "1",
-                                     "--division",
-                                     "3"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return args;
-  }
-
-  static std::string Script(const GonioYScanForm& form, GonioYGenerator generator) {
-    const Result<GonioYScanParams> p = Validate(form, generator);
-    EXPECT_TRUE(p.ok()) << p.message();
-    StringSink sink;
-    if (p.ok()) {
-      (generator == GonioYGenerator::A ? BuildScriptA : BuildScriptB)(*p, "C:\\data", sink);
-    }
-    return sink.text();
-  }
-
-  static GonioYScanForm ExampleForm() {
-    GonioYScanForm form;
-    form.scanCenter = "0";
-    form.scanWidth = "1";
-    form.division = "3";
-    return form;
-  }
-
-  TempDir settings_;
-};
-
-TEST_F(GonioYScanCli, TickedOmegaBoxChoosesGeneratorB) {
-  Outcome o = Invoke(Args({"--use-omega2", "1", "--stdout"}));
-  EXPECT_EQ(0, o.code) << o.err;
-  GonioYScanForm form = ExampleForm();
-  form.useOmega[1] = 1;
-  EXPECT_TRUE(SameText(Script(form, GonioYGenerator::B), o.out));
-  EXPECT_NE(std::string::npos, o.out.find("\r\nTclSrv_Gonio {omega move -5.000}\r\n"));
-
-  // No box ticked: generator A, here with repeated passes.
-  o = Invoke(Args({"--repeat", "3", "--stdout"}));
-  EXPECT_EQ(0, o.code) << o.err;
-  form = ExampleForm();
-  form.repeatActive = true;
-  form.repeatTimes = "3";
-  EXPECT_TRUE(SameText(Script(form, GonioYGenerator::A), o.out));
+// gonioy-scan with centre 0, width 1 and three points typed in, results in C:\data; `extra` adds options.
+std::vector<std::string> GonioYArgs(const TempDir& settings, std::vector<std::string> extra) {
+  std::vector<std::string> args = {
+      "gonioy-scan",     "--settings-dir", settings.path(), "--output-folder=C:\\data",
+      "--scan-center=0", "--scan-width=1", "--division=3"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return args;
 }
 
-TEST_F(GonioYScanCli, RepeatWithATickedOmegaBoxIsAUsageError) {
-  EXPECT_EQ(2, Invoke(Args({"--use-omega1", "1", "--repeat", "2"})).code);
-  // The box ticked by the stored settings counts too; unticking it on the command line frees --repeat.
-  ASSERT_TRUE(WriteFileBytes(settings_.File("GonioYScan.ini"),
+TEST(GonioYScanCli, TickedOmegaBoxChoosesGeneratorB) {
+  TempDir settings;
+  GonioYScanForm form;
+  form.scanCenter = "0";
+  form.scanWidth = "1";
+  form.division = "3";
+  form.useOmega[1] = 1;
+  StringSink expected;
+  BuildScriptB(*Validate(form, GonioYGenerator::B), "C:\\data", expected);
+  const Outcome o = Invoke(GonioYArgs(settings, {"--use-omega2", "1", "--stdout"}));
+  EXPECT_EQ(0, o.code) << o.err;
+  EXPECT_TRUE(SameText(expected.text(), o.out));
+  EXPECT_NE(std::string::npos, o.out.find("\r\nTclSrv_Gonio {omega move -5.000}\r\n"));
+}
+
+TEST(GonioYScanCli, RepeatNeedsEveryOmegaBoxUnticked) {
+  TempDir settings;
+  EXPECT_EQ(2, Invoke(GonioYArgs(settings, {"--use-omega1", "1", "--repeat", "2"})).code);
+  EXPECT_NE(std::string::npos,
+            Invoke(GonioYArgs(settings, {"--repeat", "2", "--stdout"})).out.find("\r\nclose $fp2\r\n"));
+  // A box ticked by the stored settings counts too; unticking it on the command line frees --repeat.
+  ASSERT_TRUE(WriteFileBytes(settings.File("GonioYScan.ini"),
                              "0\r\n0.000\r\n1.000\r\n3\r\nGonioYScan.tcl\r\n1\r\n5.000\r\n0\r\n-5.000\r\n"));
-  const Outcome o = Invoke(Args({"--repeat", "2", "--stdout"}));
+  Outcome o = Invoke(GonioYArgs(settings, {"--repeat", "2", "--stdout"}));
   EXPECT_EQ(2, o.code);
   EXPECT_EQ("vesko-script: option '--repeat' cannot be used while an omega box is ticked",
             o.FirstErrorLine());
-  EXPECT_EQ(0, Invoke(Args({"--repeat", "2", "--use-omega1", "0", "--stdout"})).code);
-}
+  EXPECT_EQ(0, Invoke(GonioYArgs(settings, {"--repeat", "2", "--use-omega1", "0", "--stdout"})).code);
 
-TEST_F(GonioYScanCli, UnusedOmegaTextIsStillChecked) {
-  const Outcome o = Invoke(Args({"--omega2", "x", "--stdout"}));
+  // An omega text is checked even when its box is not ticked.
+  o = Invoke(GonioYArgs(settings, {"--use-omega1", "0", "--omega2", "x", "--stdout"}));
   EXPECT_EQ(1, o.code);
   EXPECT_EQ("Omega1 Setting Error!", o.FirstErrorLine());
 }

@@ -28,6 +28,7 @@ class MainMenuTest : public QObject {
   void closingStoresFolder();
   void unwritableSettingsAreReportedOnClose();
   void slitScanButtonOpensModalWindowAfresh();
+  void scanButtonsOpenTheirWindows();
 
  private:
   void openMenu(const QString& settingsFolder = QString());
@@ -76,14 +77,14 @@ void MainMenuTest::showsEveryControl() {
     const char* caption;
     bool inPicture, enabled;
   } rows[] = {{"cmd4DSlitScan", "4DSlitScan(1Dimension)", true, true},
-              {"cmd4DSlitDecScan", "4DSlitScan(Decrease Width)", true, false},
-              {"cmdCollScan", "Coll 1DScan", true, false},
-              {"cmdGonioScan", "GonioStage1DScan", true, false},
-              {"cmdGonioYScan", "GonioYScan", true, false},
-              {"cmd4DSlitMove", "4DSlitMove", true, false},
-              {"cmdLensScan", "Be Lens Scan", true, false},
+              {"cmd4DSlitDecScan", "4DSlitScan(Decrease Width)", true, true},
+              {"cmdCollScan", "Coll 1DScan", true, true},
+              {"cmdGonioScan", "GonioStage1DScan", true, true},
+              {"cmdGonioYScan", "GonioYScan", true, true},
+              {"cmd4DSlitMove", "4DSlitMove", true, true},
+              {"cmdLensScan", "Be Lens Scan", true, true},
               {"cmdGlobalSetting", "Select Output Folder", false, true},
-              {"cmdAnalysDecScan", "4Dスキャン解析", false, false},
+              {"cmdAnalysDecScan", "4Dスキャン解析", false, true},
               {"cmdEnd", "End", false, true}};
   for (const auto& row : rows) {
     QPushButton* b = button(row.name);
@@ -208,6 +209,32 @@ void MainMenuTest::slitScanButtonOpensModalWindowAfresh() {
   QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "9", "4DSlit1DScan.tcl"})));
   QCOMPARE(divisionShownByScanWindow(), QStringLiteral("9"));
   QVERIFY(menu_->isVisible());
+  QVERIFY(dialogs_.messages.isEmpty());
+}
+
+void MainMenuTest::scanButtonsOpenTheirWindows() {
+  openMenu();
+  const char* const rows[][2] = {{"cmd4DSlitDecScan", "frm4DSlitDecScan|4DSlit Decrease Scan Setting"},
+                                 {"cmd4DSlitMove", "frm4DSlitMove|4D Slit Move"},
+                                 {"cmdCollScan", "frmCollScan|Collimator 1D Scan Setting"},
+                                 {"cmdLensScan", "frmLensScan|Form1"},
+                                 {"cmdGonioScan", "frmGonioStageScan2|GonioStage 1D Scan Setting"},
+                                 {"cmdGonioYScan", "frmGonioYScan|GonioYScan"},
+                                 {"cmdAnalysDecScan", "frmGraph|4Dスキャン解析"}};
+  for (const auto& row : rows) {
+    QString seen = QStringLiteral("<no window>");
+    QTimer visit;
+    visit.setSingleShot(true);
+    connect(&visit, &QTimer::timeout, this, [&seen] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        seen = modal->objectName() + QLatin1Char('|') + modal->windowTitle();
+        modal->close();
+      }
+    });
+    visit.start(0);
+    QTest::mouseClick(button(row[0]), Qt::LeftButton);
+    QCOMPARE(seen, QString::fromUtf8(row[1]));
+  }
   QVERIFY(dialogs_.messages.isEmpty());
 }
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+namespace vesko {
+
+class Dialogs;
+class GonioYScanPanel;
+
+/// The modal "GonioYScan" window: the GonioY scan panel with its settings loaded on opening.
+class GonioYScanWindow final : public QDialog {
+  Q_OBJECT
+
+ public:
+  /// Loads GonioYScan.ini from `settingsFolder` into the panel; closing the window deletes it.
+  GonioYScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr);
+
+ private:
+  GonioYScanPanel* panel_;
+};
+
+}  // namespace vesko
