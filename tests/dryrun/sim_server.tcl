@@ -3,19 +3,29 @@
 #   tclsh sim_server.tcl SCRIPT SANDBOXDIR REPORTFILE ?COUNTMODEL?
 #
 # SCRIPT runs in a safe child interpreter: it cannot reach the file system, run programs or load
-# code. The control server's commands are aliases into this interpreter that record every call:
-#   TclSrv_Optics:4DSlit {BLADE move VALUE}       blade positions of slit_y1, slit_y2, slit_z1, slit_z2
+# code, and any command not listed here is unknown. The control server's commands are aliases into
+# this interpreter that check their arguments as the scripts write them and record every call:
+#   TclSrv_Optics:4DSlit {slit_y1|slit_y2|slit_z1|slit_z2 move VALUE}
+#   TclSrv_Optics:Collimator {col_y|col_z move VALUE}
+#   TclSrv_Optics:Lens {lens_y|lens_z|lens_ry|lens_rz move VALUE}
+#   TclSrv_GStand {gonio_y move VALUE}
+#   TclSrv_GStage {y|z move VALUE}                  the gonio stage axes, reported as stage_y, stage_z
+#   TclSrv_Gonio {omega move VALUE}
 #   TclSrv_Optics:BeamStop in|out null
 #   TclSrv_Optics:Shutter open|close
 #   TclSrv_ORTEC994:MeasureCounts:ConfigureTimer T
-#   TclSrv_ORTEC994:MeasureCountsWithTimer T 0    sets the global _ORTEC994(counterA) in the script
+#   TclSrv_ORTEC994:MeasureCountsWithTimer T 0     sets the global _ORTEC994(counterA) in the script
+#   TclSrv_ORTEC994:MeasureCountsWithTimer T -1    counts both channels and replies "A B"
 #   open PATH ?MODE? ?PERMISSIONS?                 the requested path and mode are recorded verbatim;
 #                                                  the file is made as SANDBOXDIR/result-N.dat
 # Result files are written with CR LF line ends, as the control server on Windows writes them.
 #
-# COUNTMODEL, if given, is a lambda for `apply` taking {seq y1 y2 z1 z2} (seq counts measurements
-# from 1; a blade never moved is at 0.0) and returning the count, rounded to an integer. Without it
-# measurement number seq counts 1000 + 7 * seq.
+# COUNTMODEL, if given, is a lambda for `apply`. With five parameters it takes {seq y1 y2 z1 z2}
+# (the four slit blades); otherwise it takes {seq positions}, a dict of every axis above by its
+# report name. seq counts measurements from 1 and an axis never moved stands at 0.0. It returns
+# channel A, or channels A and B as a two-element list (one value counts the same in both); counts
+# are rounded to integers. Without a model measurement seq counts A = 1000 + 7 * seq and
+# B = 500 + 3 * seq.
 #
 # The script file is read as UTF-8 with CR LF turned into LF, as `source` does with text files. (Tcl
 # itself also treats a CR before LF as a blank, so the raw text runs the same.)
@@ -23,9 +33,14 @@
 # REPORTFILE gets one fact per line, fixed words plain and free texts as hexadecimal UTF-8 bytes;
 # lines starting with "#" are readable copies for people and carry no data:
 #   status ok|error            message HEX (error only)
+#   axes NAME...               the axes, in the order of the positions on a measure line
 #   call SEQ NAME ARGSHEX      every simulated command in order, its arguments as a Tcl list
 #   open N MODEHEX PATHHEX     file N N                 (sandbox name of open number N)
-#   measure SEQ COUNT Y1 Y2 Z1 Z2   blade positions as their move texts, "-" if never moved
+#   measure SEQ COUNT Y1 Y2 Z1 Z2 MODE COUNTB SHUTTER BEAMSTOP POS...
+#                              one per measurement: channel A, the four blades, the mode (0 or -1),
+#                              channel B, the shutter and beam stop, then the other axes; positions
+#                              are their move texts, "-" if never moved
+#   position NAME VALUE        where each axis stands at the end
 #   moves N  measurements N  shutter open|closed  beamstop in|out|unknown  timer TEXT|-
 #   unclosed N (opened channels still open when the script ended)
 #   lineends CRLF LF (line ends in the script file)  nonascii N (bytes above 127 in it)
@@ -51,24 +66,44 @@ proc Refuse {message} {
   return -code error $message
 }
 
-proc SimSlit {args} {
+# The axes of the motors behind the move commands, in report order.
+set axisNames {slit_y1 slit_y2 slit_z1 slit_z2 col_y col_z lens_y lens_z lens_ry lens_rz gonio_y
+               stage_y stage_z omega}
+
+# Move commands: the name the script calls, and for each axis name it may use the axis it moves.
+set moveFamilies {
+  TclSrv_Optics:4DSlit {slit_y1 slit_y1 slit_y2 slit_y2 slit_z1 slit_z1 slit_z2 slit_z2}
+  TclSrv_Optics:Collimator {col_y col_y col_z col_z}
+  TclSrv_Optics:Lens {lens_y lens_y lens_z lens_z lens_ry lens_ry lens_rz lens_rz}
+  TclSrv_GStand {gonio_y gonio_y}
+  TclSrv_GStage {y stage_y z stage_z}
+  TclSrv_Gonio {omega omega}
+}
+
+# A number as the scripts write it: one word, no blanks around it.
+proc IsNumberWord {text} {
+  return [expr {[string is double -strict $text] && ![regexp {\s} $text]}]
+}
+
+# Every move command takes exactly one argument, the three-word request {AXIS move VALUE}.
+proc SimMove {command axes args} {
   global sim
-  Record TclSrv_Optics:4DSlit {*}$args
+  Record $command {*}$args
   if {[llength $args] != 1} {
-    Refuse "TclSrv_Optics:4DSlit takes one argument {blade move value}"
+    Refuse "$command takes one argument {axis move value}"
   }
   set request [lindex $args 0]
   if {[catch {llength $request} n] || $n != 3} {
-    Refuse "TclSrv_Optics:4DSlit: malformed request \"$request\""
+    Refuse "$command: malformed request \"$request\""
   }
-  lassign $request blade verb value
-  if {$blade ni {slit_y1 slit_y2 slit_z1 slit_z2}} {
-    Refuse "TclSrv_Optics:4DSlit: unknown blade \"$blade\""
+  lassign $request name verb value
+  if {![dict exists $axes $name]} {
+    Refuse "$command: unknown axis \"$name\""
   }
-  if {$verb ne "move" || ![string is double -strict $value]} {
-    Refuse "TclSrv_Optics:4DSlit: bad request \"$request\""
+  if {$verb ne "move" || ![IsNumberWord $value]} {
+    Refuse "$command: bad request \"$request\""
   }
-  set sim(blade,$blade) $value
+  set sim(axis,[dict get $axes $name]) $value
   incr sim(moves)
   return
 }
@@ -97,42 +132,81 @@ proc SimShutter {args} {
 proc SimConfigureTimer {args} {
   global sim
   Record TclSrv_ORTEC994:MeasureCounts:ConfigureTimer {*}$args
-  if {[llength $args] != 1 || ![string is double -strict [lindex $args 0]]} {
+  if {[llength $args] != 1 || ![IsNumberWord [lindex $args 0]]} {
     Refuse "TclSrv_ORTEC994:MeasureCounts:ConfigureTimer: bad arguments \"$args\""
   }
   set sim(timer) [lindex $args 0]
   return
 }
 
-proc BladeNumber {blade} {
+# The position of an axis as a number; an axis never moved stands at 0.
+proc AxisNumber {axis} {
   global sim
-  if {$sim(blade,$blade) eq "-"} {
+  if {$sim(axis,$axis) eq "-"} {
     return 0.0
   }
-  return $sim(blade,$blade)
+  return $sim(axis,$axis)
 }
 
+proc CountWord {value} {
+  if {![string is double -strict $value]} {
+    Refuse "count model gave \"$value\", not a number"
+  }
+  return [expr {wide(round($value))}]
+}
+
+# Channel A and channel B of measurement number seq, from the count model.
+proc ModelCounts {seq} {
+  global sim axisNames
+  if {$sim(model) eq ""} {
+    return [list [expr {1000 + 7 * $seq}] [expr {500 + 3 * $seq}]]
+  }
+  if {[llength [lindex $sim(model) 0]] == 5} {
+    set counts [apply $sim(model) $seq [AxisNumber slit_y1] [AxisNumber slit_y2] \
+                    [AxisNumber slit_z1] [AxisNumber slit_z2]]
+  } else {
+    set positions [dict create]
+    foreach axis $axisNames {
+      dict set positions $axis [AxisNumber $axis]
+    }
+    set counts [apply $sim(model) $seq $positions]
+  }
+  if {[llength $counts] < 1 || [llength $counts] > 2} {
+    Refuse "count model gave \"$counts\", not one or two counts"
+  }
+  set a [CountWord [lindex $counts 0]]
+  set b [expr {[llength $counts] == 2 ? [CountWord [lindex $counts 1]] : $a}]
+  return [list $a $b]
+}
+
+# Mode 0 counts channel A into the script's _ORTEC994(counterA); mode -1 counts both channels and
+# replies "A B".
 proc SimMeasure {child args} {
-  global sim
+  global sim axisNames
   Record TclSrv_ORTEC994:MeasureCountsWithTimer {*}$args
-  if {[llength $args] != 2 || ![string is double -strict [lindex $args 0]] || [lindex $args 1] ne "0"} {
+  if {[llength $args] != 2 || ![IsNumberWord [lindex $args 0]] || [lindex $args 1] ni {0 -1}} {
     Refuse "TclSrv_ORTEC994:MeasureCountsWithTimer: bad arguments \"$args\""
   }
   if {$sim(timer) eq "-"} {
     Refuse "TclSrv_ORTEC994:MeasureCountsWithTimer: timer not configured"
   }
+  set mode [lindex $args 1]
   set seq [incr sim(measurements)]
-  if {$sim(model) eq ""} {
-    set count [expr {1000 + 7 * $seq}]
-  } else {
-    set raw [apply $sim(model) $seq [BladeNumber slit_y1] [BladeNumber slit_y2] \
-                 [BladeNumber slit_z1] [BladeNumber slit_z2]]
-    set count [expr {wide(round($raw))}]
+  lassign [ModelCounts $seq] a b
+  set measure [list $seq $a]
+  foreach axis {slit_y1 slit_y2 slit_z1 slit_z2} {
+    lappend measure $sim(axis,$axis)
   }
-  lappend sim(measures) [list $seq $count $sim(blade,slit_y1) $sim(blade,slit_y2) \
-                             $sim(blade,slit_z1) $sim(blade,slit_z2)]
-  interp eval $child [list set ::_ORTEC994(counterA) $count]
-  return
+  lappend measure $mode $b $sim(shutter) $sim(beamstop)
+  foreach axis [lrange $axisNames 4 end] {
+    lappend measure $sim(axis,$axis)
+  }
+  lappend sim(measures) $measure
+  if {$mode eq "0"} {
+    interp eval $child [list set ::_ORTEC994(counterA) $a]
+    return
+  }
+  return "$a $b"
 }
 
 proc SimOpen {child args} {
@@ -168,7 +242,10 @@ proc RunScript {text} {
   global sim
   set child [interp create -safe]
   interp limit $child time -seconds [expr {[clock seconds] + 120}]
-  interp alias $child TclSrv_Optics:4DSlit {} SimSlit
+  global moveFamilies
+  foreach {command axes} $moveFamilies {
+    interp alias $child $command {} SimMove $command $axes
+  }
   interp alias $child TclSrv_Optics:BeamStop {} SimBeamStop
   interp alias $child TclSrv_Optics:Shutter {} SimShutter
   interp alias $child TclSrv_ORTEC994:MeasureCounts:ConfigureTimer {} SimConfigureTimer
@@ -190,11 +267,12 @@ proc RunScript {text} {
 }
 
 proc WriteReport {path script} {
-  global sim
+  global sim axisNames
   set out [open $path w]
   fconfigure $out -translation lf -encoding utf-8
   puts $out "# dry run of [OneLine $script]"
   puts $out "status $sim(status)"
+  puts $out "axes [join $axisNames { }]"
   if {$sim(status) ne "ok"} {
     puts $out "# error: [OneLine $sim(message)]"
     puts $out "message [Hex $sim(message)]"
@@ -213,6 +291,9 @@ proc WriteReport {path script} {
   foreach measure $sim(measures) {
     puts $out "measure [join $measure { }]"
   }
+  foreach axis $axisNames {
+    puts $out "position $axis $sim(axis,$axis)"
+  }
   puts $out "moves $sim(moves)"
   puts $out "measurements $sim(measurements)"
   puts $out "shutter $sim(shutter)"
@@ -225,7 +306,7 @@ proc WriteReport {path script} {
 }
 
 proc Main {argv} {
-  global sim
+  global sim axisNames
   if {[llength $argv] < 3 || [llength $argv] > 4} {
     puts stderr "usage: tclsh sim_server.tcl SCRIPT SANDBOXDIR REPORTFILE ?COUNTMODEL?"
     exit 2
@@ -234,7 +315,9 @@ proc Main {argv} {
   array set sim {
     status ok message {} calls {} callSeq 0 opens 0 openList {} channels {} measures {}
     moves 0 measurements 0 shutter closed beamstop unknown timer - unclosed 0
-    blade,slit_y1 - blade,slit_y2 - blade,slit_z1 - blade,slit_z2 -
+  }
+  foreach axis $axisNames {
+    set sim(axis,$axis) -
   }
   set sim(sandbox) $sandbox
   set sim(model) $model

@@ -3,14 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "core/line_sink.h"
 #include "generators/slit_scan.h"
-#include "tests/dryrun/tcl_runner.h"
-#include "tests/support/test_support.h"
+#include "tests/dryrun/dryrun_fixture.h"
 
 namespace vesko::test {
 namespace {
@@ -21,40 +18,12 @@ struct Row {
   std::string mid;
 };
 
-class SlitScanDryRun : public ::testing::Test {
+class SlitScanDryRun : public DryRunTest {
  protected:
-  // Validates the form, writes its script into a temporary file and runs it.
   DryRunReport Run(const SlitScanForm& form, const std::string& outputFolder,
                    const std::string& countModel = {}) {
-    const Result<SlitScanParams> params = Validate(form);
-    EXPECT_TRUE(params.ok()) << params.message();
-    if (!params.ok()) {
-      return {};
-    }
-    StringSink sink;
-    BuildScript(*params, outputFolder, sink);
-    lineCount_ = static_cast<int>(sink.lineCount());
-    const std::string script = scripts_.File("script.tcl");
-    EXPECT_TRUE(WriteFileBytes(script, sink.text()));
-    return RunDryRun(script, sandbox_.path(), countModel);
+    return RunScript(ScriptFor(form, outputFolder), countModel);
   }
-
-  // A run that ended the way the control server must end it: no error, every file closed,
-  // the shutter closed again, and a script of CR LF lines in plain ASCII.
-  void ExpectCleanRun(const DryRunReport& report) const {
-    EXPECT_TRUE(report.ok) << report.message;
-    EXPECT_EQ(report.unclosed, 0);
-    EXPECT_EQ(report.shutter, "closed");
-    EXPECT_EQ(report.beamStop, "in");
-    EXPECT_EQ(report.timer, "1.0");
-    EXPECT_EQ(report.crlfLineEnds, lineCount_);
-    EXPECT_EQ(report.bareLfLineEnds, 0);
-    EXPECT_EQ(report.nonAsciiBytes, 0);
-  }
-
-  TempDir scripts_;
-  TempDir sandbox_;
-  int lineCount_ = 0;
 };
 
 SlitScanForm Form(bool zPair, std::string slitWidth, std::string center, std::string width,
@@ -149,81 +118,6 @@ TEST_F(SlitScanDryRun, RepeatedZScanAveragesTheIntegerSumsOfItsPasses) {
   EXPECT_EQ(last.blades[2], centre.pos1);
   EXPECT_EQ(last.blades[3], centre.pos2);
   EXPECT_EQ(average.back(), DataLine(centre, ", ", last.count));
-}
-
-// The folder and the base as Tcl must see them once the open line's escapes are undone.
-std::string ExpectedResultPath(const std::string& folder, const std::string& base,
-                               const std::string& suffix) {
-#ifdef _WIN32
-  const bool posixFolder = false;
-#else
-  const bool posixFolder = !folder.empty() && folder.front() == '/';
-#endif
-  return folder + (posixFolder ? "/" : "\\") + base + suffix + ".dat";
-}
-
-TEST_F(SlitScanDryRun, HostileNamesOpenExactlyTheNamedFileAndRunNothingElse) {
-  const std::vector<std::string> folders = {"C:\\Users\\Beam Line", "/srv/beam line/$run [1]"};
-  const std::vector<std::string> bases = {
-      "a[exec rm -rf x]", "$HOME", "x;y{z}", "a\"b", "\xC3\xA9\xE6\x97\xA5\xE6\x9C\xAC", "#c\\d\te"};
-  for (const std::string& folder : folders) {
-    for (const std::string& base : bases) {
-      for (const bool repeat : {false, true}) {
-        SCOPED_TRACE("folder " + folder + ", base " + base + (repeat ? ", repeated" : ""));
-        SlitScanForm form = Form(false, "0.1", "0", "1", "2");
-        form.outputFileName = base + ".tcl";
-        form.repeatActive = repeat;
-        const DryRunReport report = Run(form, folder);
-        ExpectCleanRun(report);
-
-        std::vector<std::string> expected;
-        if (repeat) {
-          expected = {ExpectedResultPath(folder, base, "_Repeat"),
-                      ExpectedResultPath(folder, base, "_Average")};
-        } else {
-          expected = {ExpectedResultPath(folder, base, "")};
-        }
-        ASSERT_EQ(report.opens.size(), expected.size());
-        for (std::size_t k = 0; k < expected.size(); ++k) {
-          EXPECT_EQ(report.opens[k].requestedPath, expected[k]);
-          EXPECT_EQ(report.opens[k].mode, "w+");
-        }
-        // Timer, beam stop, shutter open, the opens, two moves and a count per point, shutter close:
-        // a name that ran a command of its own would add a call or end in an error.
-        const std::size_t measures = repeat ? 5 : 3;
-        EXPECT_EQ(report.measures.size(), measures);
-        EXPECT_EQ(report.calls.size(), 4 + expected.size() + 3 * measures);
-      }
-    }
-  }
-}
-
-// The sandbox itself: what the simulated server refuses must stay refused, or the hostile-name
-// test above would prove nothing.
-TEST_F(SlitScanDryRun, SandboxRefusesFilesProgramsAndUnclosedChannelsAreCounted) {
-  const std::vector<std::string> forbidden = {"exec ls",
-                                              "file delete x",
-                                              "source x.tcl",
-                                              "glob *",
-                                              "cd /",
-                                              "load x",
-                                              "socket localhost 1",
-                                              "puts hi",
-                                              "interp invokehidden {} exec ls"};
-  const std::string script = scripts_.File("hand.tcl");
-  for (const std::string& command : forbidden) {
-    SCOPED_TRACE(command);
-    ASSERT_TRUE(WriteFileBytes(script, command + "\r\n"));
-    const DryRunReport report = RunDryRun(script, sandbox_.path());
-    EXPECT_FALSE(report.ok);
-  }
-
-  ASSERT_TRUE(WriteFileBytes(script, "set a [open x w+]\r\nset b [open y w]\r\nclose $b\r\nputs $a 1\r\n"));
-  const DryRunReport report = RunDryRun(script, sandbox_.path());
-  EXPECT_TRUE(report.ok) << report.message;
-  EXPECT_EQ(report.unclosed, 1);
-  EXPECT_EQ(ListFolder(sandbox_.path()), (std::vector<std::string>{"dryrun-report.txt", "dryrun-stderr.txt",
-                                                                   "result-1.dat", "result-2.dat"}));
 }
 
 }  // namespace

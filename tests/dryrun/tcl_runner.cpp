@@ -65,6 +65,7 @@ DryRunReport ParseReport(const std::string& text, const std::filesystem::path& s
   std::istringstream lines(text);
   std::string line;
   bool sawStatus = false;
+  std::vector<std::string> axisNames;
   while (std::getline(lines, line)) {
     if (line.empty() || line[0] == '#') {
       continue;
@@ -97,6 +98,12 @@ DryRunReport ParseReport(const std::string& text, const std::filesystem::path& s
       std::string name;
       fields >> index >> name;
       OpenNumber(report, index).sandboxFile = sandbox / name;
+    } else if (key == "axes") {
+      axisNames.clear();
+      for (std::string name; fields >> name;) {
+        axisNames.push_back(name);
+      }
+      fields.clear();
     } else if (key == "measure") {
       std::string seq;
       DryRunMeasure measure;
@@ -104,7 +111,24 @@ DryRunReport ParseReport(const std::string& text, const std::filesystem::path& s
       for (std::string& blade : measure.blades) {
         fields >> blade;
       }
+      fields >> measure.mode >> measure.countB >> measure.shutter >> measure.beamStop;
+      if (axisNames.size() < measure.blades.size()) {
+        throw std::runtime_error("dry-run report without its axes line");
+      }
+      for (std::size_t k = 0; k < axisNames.size(); ++k) {
+        std::string value;
+        if (k < measure.blades.size()) {
+          value = measure.blades[k];
+        } else {
+          fields >> value;
+        }
+        measure.axes[axisNames[k]] = value;
+      }
       report.measures.push_back(measure);
+    } else if (key == "position") {
+      std::string axis, value;
+      fields >> axis >> value;
+      report.positions[axis] = value;
     } else if (key == "moves") {
       fields >> report.moves;
     } else if (key == "shutter") {

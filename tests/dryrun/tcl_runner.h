@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,18 @@ struct DryRunOpen {
   std::filesystem::path sandboxFile;
 };
 
-/// One counter measurement: its count and the blade positions (move texts, "-" never moved).
+/// One counter measurement: both channel counts, what the script asked for, and where everything stood.
 struct DryRunMeasure {
-  long long count = 0;
-  std::array<std::string, 4> blades;  // slit_y1, slit_y2, slit_z1, slit_z2
+  long long count = 0;                // channel A
+  std::array<std::string, 4> blades;  // slit_y1, slit_y2, slit_z1, slit_z2 (move texts, "-" never moved)
+  int mode = 0;                       // 0: channel A into _ORTEC994(counterA); -1: reply "A B"
+  long long countB = 0;               // channel B
+  std::string shutter;                // "open" or "closed" while counting
+  std::string beamStop;               // "in", "out" or "unknown" while counting
+  std::map<std::string, std::string> axes;  // every axis by its report name, blades included
+
+  /// The move text of `axis` ("-" when never moved); throws for an axis the server does not know.
+  const std::string& At(const std::string& axis) const { return axes.at(axis); }
 };
 
 /// What the simulated control server saw while running one script.
@@ -33,6 +42,7 @@ struct DryRunReport {
   std::vector<DryRunCall> calls;
   std::vector<DryRunOpen> opens;
   std::vector<DryRunMeasure> measures;
+  std::map<std::string, std::string> positions;  // where every axis stands at the end ("-" never moved)
   int moves = 0;
   std::string shutter;   // "open" or "closed" at the end
   std::string beamStop;  // "in", "out" or "unknown"
@@ -44,8 +54,9 @@ struct DryRunReport {
 };
 
 /// Runs `script` in a safe Tcl interpreter with simulated control-server commands; result files
-/// go into `sandbox`. `countModel`, when given, is a Tcl lambda {seq y1 y2 z1 z2} giving each
-/// count (default 1000 + 7 * seq, seq from 1). Throws std::runtime_error if the harness fails.
+/// go into `sandbox`. `countModel`, when given, is a Tcl lambda {seq y1 y2 z1 z2} or {seq positions}
+/// (a dict of every axis) giving channel A or {A B} (default A = 1000 + 7 * seq, B = 500 + 3 * seq,
+/// seq from 1). Throws std::runtime_error if the harness fails.
 DryRunReport RunDryRun(const std::filesystem::path& script, const std::filesystem::path& sandbox,
                        const std::string& countModel = {});
 
