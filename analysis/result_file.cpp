@@ -2,53 +2,130 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "core/numbers.h"
-#include "core/settings_file.h"
 
 namespace vesko {
 namespace {
 
-// The next line of `content` from `pos` (without its CR, LF or CR LF); `pos` moves past the line end.
-std::string_view NextLine(std::string_view content, std::size_t& pos) {
-  const std::size_t end = std::min(content.find_first_of("\r\n", pos), content.size());
-  const std::string_view line = content.substr(pos, end - pos);
-  pos = end;
-  if (pos < content.size()) {
-    pos += content[pos] == '\r' && pos + 1 < content.size() && content[pos + 1] == '\n' ? 2 : 1;
+// Hands out the lines of a file in order (without their CR, LF or CR LF), reading it in large
+// pieces through one buffer: a file of a million rows is never held whole in memory.
+class LineReader {
+ public:
+  explicit LineReader(std::ifstream& in) : in_(in), buffer_(kPiece) {}
+
+  /// The next line; empty at the end of the file or once a read has failed.
+  std::optional<std::string_view> Next() {
+    for (;;) {
+      std::size_t end = pos_;
+      while (end < filled_ && buffer_[end] != '\r' && buffer_[end] != '\n') {
+        ++end;
+      }
+      // A CR that ends the piece may be the first half of CR LF: read on before deciding.
+      const bool maybeSplitCrLf = end + 1 == filled_ && buffer_[end] == '\r';
+      if (end < filled_ && !(maybeSplitCrLf && !atEnd_)) {
+        const std::string_view line(buffer_.data() + pos_, end - pos_);
+        pos_ = end + 1;
+        if (buffer_[end] == '\r' && pos_ < filled_ && buffer_[pos_] == '\n') {
+          ++pos_;
+        }
+        return line;
+      }
+      if (atEnd_) {
+        if (pos_ == filled_) {
+          return std::nullopt;
+        }
+        const std::string_view line(buffer_.data() + pos_, filled_ - pos_);
+        pos_ = filled_;
+        return line;
+      }
+      ReadPiece();
+    }
   }
-  return line;
+
+  /// True when a read failed (not merely reached the end of the file).
+  bool failed() const { return in_.bad(); }
+
+ private:
+  static constexpr std::size_t kPiece = 1 << 20;
+
+  // Keeps the unread rest of the buffer, moved to its front, and appends the next piece of the file.
+  void ReadPiece() {
+    std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(pos_),
+              buffer_.begin() + static_cast<std::ptrdiff_t>(filled_), buffer_.begin());
+    filled_ -= pos_;
+    pos_ = 0;
+    if (filled_ == buffer_.size()) {
+      buffer_.resize(buffer_.size() * 2);  // one line longer than the buffer
+    }
+    in_.read(buffer_.data() + filled_, static_cast<std::streamsize>(buffer_.size() - filled_));
+    const auto count = static_cast<std::size_t>(in_.gcount());
+    filled_ += count;
+    atEnd_ = !in_ || count == 0;
+  }
+
+  std::ifstream& in_;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t filled_ = 0;
+  bool atEnd_ = false;
+};
+
+// The next comma-separated field of `line` from `pos`, read as ReadSettingsField reads one from a
+// stream holding just this line: blanks before it skipped; a field opened by a double quote runs to
+// the next double quote, and the rest up to and including the next comma is skipped; otherwise it
+// runs to the next comma, which is consumed, and loses its trailing blanks. Empty at the line's end.
+std::optional<std::string_view> NextField(std::string_view line, std::size_t& pos) {
+  if (pos >= line.size()) {
+    return std::nullopt;
+  }
+  while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) {
+    ++pos;
+  }
+  if (pos < line.size() && line[pos] == '"') {
+    const std::size_t start = pos + 1;
+    const std::size_t quote = std::min(line.find('"', start), line.size());
+    const std::size_t comma = quote < line.size() ? line.find(',', quote + 1) : std::string_view::npos;
+    pos = comma == std::string_view::npos ? line.size() : comma + 1;
+    return line.substr(start, quote - start);
+  }
+  const std::size_t comma = std::min(line.find(',', pos), line.size());
+  std::string_view field = line.substr(pos, comma - pos);
+  pos = comma < line.size() ? comma + 1 : comma;
+  while (!field.empty() && (field.back() == ' ' || field.back() == '\t')) {
+    field.remove_suffix(1);
+  }
+  return field;
 }
 
-ResultRows ParseRows(std::string_view content) {
-  ResultRows rows;
+// x and y of one data line, or nothing when the line ends the data.
+std::optional<std::pair<double, double>> ParseRow(std::string_view line) {
+  // Fields are taken from this line only, so a short row cannot take fields from the next one.
   std::size_t pos = 0;
-  NextLine(content, pos);  // header
-  std::istringstream fields;
-  while (pos < content.size()) {
-    const std::string_view line = NextLine(content, pos);
-    // Each line gets its own stream, so a short row cannot take fields from the next one.
-    fields.str(std::string(line));
-    fields.clear();
-    double values[3];
-    for (double& value : values) {
-      const std::optional<std::string> field = ReadSettingsField(fields);
-      const std::optional<double> number = field ? ToDouble(*field) : std::nullopt;
-      if (!number) {
-        return rows;
-      }
-      value = *number;
+  double values[3];
+  for (double& value : values) {
+    const std::optional<std::string_view> field = NextField(line, pos);
+    const std::optional<double> number = field ? ToDouble(*field) : std::nullopt;
+    if (!number) {
+      return std::nullopt;
     }
-    rows.x.push_back(values[0]);
-    rows.y.push_back(values[2]);
+    value = *number;
   }
-  return rows;
+  return std::pair(values[0], values[2]);
+}
+
+// Room for the rows of a file of `fileSize` bytes whose first data line is `first` bytes long
+// (line end included), with some to spare: the columns then do not grow, and copy, row by row.
+std::size_t ExpectedRows(std::uintmax_t fileSize, std::size_t first) {
+  const std::uintmax_t rows = fileSize / std::max<std::size_t>(first, 1);
+  return static_cast<std::size_t>(std::min<std::uintmax_t>(rows + rows / 8 + 16, std::uintmax_t{1} << 24));
 }
 
 Result<ResultRows> Refuse(const std::string& path, std::error_code code) {
@@ -63,22 +140,36 @@ Result<ResultRows> ReadResultFile(const std::string& path) {
   if (std::filesystem::is_directory(file, code)) {
     return Refuse(path, std::make_error_code(std::errc::is_a_directory));
   }
-  std::string content;
-  {
-    errno = 0;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-      return Refuse(path, errno != 0 ? std::error_code(errno, std::generic_category())
-                                     : std::make_error_code(std::errc::io_error));
+  errno = 0;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    return Refuse(path, errno != 0 ? std::error_code(errno, std::generic_category())
+                                   : std::make_error_code(std::errc::io_error));
+  }
+  const std::uintmax_t fileSize = std::filesystem::file_size(file, code);
+
+  ResultRows rows;
+  LineReader lines(in);
+  std::optional<std::string_view> header = lines.Next();
+  std::size_t consumed = header ? header->size() : 0;
+  while (std::optional<std::string_view> line = lines.Next()) {
+    const std::optional<std::pair<double, double>> row = ParseRow(*line);
+    if (!row) {
+      break;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) {
-      return Refuse(path, std::make_error_code(std::errc::io_error));
+    if (rows.x.empty() && !code) {
+      const std::size_t expected = ExpectedRows(fileSize - std::min<std::uintmax_t>(consumed, fileSize),
+                                                line->size() + 2);
+      rows.x.reserve(expected);
+      rows.y.reserve(expected);
     }
-    content = std::move(bytes).str();
-  }  // closed before anything is parsed or shown
-  return ParseRows(content);
+    rows.x.push_back(row->first);
+    rows.y.push_back(row->second);
+  }
+  if (lines.failed()) {
+    return Refuse(path, std::make_error_code(std::errc::io_error));
+  }
+  return rows;
 }
 
 }  // namespace vesko

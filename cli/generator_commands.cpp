@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -22,8 +23,84 @@ namespace {
 template <typename Form>
 struct FormField {
   FieldOption option;
-  void (*apply)(Form& form, const std::string& value);
+  std::function<void(Form& form, const std::string& value)> apply;
 };
+
+// A text box that takes the value as typed.
+template <typename Form>
+FormField<Form> TextField(std::string name, std::string help, std::string Form::*box) {
+  return {{std::move(name), "TEXT", {}, std::move(help)},
+          [box](Form& f, const std::string& v) { f.*box = v; }};
+}
+
+// A tick box: "1" ticks it, "0" clears it.
+template <typename Form, typename Box>
+FormField<Form> TickField(std::string name, std::string help, Box Form::*box) {
+  return {{std::move(name), "0|1", {"0", "1"}, std::move(help)},
+          [box](Form& f, const std::string& v) { f.*box = static_cast<Box>(v == "1"); }};
+}
+
+constexpr const char* kResultsFileHelp =
+    "Output FileName (the results go to its part before the first \".\")";
+
+template <typename Form>
+FormField<Form> OutputFileNameField(std::string help = kResultsFileHelp) {
+  return TextField("output-file-name", std::move(help), &Form::outputFileName);
+}
+
+// Ticks Repeat "Active" and types the times.
+template <typename Form>
+FormField<Form> RepeatField(std::string help = "ticks Repeat \"Active\" and sets the \"Times\" text") {
+  return {{"repeat", "TEXT", {}, std::move(help)}, [](Form& f, const std::string& v) {
+            f.repeatActive = true;
+            f.repeatTimes = v;
+          }};
+}
+
+// The blade pair of a 4D slit scan: one of the two option buttons.
+template <typename Form>
+FormField<Form> BladePairField() {
+  return {{"axis", "y|z", {"y", "z"}, "blade pair: y1 and y2, or z1 and z2"},
+          [](Form& f, const std::string& v) {
+            f.axisY = v == "y";
+            f.axisZ = v == "z";
+          }};
+}
+
+// Scan Center, Scan Width and Scan Division, in the window's order.
+template <typename Form>
+std::vector<FormField<Form>> ScanFields() {
+  return {TextField("scan-center", "Scan Center", &Form::scanCenter),
+          TextField("scan-width", "Scan Width", &Form::scanWidth),
+          TextField("division", "Scan Division (number of points)", &Form::division)};
+}
+
+// The four boxes of a 4D slit opening: width y, width z, centre y, centre z.
+template <typename Form>
+std::vector<FormField<Form>> SlitFields(const std::array<const char*, 4>& helps) {
+  return {TextField("slit-width-y", helps[0], &Form::slitWidthY),
+          TextField("slit-width-z", helps[1], &Form::slitWidthZ),
+          TextField("slit-center-y", helps[2], &Form::slitCenterY),
+          TextField("slit-center-z", helps[3], &Form::slitCenterZ)};
+}
+
+template <typename Form>
+void Append(std::vector<FormField<Form>>& to, FormField<Form> field) {
+  to.push_back(std::move(field));
+}
+
+template <typename Form>
+void Append(std::vector<FormField<Form>>& to, std::vector<FormField<Form>> fields) {
+  to.insert(to.end(), fields.begin(), fields.end());
+}
+
+// The options of a window in the order the help lists them: single fields and groups of fields.
+template <typename Form, typename... Parts>
+std::vector<FormField<Form>> Fields(Parts... parts) {
+  std::vector<FormField<Form>> fields;
+  (Append(fields, std::move(parts)), ...);
+  return fields;
+}
 
 // Types each given value into its box, in the order given.
 template <typename Form>
@@ -100,171 +177,102 @@ GeneratorCommand MakeCommand(std::string name, std::string summary, std::string 
   return command;
 }
 
-GeneratorCommand SlitScanCommand() {
-  std::vector<FormField<SlitScanForm>> fields = {
-      {{"axis", "y|z", {"y", "z"}, "blade pair: y1 and y2, or z1 and z2"},
-       [](SlitScanForm& f, const std::string& v) {
-         f.axisY = v == "y";
-         f.axisZ = v == "z";
-       }},
-      {{"slit-width", "TEXT", {}, "Slit Width"},
-       [](SlitScanForm& f, const std::string& v) { f.slitWidth = v; }},
-      {{"scan-center", "TEXT", {}, "Scan Center"},
-       [](SlitScanForm& f, const std::string& v) { f.scanCenter = v; }},
-      {{"scan-width", "TEXT", {}, "Scan Width"},
-       [](SlitScanForm& f, const std::string& v) { f.scanWidth = v; }},
-      {{"division", "TEXT", {}, "Scan Division (number of points)"},
-       [](SlitScanForm& f, const std::string& v) { f.division = v; }},
-      {{"output-file-name",
-        "TEXT",
-        {},
-        "Output FileName (the results go to its part before the first \".\")"},
-       [](SlitScanForm& f, const std::string& v) { f.outputFileName = v; }},
-      {{"repeat", "TEXT", {}, "ticks Repeat \"Active\" and sets the \"Times\" text"},
-       [](SlitScanForm& f, const std::string& v) {
-         f.repeatActive = true;
-         f.repeatTimes = v;
-       }},
-  };
-  return MakeCommand<SlitScanForm, SlitScanParams>("slit-scan", "4D slit one-dimensional scan",
-                                                   kSlitScanSettingsFile, std::move(fields), &LoadSettings,
-                                                   &Validate, &BuildScript, &SaveSettings);
-}
-
-GeneratorCommand SlitDecScanCommand() {
-  std::vector<FormField<SlitDecScanForm>> fields = {
-      {{"axis", "y|z", {"y", "z"}, "blade pair: y1 and y2, or z1 and z2"},
-       [](SlitDecScanForm& f, const std::string& v) {
-         f.axisY = v == "y";
-         f.axisZ = v == "z";
-       }},
-      {{"start-slit-width", "TEXT", {}, "Start Slit Width (widest opening)"},
-       [](SlitDecScanForm& f, const std::string& v) { f.startSlitWidth = v; }},
-      {{"end-slit-width", "TEXT", {}, "End Slit Width (narrowest opening aimed at)"},
-       [](SlitDecScanForm& f, const std::string& v) { f.endSlitWidth = v; }},
-      {{"scan-center", "TEXT", {}, "Scan Center (centre of the opening)"},
-       [](SlitDecScanForm& f, const std::string& v) { f.scanCenter = v; }},
-      {{"dec-step", "TEXT", {}, "Dec Step (width decrement per point)"},
-       [](SlitDecScanForm& f, const std::string& v) { f.decStep = v; }},
-      {{"output-file-name",
-        "TEXT",
-        {},
-        "Output FileName (the results go to its part before the first \".\")"},
-       [](SlitDecScanForm& f, const std::string& v) { f.outputFileName = v; }},
-      {{"repeat", "TEXT", {}, "ticks Repeat \"Active\" and sets the \"Times\" text"},
-       [](SlitDecScanForm& f, const std::string& v) {
-         f.repeatActive = true;
-         f.repeatTimes = v;
-       }},
-  };
-  return MakeCommand<SlitDecScanForm, SlitDecScanParams>(
-      "slit-dec-scan", "4D slit decreasing-width scan", kSlitDecScanSettingsFile, std::move(fields),
-      &LoadSettings, &Validate, &BuildScript, &SaveSettings);
-}
-
-GeneratorCommand SlitMoveCommand() {
-  std::vector<FormField<SlitMoveForm>> fields = {
-      {{"slit-width-y", "TEXT", {}, "Slit Width of the y pair"},
-       [](SlitMoveForm& f, const std::string& v) { f.slitWidthY = v; }},
-      {{"slit-width-z", "TEXT", {}, "Slit Width of the z pair"},
-       [](SlitMoveForm& f, const std::string& v) { f.slitWidthZ = v; }},
-      {{"slit-center-y", "TEXT", {}, "Slit Center of the y pair"},
-       [](SlitMoveForm& f, const std::string& v) { f.slitCenterY = v; }},
-      {{"slit-center-z", "TEXT", {}, "Slit Center of the z pair"},
-       [](SlitMoveForm& f, const std::string& v) { f.slitCenterZ = v; }},
-      {{"output-file-name", "TEXT", {}, "Output FileName (used whole)"},
-       [](SlitMoveForm& f, const std::string& v) { f.outputFileName = v; }},
-  };
-  // The command file moves four blades and names no folder; the report lists the targets.
-  return MakeCommand<SlitMoveForm, SlitMoveParams>(
-      "slit-move", "4D slit move (four blade commands)", kSlitMoveSettingsFile, std::move(fields),
-      &LoadSettings, &Validate,
-      [](const SlitMoveParams& p, const std::string&, LineSink& out) { BuildScript(p, out); }, &SaveSettings,
-      &MoveReport, false);
-}
-
 // The panel option's value as the panel number: y is element 0, z element 1.
 std::int16_t PanelOf(const std::string& value) {
   return value == "z" ? 1 : 0;
 }
 
-GeneratorCommand CollScanCommand() {
-  using F = CollScanForm;
-  std::vector<FormField<F>> fields = {
-      {{"panel", "y|z", {"y", "z"}, "panel: collimator_y or collimator_z", true},
-       [](F& f, const std::string& v) { f.panel = PanelOf(v); }},
-      {{"scan-center", "TEXT", {}, "Scan Center"}, [](F& f, const std::string& v) { f.scanCenter = v; }},
-      {{"scan-width", "TEXT", {}, "Scan Width"}, [](F& f, const std::string& v) { f.scanWidth = v; }},
-      {{"division", "TEXT", {}, "Scan Division (number of points)"},
-       [](F& f, const std::string& v) { f.division = v; }},
-      {{"slit-width-y", "TEXT", {}, "4D Slit Width, Y"},
-       [](F& f, const std::string& v) { f.slitWidthY = v; }},
-      {{"slit-width-z", "TEXT", {}, "4D Slit Width, Z"},
-       [](F& f, const std::string& v) { f.slitWidthZ = v; }},
-      {{"slit-center-y", "TEXT", {}, "4D Slit Center, Y"},
-       [](F& f, const std::string& v) { f.slitCenterY = v; }},
-      {{"slit-center-z", "TEXT", {}, "4D Slit Center, Z"},
-       [](F& f, const std::string& v) { f.slitCenterZ = v; }},
-      {{"move-4d-slit", "0|1", {"0", "1"}, "\"Move 4D Slit\": 1 sets the slit before the scan"},
-       [](F& f, const std::string& v) { f.move4DSlit = v == "1"; }},
-      {{"output-file-name",
-        "TEXT",
-        {},
-        "Output FileName (the results go to its part before the first \".\")"},
-       [](F& f, const std::string& v) { f.outputFileName = v; }},
-  };
-  GeneratorCommand command =
-      Describe("coll-scan", "collimator scan (one panel)",
-               std::string(kCollScanSettingsFileY) + " and " + kCollScanSettingsFileZ, fields);
-  command.press = [fields](const std::string& settingsFolder,
-                           const std::vector<FieldValue>& values) -> Result<PreparedScript> {
+// Builds the command of a window with a y and a z panel, each with its own settings file.
+template <typename Form, typename Params>
+GeneratorCommand MakePanelCommand(std::string name, std::string summary,
+                                  const char* (*settingsFileOf)(std::int16_t), const std::string& panelHelp) {
+  std::vector<FormField<Form>> fields = Fields<Form>(
+      FormField<Form>{{"panel", "y|z", {"y", "z"}, panelHelp, true},
+                      [](Form& f, const std::string& v) { f.panel = PanelOf(v); }},
+      ScanFields<Form>(),
+      SlitFields<Form>({"4D Slit Width, Y", "4D Slit Width, Z", "4D Slit Center, Y", "4D Slit Center, Z"}),
+      TickField("move-4d-slit", "\"Move 4D Slit\": 1 sets the slit before the scan", &Form::move4DSlit),
+      OutputFileNameField<Form>());
+  GeneratorCommand command = Describe(std::move(name), std::move(summary),
+                                      std::string(settingsFileOf(0)) + " and " + settingsFileOf(1), fields);
+  command.press = [fields, settingsFileOf](const std::string& settingsFolder,
+                                           const std::vector<FieldValue>& values) -> Result<PreparedScript> {
     // A fresh window loads both panels (the z panel only after the whole y file); the options then
     // type into the chosen panel.
-    std::array<F, 2> panels;
+    std::array<Form, 2> panels;
     panels[1].panel = 1;
     LoadPanelSettings(settingsFolder, panels[0], panels[1]);
-    std::int16_t panel = 0;
+    Form form = panels[0];
     for (const FieldValue& value : values) {
       if (value.option == "panel") {
-        panel = PanelOf(value.value);
+        form = panels[static_cast<std::size_t>(PanelOf(value.value))];
       }
     }
-    F form = panels[static_cast<std::size_t>(panel)];
     TypeValues(fields, values, form);
-    Result<CollScanParams> checked = Validate(form);
+    Result<Params> checked = Validate(form);
     if (!checked) {
       return Result<PreparedScript>::Refused(checked.message());
     }
-    const std::string settingsFile = CollScanSettingsFile(checked.value().Panel);
-    return Prepare<CollScanParams>(std::move(checked.value()), &BuildScript, &SaveSettings, settingsFile,
-                                   nullptr, true);
+    const std::string settingsFile = settingsFileOf(checked.value().Panel);
+    return Prepare<Params>(std::move(checked.value()), &BuildScript, &SaveSettings, settingsFile, nullptr,
+                           true);
   };
   return command;
 }
 
+GeneratorCommand SlitScanCommand() {
+  using F = SlitScanForm;
+  return MakeCommand<F, SlitScanParams>(
+      "slit-scan", "4D slit one-dimensional scan", kSlitScanSettingsFile,
+      Fields<F>(BladePairField<F>(), TextField("slit-width", "Slit Width", &F::slitWidth), ScanFields<F>(),
+                OutputFileNameField<F>(), RepeatField<F>()),
+      &LoadSettings, &Validate, &BuildScript, &SaveSettings);
+}
+
+GeneratorCommand SlitDecScanCommand() {
+  using F = SlitDecScanForm;
+  return MakeCommand<F, SlitDecScanParams>(
+      "slit-dec-scan", "4D slit decreasing-width scan", kSlitDecScanSettingsFile,
+      Fields<F>(BladePairField<F>(),
+                TextField("start-slit-width", "Start Slit Width (widest opening)", &F::startSlitWidth),
+                TextField("end-slit-width", "End Slit Width (narrowest opening aimed at)", &F::endSlitWidth),
+                TextField("scan-center", "Scan Center (centre of the opening)", &F::scanCenter),
+                TextField("dec-step", "Dec Step (width decrement per point)", &F::decStep),
+                OutputFileNameField<F>(), RepeatField<F>()),
+      &LoadSettings, &Validate, &BuildScript, &SaveSettings);
+}
+
+GeneratorCommand SlitMoveCommand() {
+  using F = SlitMoveForm;
+  // The command file moves four blades and names no folder; the report lists the targets.
+  return MakeCommand<F, SlitMoveParams>(
+      "slit-move", "4D slit move (four blade commands)", kSlitMoveSettingsFile,
+      Fields<F>(SlitFields<F>({"Slit Width of the y pair", "Slit Width of the z pair",
+                               "Slit Center of the y pair", "Slit Center of the z pair"}),
+                OutputFileNameField<F>("Output FileName (used whole)")),
+      &LoadSettings, &Validate,
+      [](const SlitMoveParams& p, const std::string&, LineSink& out) { BuildScript(p, out); }, &SaveSettings,
+      &MoveReport, false);
+}
+
+GeneratorCommand CollScanCommand() {
+  return MakePanelCommand<CollScanForm, CollScanParams>("coll-scan", "collimator scan (one panel)",
+                                                        &CollScanSettingsFile,
+                                                        "panel: collimator_y or collimator_z");
+}
+
 GeneratorCommand LensScanCommand() {
-  std::vector<FormField<LensScanForm>> fields = {
-      {{"axis", "lens_y|lens_z|lens_ry|lens_rz", {"lens_y", "lens_z", "lens_ry", "lens_rz"}, "Move Axis"},
-       [](LensScanForm& f, const std::string& v) {
-         for (std::size_t k = 0; k < f.axis.size(); ++k) {
-           f.axis[k] = v == kLensAxisNames[k];
-         }
-       }},
-      {{"scan-center", "TEXT", {}, "Scan Center"},
-       [](LensScanForm& f, const std::string& v) { f.scanCenter = v; }},
-      {{"scan-width", "TEXT", {}, "Scan Width"},
-       [](LensScanForm& f, const std::string& v) { f.scanWidth = v; }},
-      {{"division", "TEXT", {}, "Scan Division (number of points)"},
-       [](LensScanForm& f, const std::string& v) { f.division = v; }},
-      {{"output-file-name",
-        "TEXT",
-        {},
-        "Output FileName (the results go to its part before the first \".\")"},
-       [](LensScanForm& f, const std::string& v) { f.outputFileName = v; }},
-  };
-  return MakeCommand<LensScanForm, LensScanParams>("lens-scan", "lens scan (one of four axes)",
-                                                   kLensScanSettingsFile, std::move(fields), &LoadSettings,
-                                                   &Validate, &BuildScript, &SaveSettings);
+  using F = LensScanForm;
+  const FormField<F> axis = {
+      {"axis", "lens_y|lens_z|lens_ry|lens_rz", {"lens_y", "lens_z", "lens_ry", "lens_rz"}, "Move Axis"},
+      [](F& f, const std::string& v) {
+        for (std::size_t k = 0; k < f.axis.size(); ++k) {
+          f.axis[k] = v == kLensAxisNames[k];
+        }
+      }};
+  return MakeCommand<F, LensScanParams>("lens-scan", "lens scan (one of four axes)", kLensScanSettingsFile,
+                                        Fields<F>(axis, ScanFields<F>(), OutputFileNameField<F>()),
+                                        &LoadSettings, &Validate, &BuildScript, &SaveSettings);
 }
 
 bool IsGiven(const std::vector<FieldValue>& values, const std::string& option) {
@@ -278,31 +286,21 @@ bool IsGiven(const std::vector<FieldValue>& values, const std::string& option) {
 
 GeneratorCommand GonioYScanCommand() {
   using F = GonioYScanForm;
-  std::vector<FormField<F>> fields = {
-      {{"scan-center", "TEXT", {}, "Scan Center"}, [](F& f, const std::string& v) { f.scanCenter = v; }},
-      {{"scan-width", "TEXT", {}, "Scan Width"}, [](F& f, const std::string& v) { f.scanWidth = v; }},
-      {{"division", "TEXT", {}, "Scan Division (number of points)"},
-       [](F& f, const std::string& v) { f.division = v; }},
-      {{"omega1", "TEXT", {}, "first omega angle"}, [](F& f, const std::string& v) { f.omega[0] = v; }},
-      {{"omega2", "TEXT", {}, "second omega angle"}, [](F& f, const std::string& v) { f.omega[1] = v; }},
-      {{"use-omega1",
-        "0|1",
-        {"0", "1"},
-        "first omega box: 1 scans at that angle (any ticked box: one scan per angle)"},
-       [](F& f, const std::string& v) { f.useOmega[0] = v == "1" ? 1 : 0; }},
-      {{"use-omega2", "0|1", {"0", "1"}, "second omega box: 1 scans at that angle"},
-       [](F& f, const std::string& v) { f.useOmega[1] = v == "1" ? 1 : 0; }},
-      {{"repeat", "TEXT", {}, "ticks Repeat \"Active\" and sets the \"Times\" text (no omega box ticked)"},
-       [](F& f, const std::string& v) {
-         f.repeatActive = true;
-         f.repeatTimes = v;
-       }},
-      {{"output-file-name",
-        "TEXT",
-        {},
-        "Output FileName (the results go to its part before the first \".\")"},
-       [](F& f, const std::string& v) { f.outputFileName = v; }},
-  };
+  const std::vector<FormField<F>> fields =
+      Fields<F>(ScanFields<F>(),
+                FormField<F>{{"omega1", "TEXT", {}, "first omega angle"},
+                             [](F& f, const std::string& v) { f.omega[0] = v; }},
+                FormField<F>{{"omega2", "TEXT", {}, "second omega angle"},
+                             [](F& f, const std::string& v) { f.omega[1] = v; }},
+                FormField<F>{{"use-omega1",
+                              "0|1",
+                              {"0", "1"},
+                              "first omega box: 1 scans at that angle (any ticked box: one scan per angle)"},
+                             [](F& f, const std::string& v) { f.useOmega[0] = v == "1" ? 1 : 0; }},
+                FormField<F>{{"use-omega2", "0|1", {"0", "1"}, "second omega box: 1 scans at that angle"},
+                             [](F& f, const std::string& v) { f.useOmega[1] = v == "1" ? 1 : 0; }},
+                RepeatField<F>("ticks Repeat \"Active\" and sets the \"Times\" text (no omega box ticked)"),
+                OutputFileNameField<F>());
   // The window as the options leave it: its settings loaded (a box value from the file applies the omega
   // rule), then each option typed in.
   const auto formOf = [fields](const std::string& settingsFolder, const std::vector<FieldValue>& values) {
@@ -339,56 +337,9 @@ GeneratorCommand GonioYScanCommand() {
 }
 
 GeneratorCommand GonioStageScanCommand() {
-  using F = GonioStageScan2Form;
-  std::vector<FormField<F>> fields = {
-      {{"panel", "y|z", {"y", "z"}, "panel: gonio_stage_y or gonio_stage_z", true},
-       [](F& f, const std::string& v) { f.panel = PanelOf(v); }},
-      {{"scan-center", "TEXT", {}, "Scan Center"}, [](F& f, const std::string& v) { f.scanCenter = v; }},
-      {{"scan-width", "TEXT", {}, "Scan Width"}, [](F& f, const std::string& v) { f.scanWidth = v; }},
-      {{"division", "TEXT", {}, "Scan Division (number of points)"},
-       [](F& f, const std::string& v) { f.division = v; }},
-      {{"slit-width-y", "TEXT", {}, "4D Slit Width, Y"},
-       [](F& f, const std::string& v) { f.slitWidthY = v; }},
-      {{"slit-width-z", "TEXT", {}, "4D Slit Width, Z"},
-       [](F& f, const std::string& v) { f.slitWidthZ = v; }},
-      {{"slit-center-y", "TEXT", {}, "4D Slit Center, Y"},
-       [](F& f, const std::string& v) { f.slitCenterY = v; }},
-      {{"slit-center-z", "TEXT", {}, "4D Slit Center, Z"},
-       [](F& f, const std::string& v) { f.slitCenterZ = v; }},
-      {{"move-4d-slit", "0|1", {"0", "1"}, "\"Move 4D Slit\": 1 sets the slit before the scan"},
-       [](F& f, const std::string& v) { f.move4DSlit = v == "1" ? 1 : 0; }},
-      {{"output-file-name",
-        "TEXT",
-        {},
-        "Output FileName (the results go to its part before the first \".\")"},
-       [](F& f, const std::string& v) { f.outputFileName = v; }},
-  };
-  GeneratorCommand command =
-      Describe("gonio-stage-scan", "gonio stage y or z scan (one panel)",
-               std::string(kGonioStageScanSettingsFileY) + " and " + kGonioStageScanSettingsFileZ, fields);
-  command.press = [fields](const std::string& settingsFolder,
-                           const std::vector<FieldValue>& values) -> Result<PreparedScript> {
-    // A fresh window loads both panels (the z panel only after the whole y file); the options then
-    // type into the chosen panel.
-    std::array<F, 2> panels;
-    panels[1].panel = 1;
-    LoadPanelSettings(settingsFolder, panels[0], panels[1]);
-    F form = panels[0];
-    for (const FieldValue& value : values) {
-      if (value.option == "panel") {
-        form = panels[static_cast<std::size_t>(PanelOf(value.value))];
-      }
-    }
-    TypeValues(fields, values, form);
-    Result<GonioStageScan2Params> checked = Validate(form);
-    if (!checked) {
-      return Result<PreparedScript>::Refused(checked.message());
-    }
-    const std::string settingsFile = GonioStageScanSettingsFile(checked.value().Panel);
-    return Prepare<GonioStageScan2Params>(std::move(checked.value()), &BuildScript, &SaveSettings,
-                                          settingsFile, nullptr, true);
-  };
-  return command;
+  return MakePanelCommand<GonioStageScan2Form, GonioStageScan2Params>(
+      "gonio-stage-scan", "gonio stage y or z scan (one panel)", &GonioStageScanSettingsFile,
+      "panel: gonio_stage_y or gonio_stage_z");
 }
 
 }  // namespace

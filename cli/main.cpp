@@ -3,21 +3,51 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "core/platform.h"
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
+
+#include <shellapi.h>
 #endif
 
-int main(int argc, char** argv) {
+namespace {
+
+#ifdef _WIN32
+// The arguments as typed, from the UTF-16 command line: the ANSI `argv` would turn letters outside the
+// system's code page into "?" or a look-alike ("Ω" becomes "O"), naming another folder or none.
+std::vector<std::string> Arguments() {
+  std::vector<std::string> args;
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) {
+    return args;
+  }
+  for (int i = 1; i < count; ++i) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string arg(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), length, nullptr, nullptr);
+    arg.pop_back();  // the terminating NUL
+    args.push_back(std::move(arg));
+  }
+  LocalFree(wide);
+  return args;
+}
+#endif
+
+}  // namespace
+
+int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
 #ifdef _WIN32
   // The script's CR LF must reach standard output untouched.
   _setmode(_fileno(stdout), _O_BINARY);
+  const std::vector<std::string> args = Arguments();
+#else
+  const std::vector<std::string> args(argv + 1, argv + argc);
 #endif
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) {
-    args.push_back(vesko::FromFileText(argv[i]));
-  }
   return vesko::RunCli(args, stdout, stderr);
 }

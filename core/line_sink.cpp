@@ -1,16 +1,62 @@
 #include "core/line_sink.h"
 
+#include <algorithm>
+
+#include "core/format.h"
 #include "core/platform.h"
 
 namespace vesko {
 namespace {
-constexpr std::size_t kBufferSize = 64 * 1024;
+// Large enough that the system call per buffer costs nothing next to the bytes it moves.
+constexpr std::size_t kBufferSize = 256 * 1024;
+constexpr std::string_view kLineEnd = "\r\n";
+}  // namespace
+
+void LineSink::WriteLines(std::string_view lines) {
+  while (!lines.empty()) {
+    const std::size_t end = std::min(lines.find(kLineEnd), lines.size());
+    WriteLine(lines.substr(0, end));
+    lines.remove_prefix(std::min(end + kLineEnd.size(), lines.size()));
+  }
+}
+
+LineBlock& LineBlock::AddF(double value) {
+  used_ = static_cast<std::size_t>(WriteF(Room(kMaxFormattedLength), value) - storage_.data());
+  return *this;
+}
+
+LineBlock& LineBlock::AddI(int value) {
+  used_ = static_cast<std::size_t>(WriteI(Room(kMaxFormattedLength), value) - storage_.data());
+  return *this;
+}
+
+LineBlock& LineBlock::AddPlain(int value) {
+  used_ = static_cast<std::size_t>(WritePlain(Room(kMaxFormattedLength), value) - storage_.data());
+  return *this;
+}
+
+void LineBlock::Grow(std::size_t count) {
+  storage_.resize(std::max({storage_.size() * 2, used_ + count, std::size_t{1024}}));
+}
+
+void LineBlock::WriteTo(LineSink& out) {
+  out.WriteLines(text());
+  used_ = 0;
 }
 
 void StringSink::WriteLine(std::string_view line) {
   text_ += line;
-  text_ += "\r\n";
+  text_ += kLineEnd;
   ++lines_;
+}
+
+void StringSink::WriteLines(std::string_view lines) {
+  text_ += lines;
+  lines_ += static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n'));
+}
+
+StreamSink::StreamSink(std::FILE* stream) : stream_(stream) {
+  buffer_.reserve(kBufferSize);
 }
 
 StreamSink::~StreamSink() {
@@ -18,23 +64,29 @@ StreamSink::~StreamSink() {
 }
 
 void StreamSink::WriteLine(std::string_view line) {
-  buffer_ += ToFileText(line);
-  buffer_ += "\r\n";
-  if (buffer_.size() >= kBufferSize) {
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) {
-      failed_ = true;
-    }
-    buffer_.clear();
+  if (buffer_.size() + line.size() + kLineEnd.size() > kBufferSize) {
+    WriteBuffer();
   }
+  AppendFileText(buffer_, line);
+  buffer_ += kLineEnd;
+}
+
+void StreamSink::WriteLines(std::string_view lines) {
+  if (buffer_.size() + lines.size() > kBufferSize) {
+    WriteBuffer();
+  }
+  AppendFileText(buffer_, lines);
+}
+
+void StreamSink::WriteBuffer() {
+  if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) {
+    failed_ = true;
+  }
+  buffer_.clear();
 }
 
 bool StreamSink::Flush() {
-  if (!buffer_.empty()) {
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) {
-      failed_ = true;
-    }
-    buffer_.clear();
-  }
+  WriteBuffer();
   if (std::fflush(stream_) != 0 || std::ferror(stream_) != 0) {
     failed_ = true;
   }

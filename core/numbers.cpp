@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <system_error>
+#include <type_traits>
 
 namespace vesko {
 namespace {
@@ -22,9 +23,36 @@ constexpr std::int64_t kExponentCap = 1'000'000'000;
 struct Decimal {
   bool negative = false;
   std::string_view body;      // the text without surrounding blanks
-  std::string digits;         // mantissa digits, leading zeros removed; empty for zero
+  bool zero = true;           // no significant digit: the value is zero
+  std::string digits;         // mantissa digits, leading zeros removed; empty for zero (only if asked for)
   std::int64_t pointPos = 0;  // value = 0.<digits> x 10^pointPos
+  // The significant digits as an integer while there are at most 19 of them (`mantissaDigits`);
+  // then value = mantissa x 10^(pointPos - mantissaDigits).
+  std::uint64_t mantissa = 0;
+  int mantissaDigits = 0;
+  bool mantissaWhole = true;
 };
+
+constexpr int kMaxMantissaDigits = 19;
+
+// The powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The value when one exact multiplication or division rounds it correctly (a mantissa below 2^53 and
+// a power of ten that a double holds exactly): most texts need no decimal-to-binary conversion.
+std::optional<double> ExactDouble(const Decimal& d) {
+  if (!d.mantissaWhole || d.mantissa > (std::uint64_t{1} << 53)) {
+    return std::nullopt;
+  }
+  const std::int64_t power = d.pointPos - d.mantissaDigits;
+  if (power < -22 || power > 22) {
+    return std::nullopt;
+  }
+  const auto m = static_cast<double>(d.mantissa);
+  const double value = power < 0 ? m / kExactPowersOfTen[-power] : m * kExactPowersOfTen[power];
+  return d.negative ? -value : value;
+}
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) {
@@ -36,8 +64,9 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-// Parses the lenient numeric form; false when the text is anything else.
-bool ParseDecimal(std::string_view text, Decimal& out) {
+// Parses the lenient numeric form; false when the text is anything else. The mantissa digits are
+// collected only with `keepDigits`: the conversions to floating point do not need them.
+bool ParseDecimal(std::string_view text, Decimal& out, bool keepDigits) {
   std::string_view s = TrimBlanks(text);
   out.body = s;
   std::size_t i = 0;
@@ -62,13 +91,22 @@ bool ParseDecimal(std::string_view text, Decimal& out) {
       break;
     }
     anyDigit = true;
-    if (out.digits.empty() && c == '0') {
+    if (out.zero && c == '0') {
       if (seenPoint) {
         ++leadingFractionZeros;
       }
       continue;
     }
-    out.digits.push_back(c);
+    out.zero = false;
+    if (keepDigits) {
+      out.digits.push_back(c);
+    }
+    if (out.mantissaDigits < kMaxMantissaDigits) {
+      out.mantissa = out.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+      ++out.mantissaDigits;
+    } else {
+      out.mantissaWhole = false;
+    }
     if (!seenPoint) {
       ++integerDigits;
     }
@@ -110,11 +148,16 @@ bool ParseDecimal(std::string_view text, Decimal& out) {
 template <typename Float>
 std::optional<Float> ToFloat(std::string_view text) {
   Decimal d;
-  if (!ParseDecimal(text, d)) {
+  if (!ParseDecimal(text, d, false)) {
     return std::nullopt;
   }
-  if (d.digits.empty()) {
+  if (d.zero) {
     return d.negative ? -Float(0) : Float(0);
+  }
+  if constexpr (std::is_same_v<Float, double>) {
+    if (const std::optional<double> exact = ExactDouble(d)) {
+      return exact;
+    }
   }
   std::string_view s = d.body;
   if (!s.empty() && s.front() == '+') {
@@ -138,7 +181,7 @@ std::optional<Float> ToFloat(std::string_view text) {
 
 bool IsNumericText(std::string_view text) {
   Decimal d;
-  return ParseDecimal(text, d);
+  return ParseDecimal(text, d, false);
 }
 
 std::optional<float> ToSingle(std::string_view text) {
@@ -151,10 +194,10 @@ std::optional<double> ToDouble(std::string_view text) {
 
 std::optional<std::int16_t> ToInteger16(std::string_view text) {
   Decimal d;
-  if (!ParseDecimal(text, d)) {
+  if (!ParseDecimal(text, d, true)) {
     return std::nullopt;
   }
-  if (d.digits.empty()) {
+  if (d.zero) {
     return std::int16_t{0};
   }
   if (d.pointPos > 6) {

@@ -110,6 +110,17 @@ std::string FromFileText(std::string_view fileText) {
   return Narrow(Widen(fileText, CP_ACP), CP_UTF8);
 }
 
+void AppendFileText(std::string& out, std::string_view utf8) {
+  // Plain ASCII reads the same in every code page: the common script line needs no conversion.
+  for (const char c : utf8) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      out += ToFileText(utf8);
+      return;
+    }
+  }
+  out.append(utf8);
+}
+
 std::string ExecutableFolder() {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
@@ -168,6 +179,10 @@ std::string ToFileText(std::string_view utf8) {
 
 std::string FromFileText(std::string_view fileText) {
   return std::string(fileText);
+}
+
+void AppendFileText(std::string& out, std::string_view utf8) {
+  out.append(utf8);
 }
 
 std::string ExecutableFolder() {

@@ -13,6 +13,8 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 
 /// Text as stored in files: the system's ANSI code page on Windows, UTF-8 (unchanged) elsewhere.
 std::string ToFileText(std::string_view utf8);
+/// Appends ToFileText(utf8) to `out`.
+void AppendFileText(std::string& out, std::string_view utf8);
 /// The reverse of ToFileText.
 std::string FromFileText(std::string_view fileText);
 

@@ -24,7 +24,8 @@
 namespace vesko {
 namespace {
 
-constexpr std::size_t kBufferSize = 64 * 1024;
+// Large enough that the system call per buffer costs nothing next to the bytes it moves.
+constexpr std::size_t kBufferSize = 256 * 1024;
 constexpr int kCreateAttempts = 100;
 
 // Where the temporary file goes: beside the target, hidden, named after it and this writer.
@@ -177,11 +178,21 @@ void SafeFileWriter::WriteLine(std::string_view line) {
   if (!ok() || done_) {
     return;
   }
-  buffer_ += ToFileText(line);
-  buffer_ += "\r\n";
-  if (buffer_.size() >= kBufferSize) {
+  if (buffer_.size() + line.size() + 2 > kBufferSize) {
     FlushBuffer();
   }
+  AppendFileText(buffer_, line);
+  buffer_ += "\r\n";
+}
+
+void SafeFileWriter::WriteLines(std::string_view lines) {
+  if (!ok() || done_) {
+    return;
+  }
+  if (buffer_.size() + lines.size() > kBufferSize) {
+    FlushBuffer();
+  }
+  AppendFileText(buffer_, lines);
 }
 
 void SafeFileWriter::FlushBuffer() {
@@ -239,6 +250,14 @@ std::optional<IoError> SafeFileWriter::Commit() {
   }
   const std::wstring from = WidePath(tempPath_);
   const std::wstring to = WidePath(path_);
+  // A file marked read-only is kept and reported at once, as Windows refuses to replace it (Wine
+  // would rename over it).
+  const DWORD oldAttributes = GetFileAttributesW(to.c_str());
+  if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+      (oldAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    Fail(SystemMessage(ERROR_ACCESS_DENIED));
+    return error_;
+  }
   // A virus scanner or indexer may hold the old file for a moment: retry briefly.
   for (int attempt = 0;; ++attempt) {
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

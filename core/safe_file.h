@@ -32,6 +32,7 @@ class SafeFileWriter final : public LineSink {
   /// False once anything has failed (the temporary file could not be made, a write failed).
   bool ok() const { return !error_.has_value(); }
   void WriteLine(std::string_view line) override;
+  void WriteLines(std::string_view lines) override;
   /// Finishes the file; empty on success, else the first failure (nothing replaced).
   std::optional<IoError> Commit();
   /// Drops the temporary file; the old file stays as it was.

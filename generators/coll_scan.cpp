@@ -56,12 +56,14 @@ bool ReadPanelFile(const std::string& path, CollScanForm& form, bool skipFailure
   return fields.size() == kLongLayoutFields;
 }
 
-// The four lines of one measured point: move, count both channels, Seikika, result row.
-void WritePoint(std::string_view movePrefix, float position, LineSink& out) {
-  out.WriteLine(std::string(movePrefix) + FormatF(position) + "}");
-  out.WriteLine(kCountBothChannels);
-  out.WriteLine(kSeikikaOfCounts);
-  out.WriteLine(tcl::PutsLine("fp", TwoCounterRowText(position)));
+// The four lines of one measured point: move, count both channels, Seikika, result row; one write.
+void WritePoint(std::string_view movePrefix, float position, LineBlock& block, LineSink& out) {
+  block.Add(movePrefix).AddF(position).Add("}").EndLine();
+  block.Line(kCountBothChannels);
+  block.Line(kSeikikaOfCounts);
+  AddTwoCounterRowText(tcl::BeginPuts(block, "fp"), position);
+  tcl::EndPuts(block);
+  block.WriteTo(out);
 }
 
 }  // namespace
@@ -121,17 +123,18 @@ void BuildScript(const CollScanParams& p, const std::string& outputFolder, LineS
       zAxis ? "TclSrv_Optics:Collimator {col_z move " : "TclSrv_Optics:Collimator {col_y move ";
   const ScanPositions positions(p.ScanCenter, p.ScanWidth, p.Division);
   const int lastIndex = positions.LastIndex();
+  LineBlock block;  // reused from point to point
   // col_y travels from the high edge down, col_z from the low edge up.
   if (zAxis) {
     for (int i = 0; i <= lastIndex; ++i) {
-      WritePoint(movePrefix, positions.At(i), out);
+      WritePoint(movePrefix, positions.At(i), block, out);
     }
   } else {
     for (int i = lastIndex; i >= 0; --i) {
-      WritePoint(movePrefix, positions.At(i), out);
+      WritePoint(movePrefix, positions.At(i), block, out);
     }
   }
-  WritePoint(movePrefix, p.ScanCenter, out);
+  WritePoint(movePrefix, p.ScanCenter, block, out);
 
   out.WriteLine(tcl::CloseLine("fp"));
   out.WriteLine(tcl::kShutterClose);

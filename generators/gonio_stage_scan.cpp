@@ -56,27 +56,27 @@ class StageScanWriter {
   }
 
  private:
+  // The lines of one point go out as one block; the block's storage is reused from point to point.
   void WritePoint(float position, bool approach) {
     if (yStage_ && approach) {
-      WriteMove(static_cast<double>(position) - kApproachOffset);
-      out_.WriteLine(kCountBothChannels);
+      AddMove(static_cast<double>(position) - kApproachOffset);
+      block_.Line(kCountBothChannels);
     }
-    WriteMove(position);
-    out_.WriteLine(kCountBothChannels);
-    out_.WriteLine(kSeikikaOfCounts);
-    out_.WriteLine(tcl::PutsLine("fp", TwoCounterRowText(position)));
+    AddMove(position);
+    block_.Line(kCountBothChannels);
+    block_.Line(kSeikikaOfCounts);
+    AddTwoCounterRowText(tcl::BeginPuts(block_, "fp"), position);
+    tcl::EndPuts(block_);
+    block_.WriteTo(out_);
   }
 
-  void WriteMove(double target) {
-    line_.assign(moveHead_).append(FormatF(target)).append("}");
-    out_.WriteLine(line_);
-  }
+  void AddMove(double target) { block_.Add(moveHead_).AddF(target).Add("}").EndLine(); }
 
   const GonioStageScan2Params& p_;
   LineSink& out_;
   bool yStage_;
   std::string_view moveHead_;
-  std::string line_;
+  LineBlock block_;
 };
 
 // Reads one panel's file; true when all nine fields were taken. With `skipFailures` a check box field

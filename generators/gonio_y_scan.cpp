@@ -34,36 +34,43 @@ void WriteHead(const std::vector<std::string>& openLines, LineSink& out) {
 }
 
 // Moves gonio_y to x, counts both channels and turns the reply into strBuff2.
-void WriteMeasurement(float x, LineSink& out) {
-  out.WriteLine("TclSrv_GStand {gonio_y move " + FormatF(x) + "}");
-  out.WriteLine(kCountBothChannels);
-  out.WriteLine(kSeikikaOfCounts);
+void AddMeasurement(float x, LineBlock& block) {
+  block.Add("TclSrv_GStand {gonio_y move ").AddF(x).Add("}").EndLine();
+  block.Line(kCountBothChannels);
+  block.Line(kSeikikaOfCounts);
 }
 
-void WriteRow(std::string_view fileVar, float x, LineSink& out) {
-  out.WriteLine(tcl::PutsLine(fileVar, TwoCounterRowText(x)));
+void AddRow(std::string_view fileVar, float x, LineBlock& block) {
+  AddTwoCounterRowText(tcl::BeginPuts(block, fileVar), x);
+  tcl::EndPuts(block);
 }
 
 // Every point measured once into `fileVar`, then the return to the centre, measured once more.
+// Each point goes out as one block; the block's storage is reused from point to point.
 void WriteSingleScan(const GonioYScanParams& p, std::string_view fileVar, LineSink& out) {
   const ScanPositions positions(p.ScanCenter, p.ScanWidth, p.Division);
   const int lastIndex = positions.LastIndex();
+  LineBlock block;
   for (int i = 0; i <= lastIndex; ++i) {
-    WriteMeasurement(positions.At(i), out);
-    WriteRow(fileVar, positions.At(i), out);
+    AddMeasurement(positions.At(i), block);
+    AddRow(fileVar, positions.At(i), block);
+    block.WriteTo(out);
   }
-  WriteMeasurement(p.ScanCenter, out);
-  WriteRow(fileVar, p.ScanCenter, out);
+  AddMeasurement(p.ScanCenter, block);
+  AddRow(fileVar, p.ScanCenter, block);
+  block.WriteTo(out);
 }
 
-std::string CounterName(char channel, int i) {
-  return std::string("counter") + channel + FormatI(i);
+// The sum of one channel at point i is named counterA07, counterB07, ...
+std::string_view CounterPrefix(char channel) {
+  return channel == 'A' ? "counterA" : "counterB";
 }
 
 // "set counterA07 [expr $counterA07 <op> <operand>]"
-std::string CounterExprLine(char channel, int i, std::string_view op, std::string_view operand) {
-  const std::string name = CounterName(channel, i);
-  return "set " + name + " [expr $" + name + " " + std::string(op) + " " + std::string(operand) + "]";
+void AddCounterExprLine(char channel, int i, std::string_view op, std::string_view operand, LineBlock& block) {
+  const std::string_view counter = CounterPrefix(channel);
+  block.Add("set ").Add(counter).AddI(i).Add(" [expr $").Add(counter).AddI(i);
+  block.Add(" ").Add(op).Add(" ").Add(operand).Add("]").EndLine();
 }
 
 // Each pass adds both channel counts of every point to that point's sums; the averages divide the
@@ -71,31 +78,36 @@ std::string CounterExprLine(char channel, int i, std::string_view op, std::strin
 void WriteRepeatedScan(const GonioYScanParams& p, LineSink& out) {
   const ScanPositions positions(p.ScanCenter, p.ScanWidth, p.Division);
   const int lastIndex = positions.LastIndex();
+  LineBlock block;
   for (int i = 0; i <= lastIndex; ++i) {
-    out.WriteLine("set " + CounterName('A', i) + " 0");
-    out.WriteLine("set " + CounterName('B', i) + " 0");
+    block.Add("set counterA").AddI(i).Add(" 0").EndLine();
+    block.Add("set counterB").AddI(i).Add(" 0").EndLine();
+    block.WriteTo(out);
   }
   for (int pass = 0; pass < p.RepeatTimes; ++pass) {
     const std::string tag = "(Repeat" + FormatI(pass) + ")";
     out.WriteLine(tcl::PutsLine("fp1", "GonioY,Io" + tag + ",I" + tag + ",I/Io" + tag));
     for (int i = 0; i <= lastIndex; ++i) {
-      WriteMeasurement(positions.At(i), out);
-      WriteRow("fp1", positions.At(i), out);
-      out.WriteLine(kScanCounts);
-      out.WriteLine(CounterExprLine('A', i, "+", "$counterA"));
-      out.WriteLine(CounterExprLine('B', i, "+", "$counterB"));
+      AddMeasurement(positions.At(i), block);
+      AddRow("fp1", positions.At(i), block);
+      block.Line(kScanCounts);
+      AddCounterExprLine('A', i, "+", "$counterA", block);
+      AddCounterExprLine('B', i, "+", "$counterB", block);
+      block.WriteTo(out);
     }
   }
   out.WriteLine(tcl::PutsLine("fp2", "GonioY,Io(Average),I(Average),I/Io(Average)"));
   const std::string times = FormatPlain(p.RepeatTimes);
   for (int i = 0; i <= lastIndex; ++i) {
-    out.WriteLine(CounterExprLine('A', i, "/", times));
-    out.WriteLine(CounterExprLine('B', i, "/", times));
-    out.WriteLine("set strBuff2 [Seikika \"$" + CounterName('A', i) + " $" + CounterName('B', i) + "\"]");
-    WriteRow("fp2", positions.At(i), out);
+    AddCounterExprLine('A', i, "/", times, block);
+    AddCounterExprLine('B', i, "/", times, block);
+    block.Add("set strBuff2 [Seikika \"$counterA").AddI(i).Add(" $counterB").AddI(i).Add("\"]").EndLine();
+    AddRow("fp2", positions.At(i), block);
+    block.WriteTo(out);
   }
-  WriteMeasurement(p.ScanCenter, out);
-  WriteRow("fp2", p.ScanCenter, out);
+  AddMeasurement(p.ScanCenter, block);
+  AddRow("fp2", p.ScanCenter, block);
+  block.WriteTo(out);
 }
 
 // Reads the file's nine fields into `form`. With `skipFailures` a box field that is not a box value is

@@ -16,13 +16,14 @@ namespace {
 
 constexpr std::size_t kSettingsFieldCount = 5;
 
-// The four lines of one measured point: move, count channel A, take the count, result row.
-void WritePoint(const std::string& movePrefix, float position, LineSink& out) {
-  const std::string p = FormatF(position);
-  out.WriteLine(movePrefix + p + "}");
-  out.WriteLine(tcl::kMeasureWithTimer);
-  out.WriteLine(tcl::kTakeCounterA);
-  out.WriteLine(tcl::PutsLine("fp", p + ", $cnt"));
+// The four lines of one measured point: move, count channel A, take the count, result row; one write.
+void WritePoint(const std::string& movePrefix, float position, LineBlock& block, LineSink& out) {
+  block.Add(movePrefix).AddF(position).Add("}").EndLine();
+  block.Line(tcl::kMeasureWithTimer);
+  block.Line(tcl::kTakeCounterA);
+  tcl::BeginPuts(block, "fp").AddF(position).Add(", $cnt");
+  tcl::EndPuts(block);
+  block.WriteTo(out);
 }
 
 }  // namespace
@@ -71,31 +72,48 @@ void BuildScript(const LensScanParams& p, const std::string& outputFolder, LineS
   out.WriteLine(tcl::PutsLine("fp", name + ", Io"));
   // Every lens axis is scanned from the high edge down, then measured once more at the centre.
   const ScanPositions positions(p.ScanCenter, p.ScanWidth, p.Division);
+  LineBlock block;  // reused from point to point
   for (int i = positions.LastIndex(); i >= 0; --i) {
-    WritePoint(movePrefix, positions.At(i), out);
+    WritePoint(movePrefix, positions.At(i), block, out);
   }
-  WritePoint(movePrefix, p.ScanCenter, out);
+  WritePoint(movePrefix, p.ScanCenter, block, out);
   out.WriteLine(tcl::CloseLine("fp"));
   out.WriteLine(tcl::kShutterClose);
 }
 
-void LoadSettings(const std::string& path, LensScanForm& form) {
+namespace {
+
+// Reads the file's fields into `form`. An axis field that is not a number ends the reading; with
+// `skipFailures` it chooses no axis instead and the reading goes on.
+void ReadSettingsFile(const std::string& path, LensScanForm& form, bool skipFailures) {
   const std::vector<std::string> fields = vesko::LoadSettings(path, kSettingsFieldCount);
   if (fields.empty()) {
     return;
   }
-  const std::optional<std::int16_t> axis = ToInteger16(fields[0]);
-  if (!axis) {
-    return;
-  }
-  if (*axis >= 0 && static_cast<std::size_t>(*axis) < form.axis.size()) {
+  if (const std::optional<std::int16_t> axis = ToInteger16(fields[0])) {
+    if (*axis >= 0 && static_cast<std::size_t>(*axis) < form.axis.size()) {
+      form.axis = {};
+      form.axis[static_cast<std::size_t>(*axis)] = true;
+    }
+  } else if (skipFailures) {
     form.axis = {};
-    form.axis[static_cast<std::size_t>(*axis)] = true;
+  } else {
+    return;
   }
   std::string* const boxes[] = {&form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName};
   for (std::size_t k = 1; k < fields.size(); ++k) {
     *boxes[k - 1] = fields[k];
   }
+}
+
+}  // namespace
+
+void LoadSettings(const std::string& path, LensScanForm& form) {
+  ReadSettingsFile(path, form, false);
+}
+
+void LoadCombinedSettings(const std::string& path, LensScanForm& form) {
+  ReadSettingsFile(path, form, true);
 }
 
 std::optional<IoError> SaveSettings(const std::string& path, const LensScanParams& p) {

@@ -45,6 +45,10 @@ void BuildScript(const LensScanParams& p, const std::string& outputFolder, LineS
 /// 0 ... 3 selects no option and the other fields are still read.
 void LoadSettings(const std::string& path, LensScanForm& form);
 
+/// The combined window's reader of the same file: an axis field that is not a number selects no option
+/// and the other fields are still read; missing fields keep their texts.
+void LoadCombinedSettings(const std::string& path, LensScanForm& form);
+
 /// Stores the inputs of a complete script in the settings file.
 std::optional<IoError> SaveSettings(const std::string& path, const LensScanParams& p);
 

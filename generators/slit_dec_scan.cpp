@@ -30,15 +30,21 @@ BladeNames NamesFor(std::int16_t axis) {
           "slit_z1,slit_z2,Intensity"};
 }
 
-std::string DataText(const DecBladePositions& b) {
-  return FormatF(b.pos1) + "," + FormatF(b.pos2) + ", $cnt";
+// The data text of a result row, without the puts around it.
+LineBlock& AddDataText(LineBlock& block, const DecBladePositions& b) {
+  return block.AddF(b.pos1).Add(",").AddF(b.pos2).Add(", $cnt");
 }
 
-void WritePointMoves(const BladeNames& names, const DecBladePositions& b, LineSink& out) {
-  out.WriteLine(std::string(names.blade1Move) + FormatF(b.pos1) + "}");
-  out.WriteLine(std::string(names.blade2Move) + FormatF(b.pos2) + "}");
-  out.WriteLine(tcl::kMeasureWithTimer);
-  out.WriteLine(tcl::kTakeCounterA);
+void AddPutsData(LineBlock& block, std::string_view fileVar, const DecBladePositions& b) {
+  AddDataText(tcl::BeginPuts(block, fileVar), b);
+  tcl::EndPuts(block);
+}
+
+void AddPointMoves(const BladeNames& names, const DecBladePositions& b, LineBlock& block) {
+  block.Add(names.blade1Move).AddF(b.pos1).Add("}").EndLine();
+  block.Add(names.blade2Move).AddF(b.pos2).Add("}").EndLine();
+  block.Line(tcl::kMeasureWithTimer);
+  block.Line(tcl::kTakeCounterA);
 }
 
 // Point indices run 0, 1, ... while not above PointCount - 1, a bound fixed before the loop.
@@ -137,32 +143,38 @@ void BuildScript(const SlitDecScanParams& p, const std::string& outputFolder, Li
   out.WriteLine(tcl::kBeamStopIn);
   out.WriteLine(tcl::kShutterOpen);
 
+  // Each point goes out as one block; the block's storage is reused from point to point.
+  LineBlock block;
   if (!p.RepeatActive) {
     out.WriteLine(tcl::PutsLine("fp", names.columns));
     for (int i = 0; i <= last; ++i) {
       const DecBladePositions b = DecPointPositions(p, i);
-      WritePointMoves(names, b, out);
-      out.WriteLine(tcl::PutsLine("fp", DataText(b)));
+      AddPointMoves(names, b, block);
+      AddPutsData(block, "fp", b);
+      block.WriteTo(out);
     }
     out.WriteLine(tcl::CloseLine("fp"));
   } else {
     for (int i = 0; i <= last; ++i) {
-      out.WriteLine(tcl::AccumulatorInitLine(i));
+      tcl::AddAccumulatorInitLine(block, i);
+      block.WriteTo(out);
     }
     for (int r = 0; r < p.RepeatTimes; ++r) {
       out.WriteLine(tcl::PutsLine("fp1", tcl::RepeatHeaderText(names.columns, r)));
       for (int i = 0; i <= last; ++i) {
         const DecBladePositions b = DecPointPositions(p, i);
-        WritePointMoves(names, b, out);
-        out.WriteLine(tcl::PutsLine("fp1", DataText(b)));
-        out.WriteLine(tcl::AccumulateLine(i));
+        AddPointMoves(names, b, block);
+        AddPutsData(block, "fp1", b);
+        tcl::AddAccumulateLine(block, i);
+        block.WriteTo(out);
       }
     }
     // The control server's expr divides the integer sums: the averages are integer quotients.
     out.WriteLine(tcl::PutsLine("fp2", tcl::AverageHeaderText(names.columns)));
     for (int i = 0; i <= last; ++i) {
-      out.WriteLine(tcl::AverageLine(i, p.RepeatTimes));
-      out.WriteLine(tcl::PutsLine("fp2", DataText(DecPointPositions(p, i))));
+      tcl::AddAverageLine(block, i, p.RepeatTimes);
+      AddPutsData(block, "fp2", DecPointPositions(p, i));
+      block.WriteTo(out);
     }
     out.WriteLine(tcl::CloseLine("fp1"));
     out.WriteLine(tcl::CloseLine("fp2"));
@@ -170,22 +182,38 @@ void BuildScript(const SlitDecScanParams& p, const std::string& outputFolder, Li
   out.WriteLine(tcl::kShutterClose);
 }
 
-void LoadSettings(const std::string& path, SlitDecScanForm& form) {
+namespace {
+
+// Reads the file's fields into `form`. A blade-pair field that is not a number ends the reading; with
+// `skipFailures` it chooses neither pair instead and the reading goes on.
+void ReadSettingsFile(const std::string& path, SlitDecScanForm& form, bool skipFailures) {
   const std::vector<std::string> fields = vesko::LoadSettings(path, 6);
   if (fields.empty()) {
     return;
   }
-  const auto axis = ToInteger16(fields[0]);
-  if (!axis) {
+  if (const auto axis = ToInteger16(fields[0])) {
+    form.axisY = *axis == 0;
+    form.axisZ = *axis != 0;
+  } else if (skipFailures) {
+    form.axisY = form.axisZ = false;
+  } else {
     return;
   }
-  form.axisY = *axis == 0;
-  form.axisZ = *axis != 0;
   std::string* texts[] = {&form.startSlitWidth, &form.endSlitWidth, &form.scanCenter, &form.decStep,
                           &form.outputFileName};
   for (std::size_t k = 1; k < fields.size(); ++k) {
     *texts[k - 1] = fields[k];
   }
+}
+
+}  // namespace
+
+void LoadSettings(const std::string& path, SlitDecScanForm& form) {
+  ReadSettingsFile(path, form, false);
+}
+
+void LoadCombinedSettings(const std::string& path, SlitDecScanForm& form) {
+  ReadSettingsFile(path, form, true);
 }
 
 std::optional<IoError> SaveSettings(const std::string& path, const SlitDecScanParams& p) {

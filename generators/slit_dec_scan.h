@@ -59,6 +59,10 @@ void BuildScript(const SlitDecScanParams& p, const std::string& outputFolder, Li
 /// Fills `form` from the settings file in its field order, stopping silently at the first failure.
 void LoadSettings(const std::string& path, SlitDecScanForm& form);
 
+/// The combined window's reader of the same file: a blade-pair field that is not a number chooses
+/// neither pair and the other fields are still read; missing fields keep their texts.
+void LoadCombinedSettings(const std::string& path, SlitDecScanForm& form);
+
 /// Stores the inputs of a complete script in the settings file.
 std::optional<IoError> SaveSettings(const std::string& path, const SlitDecScanParams& p);
 

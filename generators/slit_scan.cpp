@@ -90,12 +90,17 @@ bool FitsInFloats(const SlitScanParams& p) {
   return std::isfinite(g.step()) && IsFinite(g.Point(0)) && IsFinite(g.Point(g.lastIndex()));
 }
 
-// Writes the lines of one scan. Buffers are reused from line to line so that a long scan
-// costs no more memory than a short one.
+// Writes the lines of one scan. Each point goes out as one block whose storage is reused, so that a
+// long scan costs no more memory than a short one and allocates nothing per line.
 class SlitScanWriter {
  public:
   SlitScanWriter(const SlitScanParams& p, LineSink& out)
-      : p_(p), out_(out), geometry_(p), zPair_(p.Axis != 0) {}
+      : p_(p),
+        out_(out),
+        geometry_(p),
+        zPair_(p.Axis != 0),
+        blade1Move_(zPair_ ? "TclSrv_Optics:4DSlit {slit_z1 move " : "TclSrv_Optics:4DSlit {slit_y1 move "),
+        blade2Move_(zPair_ ? "TclSrv_Optics:4DSlit {slit_z2 move " : "TclSrv_Optics:4DSlit {slit_y2 move ") {}
 
   void Write(const std::string& outputFolder) {
     out_.WriteLine(tcl::kSetExptime);
@@ -120,8 +125,12 @@ class SlitScanWriter {
   void WriteSingleBody() {
     out_.WriteLine(tcl::PutsLine("fp", zPair_ ? "slit_z1, slit_z2, slit_center, Intensity"
                                               : "slit_y1, slit_y2, slit_center, Intensity"));
-    ForEachPointInScanOrder([this](int i) { WritePointBlock(geometry_.Point(i), "fp"); });
-    WritePointBlock(geometry_.Centre(), "fp");
+    ForEachPointInScanOrder([this](int i) {
+      AddPointBlock(geometry_.Point(i), "fp");
+      block_.WriteTo(out_);
+    });
+    AddPointBlock(geometry_.Centre(), "fp");
+    block_.WriteTo(out_);
   }
 
   void WriteRepeatedBody() {
@@ -129,25 +138,28 @@ class SlitScanWriter {
         zPair_ ? "slit_z1,slit_z2,slit_center,Intensity" : "slit_y1,slit_y2,slit_center,Intensity";
     const int lastIndex = geometry_.lastIndex();
     for (int i = 0; i <= lastIndex; ++i) {
-      out_.WriteLine(tcl::AccumulatorInitLine(i));
+      tcl::AddAccumulatorInitLine(block_, i);
+      block_.WriteTo(out_);
     }
     for (int pass = 0; pass < p_.RepeatTimes; ++pass) {
       out_.WriteLine(tcl::PutsLine("fp1", tcl::RepeatHeaderText(columns, pass)));
       ForEachPointInScanOrder([this](int i) {
-        WritePointBlock(geometry_.Point(i), "fp1");
-        out_.WriteLine(tcl::AccumulateLine(i));
+        AddPointBlock(geometry_.Point(i), "fp1");
+        tcl::AddAccumulateLine(block_, i);
+        block_.WriteTo(out_);
       });
     }
     // The averages only divide the sums; they list the points from the low end whatever the pair.
     out_.WriteLine(tcl::PutsLine("fp2", tcl::AverageHeaderText(columns)));
     for (int i = 0; i <= lastIndex; ++i) {
       const BladeTargets b = geometry_.Point(i);
-      out_.WriteLine(tcl::AverageLine(i, p_.RepeatTimes));
-      text_.assign(FormatF(b.pos1)).append(",");
-      AppendPositionsTail(b);
-      out_.WriteLine(tcl::PutsLine("fp2", text_));
+      tcl::AddAverageLine(block_, i, p_.RepeatTimes);
+      AddPositionsTail(tcl::BeginPuts(block_, "fp2").AddF(b.pos1).Add(","), b);
+      tcl::EndPuts(block_);
+      block_.WriteTo(out_);
     }
-    WritePointBlock(geometry_.Centre(), "fp2");
+    AddPointBlock(geometry_.Centre(), "fp2");
+    block_.WriteTo(out_);
   }
 
   // The y pair scans from the low end upward, the z pair from the high end downward.
@@ -165,32 +177,28 @@ class SlitScanWriter {
     }
   }
 
-  void WritePointBlock(const BladeTargets& b, std::string_view fileVar) {
-    WriteMove(zPair_ ? "slit_z1" : "slit_y1", b.pos1);
-    WriteMove(zPair_ ? "slit_z2" : "slit_y2", b.pos2);
-    out_.WriteLine(tcl::kMeasureWithTimer);
-    out_.WriteLine(tcl::kTakeCounterA);
-    text_.assign(FormatF(b.pos1)).append(", ");
-    AppendPositionsTail(b);
-    out_.WriteLine(tcl::PutsLine(fileVar, text_));
+  // Both blade moves, the count and the result row of one point.
+  void AddPointBlock(const BladeTargets& b, std::string_view fileVar) {
+    block_.Add(blade1Move_).AddF(b.pos1).Add("}").EndLine();
+    block_.Add(blade2Move_).AddF(b.pos2).Add("}").EndLine();
+    block_.Line(tcl::kMeasureWithTimer);
+    block_.Line(tcl::kTakeCounterA);
+    AddPositionsTail(tcl::BeginPuts(block_, fileVar).AddF(b.pos1).Add(", "), b);
+    tcl::EndPuts(block_);
   }
 
   // Everything of a data text after blade 1's column.
-  void AppendPositionsTail(const BladeTargets& b) {
-    text_.append(FormatF(b.pos2)).append(", ").append(FormatF(b.slitMid)).append(", $cnt");
-  }
-
-  void WriteMove(std::string_view blade, float target) {
-    line_.assign("TclSrv_Optics:4DSlit {").append(blade).append(" move ").append(FormatF(target)).append("}");
-    out_.WriteLine(line_);
+  static void AddPositionsTail(LineBlock& block, const BladeTargets& b) {
+    block.AddF(b.pos2).Add(", ").AddF(b.slitMid).Add(", $cnt");
   }
 
   const SlitScanParams& p_;
   LineSink& out_;
   ScanGeometry geometry_;
   bool zPair_;
-  std::string line_;
-  std::string text_;
+  std::string_view blade1Move_;
+  std::string_view blade2Move_;
+  LineBlock block_;
 };
 
 }  // namespace
@@ -251,22 +259,38 @@ void BuildScript(const SlitScanParams& p, const std::string& outputFolder, LineS
   SlitScanWriter(p, out).Write(outputFolder);
 }
 
-void LoadSettings(const std::string& path, SlitScanForm& form) {
+namespace {
+
+// Reads the file's fields into `form`. A blade-pair field that is not a number ends the reading; with
+// `skipFailures` it chooses neither pair instead and the reading goes on.
+void ReadSettingsFile(const std::string& path, SlitScanForm& form, bool skipFailures) {
   const std::vector<std::string> fields = vesko::LoadSettings(path, kSettingsFieldCount);
   if (fields.empty()) {
     return;
   }
-  const std::optional<std::int16_t> axis = ToInteger16(fields[0]);
-  if (!axis) {
+  if (const std::optional<std::int16_t> axis = ToInteger16(fields[0])) {
+    form.axisZ = *axis != 0;
+    form.axisY = !form.axisZ;
+  } else if (skipFailures) {
+    form.axisY = form.axisZ = false;
+  } else {
     return;
   }
-  form.axisZ = *axis != 0;
-  form.axisY = !form.axisZ;
   std::string* const boxes[] = {&form.slitWidth, &form.scanCenter, &form.scanWidth, &form.division,
                                 &form.outputFileName};
   for (std::size_t k = 1; k < fields.size(); ++k) {
     *boxes[k - 1] = fields[k];
   }
+}
+
+}  // namespace
+
+void LoadSettings(const std::string& path, SlitScanForm& form) {
+  ReadSettingsFile(path, form, false);
+}
+
+void LoadCombinedSettings(const std::string& path, SlitScanForm& form) {
+  ReadSettingsFile(path, form, true);
 }
 
 std::optional<IoError> SaveSettings(const std::string& path, const SlitScanParams& p) {

@@ -48,6 +48,10 @@ void BuildScript(const SlitScanParams& p, const std::string& outputFolder, LineS
 /// Fills `form` from the settings file in its field order, stopping silently at the first failure.
 void LoadSettings(const std::string& path, SlitScanForm& form);
 
+/// The combined window's reader of the same file: a blade-pair field that is not a number chooses
+/// neither pair and the other fields are still read; missing fields keep their texts.
+void LoadCombinedSettings(const std::string& path, SlitScanForm& form);
+
 /// Stores the inputs of a complete script in the settings file.
 std::optional<IoError> SaveSettings(const std::string& path, const SlitScanParams& p);
 

@@ -15,8 +15,13 @@ void WriteSeikikaProc(LineSink& out) {
   out.WriteLine("}");
 }
 
+LineBlock& AddTwoCounterRowText(LineBlock& block, double position) {
+  return block.AddF(position).Add(", $strBuff2");
+}
+
 std::string TwoCounterRowText(double position) {
-  return FormatF(position) + ", $strBuff2";
+  LineBlock block;
+  return std::string(AddTwoCounterRowText(block, position).text());
 }
 
 void WriteSlitPreset(const SlitOpening& opening, LineSink& out) {

@@ -127,8 +127,9 @@ void CollScanPanel::fileCreate() {
   job.outputFolder = outputFolder;
   job.outputFileName = params.OutputFileName;
   job.writeScript = [&params, &outputFolder](LineSink& out) { BuildScript(params, outputFolder, out); };
-  job.saveSettings = [&params, path = JoinPath(settingsFolder_, CollScanSettingsFile(panel_))] {
-    return SaveSettings(path, params);
+  job.saveSettings = [&params, path = JoinPath(settingsFolder_, CollScanSettingsFile(panel_)),
+                      combined = combinedLayout_] {
+    return combined ? SaveCombinedSettings(path, params) : SaveSettings(path, params);
   };
 
   RunPanelFileCreate(job, ShowStatusIn(lblColliStatus_), dialogs_, this);

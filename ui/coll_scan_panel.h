@@ -30,6 +30,9 @@ class CollScanPanel final : public QWidget {
   CollScanForm readForm() const;
   /// Puts `form` into the controls (the host's settings load).
   void showForm(const CollScanForm& form);
+  /// With `on`, "File Create" stores the nine-line layout of the combined window instead of the
+  /// collimator window's four lines.
+  void setCombinedLayout(bool on) { combinedLayout_ = on; }
 
  private:
   void fileCreate();
@@ -37,6 +40,7 @@ class CollScanPanel final : public QWidget {
   std::int16_t panel_;
   std::string settingsFolder_;
   Dialogs& dialogs_;
+  bool combinedLayout_ = false;
 
   QLineEdit* txtColliScanCenter_;
   QLineEdit* txtColliScanWidth_;

@@ -28,11 +28,13 @@ class LensScanPanel final : public QWidget {
   void loadSettings();
   /// The "File Create" button, for hosts that make it their default button.
   QPushButton* fileCreateButton() const { return cmdLenzFileCreate_; }
+  /// The texts and states of the controls, as typed.
+  LensScanForm readForm() const;
+  /// Puts `form` into the controls (a host's settings load).
+  void showForm(const LensScanForm& form);
 
  private:
   void fileCreate();
-  LensScanForm readForm() const;
-  void showForm(const LensScanForm& form);
   std::string settingsPath() const;
 
   std::string settingsFolder_;

@@ -9,11 +9,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <utility>
 
 #include "app/app_settings.h"
 #include "app/main_menu_table.h"
+#include "ui/all_in_one_window.h"
 #include "ui/analysis_window.h"
 #include "ui/coll_scan_window.h"
 #include "ui/dialogs.h"
@@ -132,9 +134,26 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   lowerHost->addLayout(lower);
   layout->addLayout(lowerHost);
 
-  // Start-up: the stored folder, or the fallback folder when the file cannot be read. The combined
-  // window does not exist yet, so nothing else opens here.
-  txtOutputFolder_->setText(QString::fromStdString(StartUp(settingsFolder_).outputFolder));
+  // Start-up: the stored folder, or the fallback folder when the file cannot be read; in that case the
+  // combined window stays closed for this run.
+  const StartUpResult startUp = StartUp(settingsFolder_);
+  txtOutputFolder_->setText(QString::fromStdString(startUp.outputFolder));
+  if (startUp.settingsRead) {
+    allInOne_ = std::make_unique<AllInOneWindow>(settingsFolder_, dialogs_, this);
+    // Closing the combined window takes the main menu's own way out, exactly as "End" does.
+    connect(allInOne_.get(), &AllInOneWindow::closed, this, &QWidget::close);
+  }
+}
+
+MainMenuWindow::~MainMenuWindow() = default;
+
+void MainMenuWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (allInOne_ && !allInOneOpened_) {
+    allInOneOpened_ = true;
+    allInOne_->move(frameGeometry().topRight() + QPoint(8, 0));
+    allInOne_->show();
+  }
 }
 
 void MainMenuWindow::openWindow(const MainMenuEntry& entry) {
@@ -191,6 +210,9 @@ void MainMenuWindow::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   // The program ends with the main menu, whatever else is open.
+  if (allInOne_) {
+    allInOne_->hide();
+  }
   QCoreApplication::quit();
 }
 

@@ -27,11 +27,13 @@ class SlitDecScanPanel final : public QWidget {
   void loadSettings();
   /// The "File Create" button, for hosts that make it their default button.
   QPushButton* fileCreateButton() const { return cmd4DDecFileCreate_; }
+  /// The texts and states of the controls, as typed.
+  SlitDecScanForm readForm() const;
+  /// Puts `form` into the controls (a host's settings load).
+  void showForm(const SlitDecScanForm& form);
 
  private:
   void fileCreate();
-  SlitDecScanForm readForm() const;
-  void showForm(const SlitDecScanForm& form);
   std::string settingsPath() const;
 
   std::string settingsFolder_;

@@ -27,11 +27,13 @@ class SlitScanPanel final : public QWidget {
   void loadSettings();
   /// The "File Create" button, for hosts that make it their default button.
   QPushButton* fileCreateButton() const { return cmd4DFileCreate_; }
+  /// The texts and states of the controls, as typed.
+  SlitScanForm readForm() const;
+  /// Puts `form` into the controls (a host's settings load).
+  void showForm(const SlitScanForm& form);
 
  private:
   void fileCreate();
-  SlitScanForm readForm() const;
-  void showForm(const SlitScanForm& form);
   std::string settingsPath() const;
 
   std::string settingsFolder_;

@@ -12,14 +12,11 @@
 namespace vesko {
 namespace {
 
-TEST(NumberTest, IsNumericTextAcceptsTheLenientForm) {
+TEST(NumberTest, IsNumericTextAcceptsOnlyTheLenientForm) {
   for (const char* text :
        {"1.5", "  1.5  ", "\t-2\t", "-2", "+3", "1e2", "1E+2", "-1.5e-03", ".5", "5.", "007", "0", "-.5E7"}) {
     EXPECT_TRUE(IsNumericText(text)) << '"' << text << '"';
   }
-}
-
-TEST(NumberTest, IsNumericTextRefusesEverythingElse) {
   for (const char* text :
        {"",      "   ", "abc",   "1.2.3", ".",    "+",  "-",    "+-1", "1e", "1e+",   "e5",
         "1e2.5", "1 5", "1,000", "0x10",  "&H10", "$5", "1.5x", "\n1", "1-", "1e2e3", "1d2"}) {
@@ -85,28 +82,19 @@ TEST(NumberTest, ToInteger16RoundsTiesToEvenWithinRange) {
       {"2.5", 2},
       {"3.5", 4},
       {"-2.5", -2},
-      {"1.5", 2},
       {"0.5", 0},
-      {"-0.5", 0},
       {"2.5000000000000000000001", 3},  // beyond a double's precision
       {"2.4999999999999999999999", 2},
       {"25e-1", 2},
-      {"0.05", 0},
       {"  7  ", 7},
-      {"-0", 0},
-      {"1e4", 10000},
-      {"3.2767E4", 32767},
       {"32767.4", 32767},
       {"32767.5", std::nullopt},
-      {"32768", std::nullopt},
       {"65536", std::nullopt},  // no wrap to 0
       {"-32768", -32768},
       {"-32768.5", -32768},
       {"-32768.5000001", std::nullopt},
-      {"-32769", std::nullopt},
       {"1e999999999", std::nullopt},
       {"1e-999999999", 0},
-      {"0.0000e-99999999", 0},
       {"0e999999999", 0},
       {"abc", std::nullopt},
       {"", std::nullopt},

@@ -5,7 +5,6 @@
 
 #include "core/platform.h"
 #include "core/script_naming.h"
-#include "core/tcl_lines.h"
 
 namespace vesko {
 namespace {
@@ -42,15 +41,6 @@ TEST(ScriptNamingTest, FoldersThatTclOpenWouldMisreadAreRefused) {
   }
 }
 
-TEST(ScriptNamingTest, OpenLinesOfTheWorkedExamples) {
-  EXPECT_EQ(tcl::OpenLine("fp", "C:\\data\\may", "run1", ""),
-            "set fp [open C:\\\\data\\\\may\\\\run1.dat w+]");
-  EXPECT_EQ(tcl::OpenLine("fp", "c:\\", "run1", ""), "set fp [open c:\\\\\\\\run1.dat w+]");
-  EXPECT_EQ(tcl::OpenLine("fp1", "C:\\d", "scan", "_Repeat"), "set fp1 [open C:\\\\d\\\\scan_Repeat.dat w+]");
-  EXPECT_EQ(tcl::OpenLine("fp2", "C:\\d", "scan", "_Average"),
-            "set fp2 [open C:\\\\d\\\\scan_Average.dat w+]");
-}
-
 TEST(ScriptNamingTest, HostileFolderAndNameStayOneWord) {
   EXPECT_EQ(ResultFileWord("C:\\Users\\Beam Line", "a[exec del x]", ""),
             "C:\\\\Users\\\\Beam\\ Line\\\\a\\[exec\\ del\\ x\\].dat");
@@ -64,17 +54,6 @@ TEST(ScriptNamingTest, PosixFoldersUseASlashOutsideWindows) {
       PathSeparator() == "/" ? "/home/op/scans/run1.dat" : "/home/op/scans\\\\run1.dat";
   EXPECT_EQ(ResultFileWord("/home/op/scans", "run1", ""), expected);
   EXPECT_EQ(ResultFileWord("scans", "run1", ""), "scans\\\\run1.dat");
-}
-
-TEST(ScriptNamingTest, RepeatBuildingBlocks) {
-  EXPECT_EQ(tcl::PutsLine("fp", "text"), "puts $fp \"text\"");
-  EXPECT_EQ(tcl::CloseLine("fp2"), "close $fp2");
-  EXPECT_EQ(tcl::AccumulatorInitLine(3), "set cnt03 0");
-  EXPECT_EQ(tcl::AccumulateLine(12), "set cnt12 [expr $cnt12 + $cnt]");
-  EXPECT_EQ(tcl::AccumulateLine(100), "set cnt100 [expr $cnt100 + $cnt]");
-  EXPECT_EQ(tcl::AverageLine(0, 3), "set cnt [expr $cnt00 / 3]");
-  EXPECT_EQ(tcl::RepeatHeaderText("Pos Cnt", 1), "Pos Cnt(Repeat01)");
-  EXPECT_EQ(tcl::AverageHeaderText("Pos Cnt"), "Pos Cnt(Average)");
 }
 
 }  // namespace

@@ -5,29 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include "core/line_sink.h"
 #include "core/platform.h"
-#include "tests/support/test_support.h"
+#include "tests/support/generator_checks.h"
 
 namespace vesko {
 namespace {
 
-using test::ReadFileBytes;
+using test::Crlf;
 using test::SameText;
-using test::TempDir;
+using test::ScriptOf;
 using test::WriteFileBytes;
-
-// Golden texts are written with plain line feeds; scripts and settings end lines in CR LF.
-std::string Crlf(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') {
-      out += '\r';
-    }
-    out += c;
-  }
-  return out;
-}
 
 LensScanForm Form(int axis, std::string center, std::string width, std::string division) {
   LensScanForm f;
@@ -38,144 +25,70 @@ LensScanForm Form(int axis, std::string center, std::string width, std::string d
   return f;
 }
 
-std::string Script(const LensScanForm& form) {
-  const Result<LensScanParams> p = Validate(form);
-  EXPECT_TRUE(p.ok()) << p.message();
-  if (!p.ok()) {
-    return {};
+// The whole script of a scan of `axis` through `points` (the return to the centre last).
+std::string Expected(const std::string& axis, const std::vector<std::string>& points) {
+  std::string text =
+      "set exptime 1.0\nTclSrv_ORTEC994:MeasureCounts:ConfigureTimer $exptime\n"
+      "set fp [open C:\\\\data\\\\Lens1DScan.dat w+]\nTclSrv_Optics:BeamStop in null\nTclSrv_Optics:Shutter "
+      "open\n"
+      "puts $fp \"" +
+      axis + ", Io\"\n";
+  for (const std::string& x : points) {
+    text +=
+        "TclSrv_Optics:Lens {" + axis + " move " + x +
+        "}\nTclSrv_ORTEC994:MeasureCountsWithTimer $exptime 0\nset cnt $_ORTEC994(counterA)\nputs $fp \"" +
+        x + ", $cnt\"\n";
   }
-  StringSink sink;
-  BuildScript(*p, "C:\\data", sink);
-  return sink.text();
+  return Crlf(text + "close $fp\nTclSrv_Optics:Shutter close\n");
 }
 
-TEST(LensScanTest, WorkedExample) {
-  EXPECT_TRUE(SameText(Crlf(R"(set exptime 1.0
-TclSrv_ORTEC994:MeasureCounts:ConfigureTimer $exptime
-set fp [open C:\\data\\Lens1DScan.dat w+]
-TclSrv_Optics:BeamStop in null
-TclSrv_Optics:Shutter open
-puts $fp "lens_y, Io"
-TclSrv_Optics:Lens {lens_y move 0.150}
-TclSrv_ORTEC994:MeasureCountsWithTimer $exptime 0
-set cnt $_ORTEC994(counterA)
-puts $fp "0.150, $cnt"
-TclSrv_Optics:Lens {lens_y move 0.050}
-TclSrv_ORTEC994:MeasureCountsWithTimer $exptime 0
-set cnt $_ORTEC994(counterA)
-puts $fp "0.050, $cnt"
-TclSrv_Optics:Lens {lens_y move -0.050}
-TclSrv_ORTEC994:MeasureCountsWithTimer $exptime 0
-set cnt $_ORTEC994(counterA)
-puts $fp "-0.050, $cnt"
-TclSrv_Optics:Lens {lens_y move -0.150}
-TclSrv_ORTEC994:MeasureCountsWithTimer $exptime 0
-set cnt $_ORTEC994(counterA)
-puts $fp "-0.150, $cnt"
-TclSrv_Optics:Lens {lens_y move 0.000}
-TclSrv_ORTEC994:MeasureCountsWithTimer $exptime 0
-set cnt $_ORTEC994(counterA)
-puts $fp "0.000, $cnt"
-close $fp
-TclSrv_Optics:Shutter close
-)"),
-                       Script(Form(0, "0.0", "0.3", "4"))));
-}
-
-// The scanned part of a script: the header and the moves, in the order written.
-std::vector<std::string> HeaderAndMoves(const std::string& script) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = script.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    const std::string line = script.substr(start, end - start);
-    if (line.rfind("puts $fp \"lens", 0) == 0 || line.rfind("TclSrv_Optics:Lens", 0) == 0) {
-      lines.push_back(line);
-    }
-  }
-  return lines;
-}
-
-TEST(LensScanTest, EveryAxisFromTheHighEdgeDown) {
+// Every axis runs from the high edge down, then returns to the centre.
+TEST(LensScanTest, WorkedExampleAndEveryAxis) {
+  EXPECT_TRUE(SameText(Expected("lens_y", {"0.150", "0.050", "-0.050", "-0.150", "0.000"}),
+                       ScriptOf(Form(0, "0.0", "0.3", "4"))));
   const struct {
-    int axis;
+    std::size_t axis;
     const char *width, *division;
-    std::vector<std::string> lines;
+    std::vector<std::string> points;
   } cases[] = {
-      {1,
-       "2",
-       "2",
-       {"puts $fp \"lens_z, Io\"", "TclSrv_Optics:Lens {lens_z move 2.000}",
-        "TclSrv_Optics:Lens {lens_z move 0.000}", "TclSrv_Optics:Lens {lens_z move 1.000}"}},
-      {2,
-       "-2",
-       "2.5",
-       {"puts $fp \"lens_ry, Io\"", "TclSrv_Optics:Lens {lens_ry move 0.000}",
-        "TclSrv_Optics:Lens {lens_ry move 2.000}", "TclSrv_Optics:Lens {lens_ry move 1.000}"}},
-      {3, "2", "0", {"puts $fp \"lens_rz, Io\"", "TclSrv_Optics:Lens {lens_rz move 1.000}"}},
-      {3, "2", "-7", {"puts $fp \"lens_rz, Io\"", "TclSrv_Optics:Lens {lens_rz move 1.000}"}},
-      {0,
-       "0",
-       "3.5",
-       {"puts $fp \"lens_y, Io\"", "TclSrv_Optics:Lens {lens_y move 1.000}",
-        "TclSrv_Optics:Lens {lens_y move 1.000}", "TclSrv_Optics:Lens {lens_y move 1.000}",
-        "TclSrv_Optics:Lens {lens_y move 1.000}", "TclSrv_Optics:Lens {lens_y move 1.000}"}},
+      {1, "2", "2", {"2.000", "0.000", "1.000"}},
+      {2, "-2", "2.5", {"0.000", "2.000", "1.000"}},  // a negative width runs upward
+      {3, "2", "0", {"1.000"}},                       // no point, only the centre
+      {0, "0", "3.5", {"1.000", "1.000", "1.000", "1.000", "1.000"}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(HeaderAndMoves(Script(Form(c.axis, "1", c.width, c.division))), c.lines)
-        << "axis " << c.axis << " width " << c.width << " division " << c.division;
+    EXPECT_TRUE(SameText(Expected(kLensAxisNames[c.axis], c.points),
+                         ScriptOf(Form(static_cast<int>(c.axis), "1", c.width, c.division))))
+        << c.axis << " width " << c.width << " division " << c.division;
   }
 }
 
+// No axis, then one row a field check; the first selected option, counted from index 0, gives the axis.
 TEST(LensScanTest, RefusedInputs) {
   const LensScanForm good = Form(2, "0", "1", "3");
-  ASSERT_TRUE(Validate(good).ok());
-  LensScanForm none = good;
-  none.axis = {};
-  EXPECT_EQ(Validate(none).message(), "Setting Error!");
-
-  const struct {
-    std::string LensScanForm::*field;
-    const char* text;
-  } cases[] = {
-      {&LensScanForm::scanCenter, ""},         {&LensScanForm::scanCenter, "3e40"},
-      {&LensScanForm::scanWidth, "1 2"},       {&LensScanForm::division, "1"},
-      {&LensScanForm::division, "-32768"},     {&LensScanForm::division, "32767.5"},
-      {&LensScanForm::outputFileName, " "},    {&LensScanForm::outputFileName, ".tcl"},
-      {&LensScanForm::outputFileName, "lens"},
-  };
-  for (const auto& c : cases) {
-    LensScanForm form = good;
-    form.*c.field = c.text;
-    EXPECT_EQ(Validate(form).message(), "Setting Error!") << "'" << c.text << "'";
-  }
-
-  LensScanForm two = good;  // the first selected option, counted from index 0, gives the axis
-  two.axis[1] = true;
-  ASSERT_TRUE(Validate(two).ok());
-  EXPECT_EQ(Validate(two)->Axis, 1);
+  LensScanForm form = good;
+  form.axis = {};
+  EXPECT_EQ(test::RefusalOf(form), "Setting Error!");
+  test::ExpectRefusals<LensScanForm>(good, {{&LensScanForm::scanCenter, "3e40", "Setting Error!"},
+                                            {&LensScanForm::scanWidth, "1 2", "Setting Error!"},
+                                            {&LensScanForm::division, "1", "Setting Error!"},
+                                            {&LensScanForm::outputFileName, "lens", "Setting Error!"}});
+  form = good;
+  form.axis[1] = true;
+  ASSERT_TRUE(Validate(form).ok());
+  EXPECT_EQ(Validate(form)->Axis, 1);
 }
 
 class LensScanSettingsTest : public ::testing::Test {
  protected:
-  TempDir dir_;
+  test::TempDir dir_;
   std::string path_ = JoinPath(dir_.path(), kLensScanSettingsFile);
 };
 
 TEST_F(LensScanSettingsTest, RoundTrip) {
   LensScanForm typed = Form(3, "0.12345", "-1", "2.5");
   typed.outputFileName = " l.tcl ";
-  const Result<LensScanParams> p = Validate(typed);
-  ASSERT_TRUE(p.ok());
-  ASSERT_FALSE(SaveSettings(path_, *p).has_value());
-  EXPECT_EQ(ReadFileBytes(path_), "3\r\n0.123\r\n-1.000\r\n2\r\nl.tcl\r\n");
-
-  LensScanForm loaded;
-  LoadSettings(path_, loaded);
-  EXPECT_EQ(loaded.axis, (std::array<bool, 4>{false, false, false, true}));
-  EXPECT_EQ(loaded.scanCenter, "0.123");
-  EXPECT_EQ(loaded.scanWidth, "-1.000");
-  EXPECT_EQ(loaded.division, "2");
-  EXPECT_EQ(loaded.outputFileName, "l.tcl");
+  test::ExpectSettingsRoundTrip(typed, path_, "3\r\n0.123\r\n-1.000\r\n2\r\nl.tcl\r\n");
 }
 
 TEST_F(LensScanSettingsTest, AxisFieldOutsideTheOptions) {

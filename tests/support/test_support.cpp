@@ -123,6 +123,34 @@ std::vector<std::string> ListFolder(const std::string& folder) {
   return names;
 }
 
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line + "\r\n";
+  }
+  return text;
+}
+
+std::string Crlf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') {
+      out += '\r';
+    }
+    out += c;
+  }
+  return out;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
+
 ::testing::AssertionResult SameText(const std::string& expected, const std::string& actual) {
   if (expected == actual) {
     return ::testing::AssertionSuccess();

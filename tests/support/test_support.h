@@ -36,6 +36,15 @@ bool PathExists(const std::string& path);
 /// The names of the entries of a folder, sorted.
 std::vector<std::string> ListFolder(const std::string& folder);
 
+/// The lines, each ended by CR LF: the line ends of every script and settings file.
+std::string Lines(const std::vector<std::string>& lines);
+
+/// `text` with a CR before every LF: golden texts are written with plain line feeds.
+std::string Crlf(const std::string& text);
+
+/// The CR LF-ended lines of `text`, without their ends.
+std::vector<std::string> SplitLines(const std::string& text);
+
 /// Success when the texts are equal; otherwise names the first differing line and shows both.
 ::testing::AssertionResult SameText(const std::string& expected, const std::string& actual);
 
