@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -174,25 +173,6 @@ TEST_F(Analysis, FlatLineHasNoCrossing) {
     EXPECT_FALSE(run.crossX);
     EXPECT_EQ(std::vector<std::string>{std::string(kNoCrossingMessage)}, run.messages);
   }
-}
-
-TEST_F(Analysis, HundredThousandRowsAreAllRead) {
-  // Blade 1 closes from 1000 to 0.01 in steps of 0.01; the intensity falls 10 a step down to 0 at x = 500.
-  constexpr int kRows = 100000;
-  std::string content = kHeader;
-  char line[64];
-  for (int i = 0; i < kRows; ++i) {
-    const int y = i < 50000 ? 500000 - 10 * i : 0;
-    std::snprintf(line, sizeof line, "%.2f,0.000, %d\r\n", (kRows - i) / 100.0, y);
-    content += line;
-  }
-  ASSERT_TRUE(WriteFileBytes(file_, content));
-  const BreakAnalysis run = AnalyseResultFile(file_, "2.0");
-  EXPECT_EQ(static_cast<std::size_t>(kRows), run.rows.y.size());
-  EXPECT_EQ(50000u, run.breakIndex);
-  ASSERT_TRUE(run.crossX);
-  EXPECT_NEAR(500.0, *run.crossX, 1e-4);
-  EXPECT_EQ(0.0, run.level);
 }
 
 }  // namespace

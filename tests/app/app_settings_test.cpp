@@ -93,16 +93,6 @@ TEST_F(AppSettingsTest, ShutDownWritesOneLineThatStartUpReadsBack) {
   EXPECT_EQ(test::ListFolder(settings.path()), std::vector<std::string>{kAppSettingsFile});
 }
 
-TEST_F(AppSettingsTest, ShutDownIntoMissingFolderReportsFileAndWritesNothing) {
-  const std::string missing = settings.File("no-such-folder");
-  SetOutputFolder("D:\\data");
-  const std::optional<IoError> error = ShutDown(missing);
-  ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->path, JoinPath(missing, kAppSettingsFile));
-  EXPECT_FALSE(error->reason.empty());
-  EXPECT_TRUE(test::ListFolder(settings.path()).empty());
-}
-
 TEST_F(AppSettingsTest, DefaultSettingsFolderIsWritable) {
   EXPECT_TRUE(IsWritableFolder(DefaultSettingsFolder()));
 }

@@ -102,8 +102,7 @@ TEST(SlitDecScanTest, NegativeStepOpensUpwardOnZPair) {
   EXPECT_EQ(script.find("slit_y"), std::string::npos);
 }
 
-// One row a check, in their order; the repeat count comes last. The kinds of bad text are the slit
-// scan's.
+// One row a check (the kinds of bad text are the slit scan's); the repeat count is looked at last.
 TEST(SlitDecScanTest, RefusedInputs) {
   using F = SlitDecScanForm;
   const struct {
