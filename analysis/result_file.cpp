@@ -158,8 +158,8 @@ Result<ResultRows> ReadResultFile(const std::string& path) {
       break;
     }
     if (rows.x.empty() && !code) {
-      const std::size_t expected = ExpectedRows(fileSize - std::min<std::uintmax_t>(consumed, fileSize),
-                                                line->size() + 2);
+      const std::size_t expected =
+          ExpectedRows(fileSize - std::min<std::uintmax_t>(consumed, fileSize), line->size() + 2);
       rows.x.reserve(expected);
       rows.y.reserve(expected);
     }

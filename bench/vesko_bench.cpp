@@ -28,23 +28,15 @@ namespace {
 
 constexpr const char* kOutputFolder = "/data/bench";
 
-// Counts what a generator writes and keeps nothing, so that only the generator is measured.
+// Counts the bytes a generator writes and keeps nothing, so that only the generator is measured.
 class CountingSink final : public LineSink {
  public:
-  void WriteLine(std::string_view line) override {
-    bytes_ += line.size() + 2;
-    ++lines_;
-  }
-  void WriteLines(std::string_view lines) override {
-    bytes_ += lines.size();
-    lines_ += static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n'));
-  }
+  void WriteLine(std::string_view line) override { bytes_ += line.size() + 2; }
+  void WriteLines(std::string_view lines) override { bytes_ += lines.size(); }
   std::size_t bytes() const { return bytes_; }
-  std::size_t lines() const { return lines_; }
 
  private:
   std::size_t bytes_ = 0;
-  std::size_t lines_ = 0;
 };
 
 // Values as a scan meets them: positions a few millimetres around zero with float steps.
@@ -117,8 +109,8 @@ constexpr int kPoints = 1001;
 const std::string kDivision = std::to_string(kPoints);
 
 void BM_SlitScan(benchmark::State& state) {
-  const SlitScanParams p = Checked(Validate(
-      SlitScanForm{.axisY = true, .slitWidth = "0.1", .scanCenter = "0", .scanWidth = "2", .division = kDivision}));
+  const SlitScanParams p = Checked(Validate(SlitScanForm{
+      .axisY = true, .slitWidth = "0.1", .scanCenter = "0", .scanWidth = "2", .division = kDivision}));
   RunGenerator(state, kPoints, [&](LineSink& out) { BuildScript(p, kOutputFolder, out); });
 }
 BENCHMARK(BM_SlitScan);
@@ -126,12 +118,12 @@ BENCHMARK(BM_SlitScan);
 // Items are point blocks: every pass writes each point once.
 void BM_SlitScan_Repeat10(benchmark::State& state) {
   const SlitScanParams p = Checked(Validate(SlitScanForm{.axisZ = true,
-                                                          .slitWidth = "0.1",
-                                                          .scanCenter = "0.5",
-                                                          .scanWidth = "2",
-                                                          .division = kDivision,
-                                                          .repeatActive = true,
-                                                          .repeatTimes = "10"}));
+                                                         .slitWidth = "0.1",
+                                                         .scanCenter = "0.5",
+                                                         .scanWidth = "2",
+                                                         .division = kDivision,
+                                                         .repeatActive = true,
+                                                         .repeatTimes = "10"}));
   RunGenerator(state, kPoints * 10, [&](LineSink& out) { BuildScript(p, kOutputFolder, out); });
 }
 BENCHMARK(BM_SlitScan_Repeat10);
@@ -214,8 +206,8 @@ BENCHMARK(BM_GonioStageScan);
 
 // The slit scan through the sink that the command line writes standard output with.
 void BM_SlitScan_StreamSink(benchmark::State& state) {
-  const SlitScanParams p = Checked(Validate(
-      SlitScanForm{.axisY = true, .slitWidth = "0.1", .scanCenter = "0", .scanWidth = "2", .division = kDivision}));
+  const SlitScanParams p = Checked(Validate(SlitScanForm{
+      .axisY = true, .slitWidth = "0.1", .scanCenter = "0", .scanWidth = "2", .division = kDivision}));
   std::FILE* null = std::fopen("/dev/null", "wb");
   if (null == nullptr) {
     state.SkipWithError("cannot open /dev/null");
@@ -233,7 +225,8 @@ BENCHMARK(BM_SlitScan_StreamSink);
 
 // A settings file of nine fields, one of them quoted, read field by field.
 void BM_ReadSettingsField(benchmark::State& state) {
-  const std::string content = "1\r\n0.100\r\n0.200\r\n-0.050\r\n0.050\r\n0.000\r\n2.000\r\n101\r\n\"Gonio 1D.tcl\"\r\n";
+  const std::string content =
+      "1\r\n0.100\r\n0.200\r\n-0.050\r\n0.050\r\n0.000\r\n2.000\r\n101\r\n\"Gonio 1D.tcl\"\r\n";
   std::istringstream in;
   for (auto _ : state) {
     in.str(content);
@@ -251,7 +244,8 @@ class ResultFileFixture : public benchmark::Fixture {
  public:
   void SetUp(const benchmark::State& state) override {
     rows_ = static_cast<int>(state.range(0));
-    path_ = (std::filesystem::temp_directory_path() / ("vesko-bench-" + std::to_string(rows_) + ".dat")).string();
+    path_ =
+        (std::filesystem::temp_directory_path() / ("vesko-bench-" + std::to_string(rows_) + ".dat")).string();
     std::ofstream out(path_, std::ios::binary);
     out << "slit_y1,slit_y2,Intensity\r\n";
     for (int i = 0; i < rows_; ++i) {

@@ -1,37 +1,26 @@
 #include "core/format.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <optional>
 #include <string>
 
 namespace vesko {
 namespace {
 
-constexpr std::uint64_t kPowersOfTen[] = {1,
-                                          10,
-                                          100,
-                                          1000,
-                                          10000,
-                                          100000,
-                                          1000000,
-                                          10000000,
-                                          100000000,
-                                          1000000000,
-                                          10000000000,
-                                          100000000000,
-                                          1000000000000,
-                                          10000000000000,
-                                          100000000000000,
-                                          1000000000000000,
-                                          10000000000000000,
-                                          100000000000000000,
-                                          1000000000000000000,
-                                          10000000000000000000u};
+// 10^0 ... 10^19: every power of ten that 64 bits hold.
+constexpr std::array<std::uint64_t, 20> kPowersOfTen = [] {
+  std::array<std::uint64_t, 20> powers{};
+  powers[0] = 1;
+  for (std::size_t k = 1; k < powers.size(); ++k) {
+    powers[k] = powers[k - 1] * 10;
+  }
+  return powers;
+}();
 
 // "00", "01", ... "99": two digits per table look-up halve the divisions.
 constexpr char kDigitPairs[] =
@@ -41,11 +30,11 @@ constexpr char kDigitPairs[] =
 
 // Number of decimal digits of `value`, at least one.
 int DigitCount(std::uint64_t value) {
-  int count = 1;
-  while (count < 20 && value >= kPowersOfTen[count]) {
+  std::size_t count = 1;
+  while (count < kPowersOfTen.size() && value >= kPowersOfTen[count]) {
     ++count;
   }
-  return count;
+  return static_cast<int>(count);
 }
 
 // Writes the last `width` decimal digits of `value` (zero-filled on the left) at `out`; returns the end.
@@ -73,12 +62,13 @@ char* WriteInteger(char* out, std::uint64_t magnitude, bool negative, int minDig
 
 // The common case without a detour through decimal strings: value = ±m * 2^e exactly, so the
 // value times 10^decimals is the integer m * 10^decimals shifted by e, and its rounding to an
-// integer (halves away from zero) is exact. Empty when that product does not fit in 64 bits.
-std::optional<std::uint64_t> ScaledMagnitude(double value, int decimals) {
+// integer (halves away from zero) is exact. False when that product does not fit in 64 bits.
+template <int kDecimals>
+bool ScaledMagnitude(double value, std::uint64_t& scaled) {
   const auto bits = std::bit_cast<std::uint64_t>(value);
   const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
   if (biased == 0x7FF) {
-    return std::nullopt;  // NaN and the infinities
+    return false;  // NaN and the infinities
   }
   std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
   int exponent = -1074;
@@ -86,40 +76,42 @@ std::optional<std::uint64_t> ScaledMagnitude(double value, int decimals) {
     mantissa |= std::uint64_t{1} << 52;
     exponent = biased - 1075;
   }
+  scaled = 0;
   if (mantissa == 0) {
-    return 0;
+    return true;
   }
   const int zeros = std::countr_zero(mantissa);
   mantissa >>= zeros;
   exponent += zeros;
-  const std::uint64_t pow10 = kPowersOfTen[decimals];
+  constexpr std::uint64_t pow10 = kPowersOfTen[kDecimals];
   if (mantissa > UINT64_MAX / pow10) {
-    return std::nullopt;
+    return false;
   }
   const std::uint64_t product = mantissa * pow10;
   if (exponent >= 0) {
     if (exponent >= 64 || product > (UINT64_MAX >> exponent)) {
-      return std::nullopt;
+      return false;
     }
-    return product << exponent;
+    scaled = product << exponent;
+    return true;
   }
   if (exponent > -64) {
     const int shift = -exponent;
     const std::uint64_t remainder = product & ((std::uint64_t{1} << shift) - 1);
-    return (product >> shift) + (remainder >= (std::uint64_t{1} << (shift - 1)) ? 1 : 0);
-  }
-  if (exponent == -64) {
-    return product >= (std::uint64_t{1} << 63) ? 1 : 0;
-  }
-  return 0;  // below 2^-64 the product is less than a half
+    scaled = (product >> shift) + (remainder >= (std::uint64_t{1} << (shift - 1)) ? 1 : 0);
+  } else if (exponent == -64) {
+    scaled = product >= (std::uint64_t{1} << 63) ? 1 : 0;
+  }  // below 2^-64 the product is less than a half
+  return true;
 }
 
-// The text of `scaled` / 10^decimals with all its decimals, after a minus sign when `negative`.
-char* WriteScaled(char* out, std::uint64_t scaled, int decimals, bool negative) {
-  const std::uint64_t pow10 = kPowersOfTen[decimals];
+// The text of `scaled` / 10^kDecimals with all its decimals, after a minus sign when `negative`.
+template <int kDecimals>
+char* WriteScaled(char* out, std::uint64_t scaled, bool negative) {
+  constexpr std::uint64_t pow10 = kPowersOfTen[kDecimals];
   out = WriteInteger(out, scaled / pow10, negative, 1);
   *out++ = '.';
-  return WriteDigits(out, scaled % pow10, decimals);
+  return WriteDigits(out, scaled % pow10, kDecimals);
 }
 
 // Fixed-point text of the exact binary value rounded to `decimals` places, halves away from zero,
@@ -175,13 +167,17 @@ void AppendFixedLarge(std::string& out, double value, int decimals) {
   out += text;
 }
 
-char* WriteFixed(char* out, double value, int decimals) {
-  if (const std::optional<std::uint64_t> scaled = ScaledMagnitude(value, decimals)) {
+// The number of decimals is a constant of each format, so that the divisions by its power of ten
+// compile to multiplications.
+template <int kDecimals>
+char* WriteFixed(char* out, double value) {
+  std::uint64_t scaled = 0;
+  if (ScaledMagnitude<kDecimals>(value, scaled)) {
     // A value that rounds to zero carries no sign.
-    return WriteScaled(out, *scaled, decimals, std::signbit(value) && *scaled != 0);
+    return WriteScaled<kDecimals>(out, scaled, std::signbit(value) && scaled != 0);
   }
   std::string text;
-  AppendFixedLarge(text, value, decimals);
+  AppendFixedLarge(text, value, kDecimals);
   return std::copy(text.begin(), text.end(), out);
 }
 
@@ -192,7 +188,7 @@ std::uint64_t Magnitude(int value) {
 }  // namespace
 
 char* WriteF(char* out, double value) {
-  return WriteFixed(out, value, 3);
+  return WriteFixed<3>(out, value);
 }
 
 std::string FormatF(double value) {
@@ -202,7 +198,7 @@ std::string FormatF(double value) {
 
 std::string FormatF5(double value) {
   char buffer[kMaxFormattedLength];
-  return std::string(buffer, WriteFixed(buffer, value, 5));
+  return std::string(buffer, WriteFixed<5>(buffer, value));
 }
 
 char* WriteI(char* out, int value) {
@@ -216,6 +212,18 @@ std::string FormatI(int value) {
 
 char* WritePlain(char* out, int value) {
   return WriteInteger(out, Magnitude(value), value < 0, 1);
+}
+
+NumberText NumberText::F(double value) {
+  NumberText text;
+  text.size_ = static_cast<std::size_t>(WriteF(text.chars_, value) - text.chars_);
+  return text;
+}
+
+NumberText NumberText::I(int value) {
+  NumberText text;
+  text.size_ = static_cast<std::size_t>(WriteI(text.chars_, value) - text.chars_);
+  return text;
 }
 
 std::string FormatPlain(int value) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vesko {
 
@@ -29,5 +30,21 @@ std::string FormatPlain(int value);
 
 /// Writes FormatPlain(value) at `out`, which has room for kMaxFormattedLength characters; returns its end.
 char* WritePlain(char* out, int value);
+
+/// A number's text in one of the formats above, kept on the stack: for a number that a script
+/// writes more than once, formatted once and without allocating.
+class NumberText {
+ public:
+  /// FormatF(value).
+  static NumberText F(double value);
+  /// FormatI(value).
+  static NumberText I(int value);
+  operator std::string_view() const { return {chars_, size_}; }  // NOLINT(google-explicit-constructor)
+
+ private:
+  NumberText() = default;
+  char chars_[kMaxFormattedLength];
+  std::size_t size_ = 0;
+};
 
 }  // namespace vesko

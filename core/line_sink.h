@@ -24,8 +24,10 @@ class LineBlock {
  public:
   /// Appends `text` to the line being built.
   LineBlock& Add(std::string_view text) {
-    std::memcpy(Room(text.size()), text.data(), text.size());
-    used_ += text.size();
+    if (!text.empty()) {
+      std::memcpy(Room(text.size()), text.data(), text.size());
+      used_ += text.size();
+    }
     return *this;
   }
   /// Appends the "#0.000" text of `value` (FormatF).

@@ -36,22 +36,27 @@ struct Decimal {
 constexpr int kMaxMantissaDigits = 19;
 
 // The powers of ten that a double holds exactly.
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The value when one exact multiplication or division rounds it correctly (a mantissa below 2^53 and
 // a power of ten that a double holds exactly): most texts need no decimal-to-binary conversion.
-std::optional<double> ExactDouble(const Decimal& d) {
+// False when the text needs the full conversion.
+bool ExactDouble(const Decimal& d, double& value) {
   if (!d.mantissaWhole || d.mantissa > (std::uint64_t{1} << 53)) {
-    return std::nullopt;
+    return false;
   }
   const std::int64_t power = d.pointPos - d.mantissaDigits;
   if (power < -22 || power > 22) {
-    return std::nullopt;
+    return false;
   }
   const auto m = static_cast<double>(d.mantissa);
-  const double value = power < 0 ? m / kExactPowersOfTen[-power] : m * kExactPowersOfTen[power];
-  return d.negative ? -value : value;
+  value = power < 0 ? m / kExactPowersOfTen[-power] : m * kExactPowersOfTen[power];
+  if (d.negative) {
+    value = -value;
+  }
+  return true;
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -144,37 +149,36 @@ bool ParseDecimal(std::string_view text, Decimal& out, bool keepDigits) {
   return true;
 }
 
+// The value of a numeric text in `value`; false when the text is not numeric or overflows.
 // from_chars reports both overflow and underflow as out of range; the parsed magnitude tells which.
 template <typename Float>
-std::optional<Float> ToFloat(std::string_view text) {
+bool ToFloat(std::string_view text, Float& value) {
   Decimal d;
   if (!ParseDecimal(text, d, false)) {
-    return std::nullopt;
+    return false;
   }
   if (d.zero) {
-    return d.negative ? -Float(0) : Float(0);
+    value = d.negative ? -Float(0) : Float(0);
+    return true;
   }
   if constexpr (std::is_same_v<Float, double>) {
-    if (const std::optional<double> exact = ExactDouble(d)) {
-      return exact;
+    if (ExactDouble(d, value)) {
+      return true;
     }
   }
   std::string_view s = d.body;
   if (!s.empty() && s.front() == '+') {
     s.remove_prefix(1);
   }
-  Float value{};
   auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
     if (d.pointPos > 0) {
-      return std::nullopt;  // |value| >= 1: overflow
+      return false;  // |value| >= 1: overflow
     }
-    return d.negative ? -Float(0) : Float(0);
+    value = d.negative ? -Float(0) : Float(0);
+    return true;
   }
-  if (ec != std::errc() || ptr != s.data() + s.size()) {
-    return std::nullopt;
-  }
-  return value;
+  return ec == std::errc() && ptr == s.data() + s.size();
 }
 
 }  // namespace
@@ -185,11 +189,19 @@ bool IsNumericText(std::string_view text) {
 }
 
 std::optional<float> ToSingle(std::string_view text) {
-  return ToFloat<float>(text);
+  float value = 0;
+  if (!ToFloat(text, value)) {
+    return std::nullopt;
+  }
+  return value;
 }
 
 std::optional<double> ToDouble(std::string_view text) {
-  return ToFloat<double>(text);
+  double value = 0;
+  if (!ToFloat(text, value)) {
+    return std::nullopt;
+  }
+  return value;
 }
 
 std::optional<std::int16_t> ToInteger16(std::string_view text) {

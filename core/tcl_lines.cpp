@@ -58,7 +58,8 @@ std::string AccumulatorInitLine(int i) {
 }
 
 void AddAccumulateLine(LineBlock& block, int i) {
-  block.Add("set cnt").AddI(i).Add(" [expr $cnt").AddI(i).Add(" + $cnt]").EndLine();
+  const NumberText index = NumberText::I(i);
+  block.Add("set cnt").Add(index).Add(" [expr $cnt").Add(index).Add(" + $cnt]").EndLine();
 }
 
 std::string AccumulateLine(int i) {

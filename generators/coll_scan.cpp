@@ -58,10 +58,11 @@ bool ReadPanelFile(const std::string& path, CollScanForm& form, bool skipFailure
 
 // The four lines of one measured point: move, count both channels, Seikika, result row; one write.
 void WritePoint(std::string_view movePrefix, float position, LineBlock& block, LineSink& out) {
-  block.Add(movePrefix).AddF(position).Add("}").EndLine();
+  const NumberText target = NumberText::F(position);
+  block.Add(movePrefix).Add(target).Add("}").EndLine();
   block.Line(kCountBothChannels);
   block.Line(kSeikikaOfCounts);
-  AddTwoCounterRowText(tcl::BeginPuts(block, "fp"), position);
+  AddTwoCounterRowText(tcl::BeginPuts(block, "fp"), target);
   tcl::EndPuts(block);
   block.WriteTo(out);
 }

@@ -59,18 +59,19 @@ class StageScanWriter {
   // The lines of one point go out as one block; the block's storage is reused from point to point.
   void WritePoint(float position, bool approach) {
     if (yStage_ && approach) {
-      AddMove(static_cast<double>(position) - kApproachOffset);
+      AddMove(NumberText::F(static_cast<double>(position) - kApproachOffset));
       block_.Line(kCountBothChannels);
     }
-    AddMove(position);
+    const NumberText target = NumberText::F(position);
+    AddMove(target);
     block_.Line(kCountBothChannels);
     block_.Line(kSeikikaOfCounts);
-    AddTwoCounterRowText(tcl::BeginPuts(block_, "fp"), position);
+    AddTwoCounterRowText(tcl::BeginPuts(block_, "fp"), target);
     tcl::EndPuts(block_);
     block_.WriteTo(out_);
   }
 
-  void AddMove(double target) { block_.Add(moveHead_).AddF(target).Add("}").EndLine(); }
+  void AddMove(std::string_view target) { block_.Add(moveHead_).Add(target).Add("}").EndLine(); }
 
   const GonioStageScan2Params& p_;
   LineSink& out_;

@@ -34,15 +34,22 @@ void WriteHead(const std::vector<std::string>& openLines, LineSink& out) {
 }
 
 // Moves gonio_y to x, counts both channels and turns the reply into strBuff2.
-void AddMeasurement(float x, LineBlock& block) {
-  block.Add("TclSrv_GStand {gonio_y move ").AddF(x).Add("}").EndLine();
+void AddMeasurement(std::string_view x, LineBlock& block) {
+  block.Add("TclSrv_GStand {gonio_y move ").Add(x).Add("}").EndLine();
   block.Line(kCountBothChannels);
   block.Line(kSeikikaOfCounts);
 }
 
-void AddRow(std::string_view fileVar, float x, LineBlock& block) {
+void AddRow(std::string_view fileVar, std::string_view x, LineBlock& block) {
   AddTwoCounterRowText(tcl::BeginPuts(block, fileVar), x);
   tcl::EndPuts(block);
+}
+
+// The measurement at x and its row; x is formatted once for both.
+void AddPoint(float x, std::string_view fileVar, LineBlock& block) {
+  const NumberText position = NumberText::F(x);
+  AddMeasurement(position, block);
+  AddRow(fileVar, position, block);
 }
 
 // Every point measured once into `fileVar`, then the return to the centre, measured once more.
@@ -52,12 +59,10 @@ void WriteSingleScan(const GonioYScanParams& p, std::string_view fileVar, LineSi
   const int lastIndex = positions.LastIndex();
   LineBlock block;
   for (int i = 0; i <= lastIndex; ++i) {
-    AddMeasurement(positions.At(i), block);
-    AddRow(fileVar, positions.At(i), block);
+    AddPoint(positions.At(i), fileVar, block);
     block.WriteTo(out);
   }
-  AddMeasurement(p.ScanCenter, block);
-  AddRow(fileVar, p.ScanCenter, block);
+  AddPoint(p.ScanCenter, fileVar, block);
   block.WriteTo(out);
 }
 
@@ -67,9 +72,11 @@ std::string_view CounterPrefix(char channel) {
 }
 
 // "set counterA07 [expr $counterA07 <op> <operand>]"
-void AddCounterExprLine(char channel, int i, std::string_view op, std::string_view operand, LineBlock& block) {
+void AddCounterExprLine(char channel, int i, std::string_view op, std::string_view operand,
+                        LineBlock& block) {
   const std::string_view counter = CounterPrefix(channel);
-  block.Add("set ").Add(counter).AddI(i).Add(" [expr $").Add(counter).AddI(i);
+  const NumberText index = NumberText::I(i);
+  block.Add("set ").Add(counter).Add(index).Add(" [expr $").Add(counter).Add(index);
   block.Add(" ").Add(op).Add(" ").Add(operand).Add("]").EndLine();
 }
 
@@ -88,8 +95,7 @@ void WriteRepeatedScan(const GonioYScanParams& p, LineSink& out) {
     const std::string tag = "(Repeat" + FormatI(pass) + ")";
     out.WriteLine(tcl::PutsLine("fp1", "GonioY,Io" + tag + ",I" + tag + ",I/Io" + tag));
     for (int i = 0; i <= lastIndex; ++i) {
-      AddMeasurement(positions.At(i), block);
-      AddRow("fp1", positions.At(i), block);
+      AddPoint(positions.At(i), "fp1", block);
       block.Line(kScanCounts);
       AddCounterExprLine('A', i, "+", "$counterA", block);
       AddCounterExprLine('B', i, "+", "$counterB", block);
@@ -102,11 +108,10 @@ void WriteRepeatedScan(const GonioYScanParams& p, LineSink& out) {
     AddCounterExprLine('A', i, "/", times, block);
     AddCounterExprLine('B', i, "/", times, block);
     block.Add("set strBuff2 [Seikika \"$counterA").AddI(i).Add(" $counterB").AddI(i).Add("\"]").EndLine();
-    AddRow("fp2", positions.At(i), block);
+    AddRow("fp2", NumberText::F(positions.At(i)), block);
     block.WriteTo(out);
   }
-  AddMeasurement(p.ScanCenter, block);
-  AddRow("fp2", p.ScanCenter, block);
+  AddPoint(p.ScanCenter, "fp2", block);
   block.WriteTo(out);
 }
 

@@ -18,10 +18,11 @@ constexpr std::size_t kSettingsFieldCount = 5;
 
 // The four lines of one measured point: move, count channel A, take the count, result row; one write.
 void WritePoint(const std::string& movePrefix, float position, LineBlock& block, LineSink& out) {
-  block.Add(movePrefix).AddF(position).Add("}").EndLine();
+  const NumberText target = NumberText::F(position);
+  block.Add(movePrefix).Add(target).Add("}").EndLine();
   block.Line(tcl::kMeasureWithTimer);
   block.Line(tcl::kTakeCounterA);
-  tcl::BeginPuts(block, "fp").AddF(position).Add(", $cnt");
+  tcl::BeginPuts(block, "fp").Add(target).Add(", $cnt");
   tcl::EndPuts(block);
   block.WriteTo(out);
 }

@@ -30,21 +30,22 @@ BladeNames NamesFor(std::int16_t axis) {
           "slit_z1,slit_z2,Intensity"};
 }
 
-// The data text of a result row, without the puts around it.
-LineBlock& AddDataText(LineBlock& block, const DecBladePositions& b) {
-  return block.AddF(b.pos1).Add(",").AddF(b.pos2).Add(", $cnt");
-}
-
-void AddPutsData(LineBlock& block, std::string_view fileVar, const DecBladePositions& b) {
-  AddDataText(tcl::BeginPuts(block, fileVar), b);
+// The data text of a result row.
+void AddPutsData(LineBlock& block, std::string_view fileVar, std::string_view pos1, std::string_view pos2) {
+  tcl::BeginPuts(block, fileVar).Add(pos1).Add(",").Add(pos2).Add(", $cnt");
   tcl::EndPuts(block);
 }
 
-void AddPointMoves(const BladeNames& names, const DecBladePositions& b, LineBlock& block) {
-  block.Add(names.blade1Move).AddF(b.pos1).Add("}").EndLine();
-  block.Add(names.blade2Move).AddF(b.pos2).Add("}").EndLine();
+// Both blade moves, the count and the result row of one point; the positions are formatted once.
+void AddPoint(const BladeNames& names, const DecBladePositions& b, std::string_view fileVar,
+              LineBlock& block) {
+  const NumberText pos1 = NumberText::F(b.pos1);
+  const NumberText pos2 = NumberText::F(b.pos2);
+  block.Add(names.blade1Move).Add(pos1).Add("}").EndLine();
+  block.Add(names.blade2Move).Add(pos2).Add("}").EndLine();
   block.Line(tcl::kMeasureWithTimer);
   block.Line(tcl::kTakeCounterA);
+  AddPutsData(block, fileVar, pos1, pos2);
 }
 
 // Point indices run 0, 1, ... while not above PointCount - 1, a bound fixed before the loop.
@@ -148,9 +149,7 @@ void BuildScript(const SlitDecScanParams& p, const std::string& outputFolder, Li
   if (!p.RepeatActive) {
     out.WriteLine(tcl::PutsLine("fp", names.columns));
     for (int i = 0; i <= last; ++i) {
-      const DecBladePositions b = DecPointPositions(p, i);
-      AddPointMoves(names, b, block);
-      AddPutsData(block, "fp", b);
+      AddPoint(names, DecPointPositions(p, i), "fp", block);
       block.WriteTo(out);
     }
     out.WriteLine(tcl::CloseLine("fp"));
@@ -162,9 +161,7 @@ void BuildScript(const SlitDecScanParams& p, const std::string& outputFolder, Li
     for (int r = 0; r < p.RepeatTimes; ++r) {
       out.WriteLine(tcl::PutsLine("fp1", tcl::RepeatHeaderText(names.columns, r)));
       for (int i = 0; i <= last; ++i) {
-        const DecBladePositions b = DecPointPositions(p, i);
-        AddPointMoves(names, b, block);
-        AddPutsData(block, "fp1", b);
+        AddPoint(names, DecPointPositions(p, i), "fp1", block);
         tcl::AddAccumulateLine(block, i);
         block.WriteTo(out);
       }
@@ -172,8 +169,9 @@ void BuildScript(const SlitDecScanParams& p, const std::string& outputFolder, Li
     // The control server's expr divides the integer sums: the averages are integer quotients.
     out.WriteLine(tcl::PutsLine("fp2", tcl::AverageHeaderText(names.columns)));
     for (int i = 0; i <= last; ++i) {
+      const DecBladePositions b = DecPointPositions(p, i);
       tcl::AddAverageLine(block, i, p.RepeatTimes);
-      AddPutsData(block, "fp2", DecPointPositions(p, i));
+      AddPutsData(block, "fp2", NumberText::F(b.pos1), NumberText::F(b.pos2));
       block.WriteTo(out);
     }
     out.WriteLine(tcl::CloseLine("fp1"));

@@ -154,7 +154,8 @@ class SlitScanWriter {
     for (int i = 0; i <= lastIndex; ++i) {
       const BladeTargets b = geometry_.Point(i);
       tcl::AddAverageLine(block_, i, p_.RepeatTimes);
-      AddPositionsTail(tcl::BeginPuts(block_, "fp2").AddF(b.pos1).Add(","), b);
+      tcl::BeginPuts(block_, "fp2").AddF(b.pos1).Add(",");
+      AddPositionsTail(block_, NumberText::F(b.pos2), b.slitMid);
       tcl::EndPuts(block_);
       block_.WriteTo(out_);
     }
@@ -179,17 +180,20 @@ class SlitScanWriter {
 
   // Both blade moves, the count and the result row of one point.
   void AddPointBlock(const BladeTargets& b, std::string_view fileVar) {
-    block_.Add(blade1Move_).AddF(b.pos1).Add("}").EndLine();
-    block_.Add(blade2Move_).AddF(b.pos2).Add("}").EndLine();
+    const NumberText pos1 = NumberText::F(b.pos1);
+    const NumberText pos2 = NumberText::F(b.pos2);
+    block_.Add(blade1Move_).Add(pos1).Add("}").EndLine();
+    block_.Add(blade2Move_).Add(pos2).Add("}").EndLine();
     block_.Line(tcl::kMeasureWithTimer);
     block_.Line(tcl::kTakeCounterA);
-    AddPositionsTail(tcl::BeginPuts(block_, fileVar).AddF(b.pos1).Add(", "), b);
+    tcl::BeginPuts(block_, fileVar).Add(pos1).Add(", ");
+    AddPositionsTail(block_, pos2, b.slitMid);
     tcl::EndPuts(block_);
   }
 
   // Everything of a data text after blade 1's column.
-  static void AddPositionsTail(LineBlock& block, const BladeTargets& b) {
-    block.AddF(b.pos2).Add(", ").AddF(b.slitMid).Add(", $cnt");
+  static void AddPositionsTail(LineBlock& block, std::string_view pos2, double slitMid) {
+    block.Add(pos2).Add(", ").AddF(slitMid).Add(", $cnt");
   }
 
   const SlitScanParams& p_;

@@ -15,13 +15,13 @@ void WriteSeikikaProc(LineSink& out) {
   out.WriteLine("}");
 }
 
-LineBlock& AddTwoCounterRowText(LineBlock& block, double position) {
-  return block.AddF(position).Add(", $strBuff2");
+LineBlock& AddTwoCounterRowText(LineBlock& block, std::string_view formattedPosition) {
+  return block.Add(formattedPosition).Add(", $strBuff2");
 }
 
 std::string TwoCounterRowText(double position) {
   LineBlock block;
-  return std::string(AddTwoCounterRowText(block, position).text());
+  return std::string(AddTwoCounterRowText(block, NumberText::F(position)).text());
 }
 
 void WriteSlitPreset(const SlitOpening& opening, LineSink& out) {

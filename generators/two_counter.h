@@ -22,8 +22,8 @@ void WriteSeikikaProc(LineSink& out);
 
 /// Data text of a two-counter result row: F(position) + ", $strBuff2".
 std::string TwoCounterRowText(double position);
-/// Adds TwoCounterRowText(position) to the line being built in `block`.
-LineBlock& AddTwoCounterRowText(LineBlock& block, double position);
+/// Adds the row text of a position already formatted as F(position) to the line being built in `block`.
+LineBlock& AddTwoCounterRowText(LineBlock& block, std::string_view formattedPosition);
 
 /// Writes the eight lines that set the 4D slit before a scan: each blade move followed by a count.
 void WriteSlitPreset(const SlitOpening& opening, LineSink& out);

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -193,6 +194,14 @@ std::string ExpectedMessage(const Arranged& a) {
 }
 
 enum class Target { Script, Settings };
+
+// Names instead of bytes in the test list.
+void PrintTo(const FaultCase& c, std::ostream* os) {
+  *os << c.name;
+}
+void PrintTo(Target t, std::ostream* os) {
+  *os << (t == Target::Script ? "script" : "settings");
+}
 
 using FaultParam = std::tuple<std::size_t, Target, FaultCase>;
 

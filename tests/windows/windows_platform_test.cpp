@@ -235,7 +235,7 @@ TEST_F(HeldFile, ReplacementSucceedsWhenReleasedInTime) {
   const HANDLE handle = Hold();
   ASSERT_NE(INVALID_HANDLE_VALUE, handle);
   std::thread scanner([handle] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
     CloseHandle(handle);
   });
   const std::optional<IoError> error = ReplaceFileLines(path_, {"new script"});

@@ -1,0 +1,32 @@
+# `cmake --install`: the two programs and, on Linux, the desktop entry with its icon.
+# `cpack -G DEB` in a build folder then makes a Debian package that also pulls in the Japanese font.
+include(GNUInstallDirs)
+
+install(TARGETS vesko-script RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(VESKO_BUILD_GUI)
+  install(TARGETS VeskoScriptCreator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/VeskoScriptCreator.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/VeskoScriptCreator.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  endif()
+endif()
+
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGE_NAME veskoscriptcreator)
+  set(CPACK_PACKAGE_VENDOR "VeskoScriptCreator")
+  set(CPACK_PACKAGE_CONTACT "VeskoScriptCreator maintainers")
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Writes Tcl scripts for the alignment scans of an X-ray beamline")
+  set(CPACK_PACKAGE_INSTALL_DIRECTORY VeskoScriptCreator)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION science)
+  # Qt and the C++ runtime come from dpkg-shlibdeps (package dpkg-dev, needed when packing); the font
+  # that the Japanese captions need is no library, so it is named here.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  if(VESKO_BUILD_GUI)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk")
+  endif()
+  include(CPack)
+endif()
