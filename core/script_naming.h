@@ -21,6 +21,7 @@ std::optional<std::string> CheckOutputFolderForScript(std::string_view outputFol
 
 /// The Tcl word naming a result file in an open line: TclFolder + "\\" (or "/" for a POSIX folder
 /// outside Windows) + ResultBase (backslashes doubled) + suffix + ".dat", with Tcl specials escaped.
-std::string ResultFileWord(std::string_view outputFolder, std::string_view resultBase, std::string_view suffix);
+std::string ResultFileWord(std::string_view outputFolder, std::string_view resultBase,
+                           std::string_view suffix);
 
 }  // namespace vesko
