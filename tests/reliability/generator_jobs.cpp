@@ -79,7 +79,7 @@ GeneratorJob SlitMove() {
   return job;
 }
 
-GeneratorJob CollScan() {
+CollScanParams CollScanInputs() {
   CollScanForm form;
   form.panel = 1;
   form.scanCenter = "0.5";
@@ -91,8 +91,18 @@ GeneratorJob CollScan() {
   form.slitWidthZ = "0.3";
   form.slitCenterY = "0.1";
   form.slitCenterZ = "-0.05";
-  return Row<CollScanParams>("CollScanZ", kCollScanSettingsFileZ, Checked(Validate(form), "CollScan"),
-                             &BuildScript, &SaveSettings);
+  return Checked(Validate(form), "CollScan");
+}
+
+// The collimator window stores four lines, the combined window nine.
+GeneratorJob CollScan() {
+  return Row<CollScanParams>("CollScanZ", kCollScanSettingsFileZ, CollScanInputs(), &BuildScript,
+                             &SaveSettings);
+}
+
+GeneratorJob CollScanCombined() {
+  return Row<CollScanParams>("CollScanZCombined", kCollScanSettingsFileZ, CollScanInputs(), &BuildScript,
+                             &SaveCombinedSettings);
 }
 
 GeneratorJob LensScan() {
@@ -163,8 +173,9 @@ FileCreateJob GeneratorJob::Job(const std::string& outputFolder, const std::stri
 }
 
 const std::vector<GeneratorJob>& GeneratorJobs() {
-  static const std::vector<GeneratorJob> jobs = {SlitScan(), SlitDecScan(), SlitMove(),    CollScan(),
-                                                 LensScan(), GonioYScanA(), GonioYScanB(), GonioStageScan()};
+  static const std::vector<GeneratorJob> jobs = {SlitScan(),    SlitDecScan(),      SlitMove(),
+                                                 CollScan(),    CollScanCombined(), LensScan(),
+                                                 GonioYScanA(), GonioYScanB(),      GonioStageScan()};
   return jobs;
 }
 
