@@ -55,6 +55,14 @@ void StringSink::WriteLines(std::string_view lines) {
   lines_ += static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n'));
 }
 
+void CountingSink::WriteLine(std::string_view) {
+  ++lines_;
+}
+
+void CountingSink::WriteLines(std::string_view lines) {
+  lines_ += static_cast<std::uint64_t>(std::count(lines.begin(), lines.end(), '\n'));
+}
+
 StreamSink::StreamSink(std::FILE* stream) : stream_(stream) {
   buffer_.reserve(kBufferSize);
 }

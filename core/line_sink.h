@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -70,6 +71,17 @@ class StringSink final : public LineSink {
  private:
   std::string text_;
   std::size_t lines_ = 0;
+};
+
+/// Counts lines and keeps nothing: how long a script will be, before it is written.
+class CountingSink final : public LineSink {
+ public:
+  void WriteLine(std::string_view line) override;
+  void WriteLines(std::string_view lines) override;
+  std::uint64_t lineCount() const { return lines_; }
+
+ private:
+  std::uint64_t lines_ = 0;
 };
 
 /// Streams lines to a C stream (standard output) through a fixed buffer; memory stays flat.

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,6 +62,48 @@ TEST(FileCreateTest, RefusedFolderWritesNothing) {
                                    "meaning for Tcl's open).");
     EXPECT_EQ(rec.statuses, Texts{});
     EXPECT_EQ(rec.steps, Texts{});
+  }
+}
+
+// A long script reports its progress now and then; a "no" stops it with the old files untouched.
+TEST(FileCreateTest, ProgressCountsLinesAndCancelKeepsTheOldFiles) {
+  constexpr std::uint64_t kLines = 3 * kProgressInterval + 5;
+  for (const bool cancel : {false, true}) {
+    TempDir dir;
+    const std::string script = JoinPath(dir.path(), "run1.tcl");
+    test::WriteFileBytes(script, "old\r\n");
+    Recorder rec;
+    FileCreateJob job = rec.Job(dir.path());
+    job.writeScript = [](LineSink& out) {
+      for (std::uint64_t i = 0; i < kLines; ++i) {
+        if (i % 2 == 0) {
+          out.WriteLine("a");
+        } else {
+          out.WriteLines("b\r\n");
+        }
+      }
+    };
+    std::vector<std::uint64_t> reports;
+    job.progress = [&](std::uint64_t written) {
+      reports.push_back(written);
+      return !cancel;
+    };
+    const FileCreateOutcome outcome = RunFileCreate(job, rec.Status());
+    if (cancel) {
+      EXPECT_EQ(outcome.kind, FileCreateOutcome::Kind::Cancelled);
+      EXPECT_EQ(outcome.message, "File Create cancelled: " + script + " was left as it was.");
+      EXPECT_EQ(reports, (std::vector<std::uint64_t>{kProgressInterval}));
+      EXPECT_EQ(ReadFileBytes(script), "old\r\n");
+      EXPECT_EQ(test::ListFolder(dir.path()), Texts{"run1.tcl"});
+      EXPECT_EQ(rec.statuses, Texts{"Output Start"});
+      EXPECT_EQ(rec.steps, Texts{});
+    } else {
+      EXPECT_EQ(outcome.kind, FileCreateOutcome::Kind::Done);
+      ASSERT_EQ(reports.size(), 4U);
+      EXPECT_EQ(reports.back(), kLines);
+      EXPECT_EQ(ReadFileBytes(script).size(), 3 * kLines);
+      EXPECT_EQ(rec.steps, Texts{"settings"});
+    }
   }
 }
 
