@@ -19,7 +19,7 @@ namespace {
 // pieces through one buffer: a file of a million rows is never held whole in memory.
 class LineReader {
  public:
-  explicit LineReader(std::ifstream& in) : in_(in), buffer_(kPiece) {}
+  explicit LineReader(std::ifstream& in) : in_(in), buffer_(kFirstPiece) {}
 
   /// The next line; empty at the end of the file or once a read has failed.
   std::optional<std::string_view> Next() {
@@ -54,6 +54,8 @@ class LineReader {
   bool failed() const { return in_.bad(); }
 
  private:
+  // A short file gets a small buffer; a long one grows it to kPiece within a few reads.
+  static constexpr std::size_t kFirstPiece = 1 << 16;
   static constexpr std::size_t kPiece = 1 << 20;
 
   // Keeps the unread rest of the buffer, moved to its front, and appends the next piece of the file.
@@ -62,12 +64,14 @@ class LineReader {
               buffer_.begin() + static_cast<std::ptrdiff_t>(filled_), buffer_.begin());
     filled_ -= pos_;
     pos_ = 0;
-    if (filled_ == buffer_.size()) {
-      buffer_.resize(buffer_.size() * 2);  // one line longer than the buffer
+    // Doubled for a line longer than the buffer, and while a long file fills every read.
+    if (filled_ == buffer_.size() || (lastReadFilled_ && buffer_.size() < kPiece)) {
+      buffer_.resize(buffer_.size() * 2);
     }
     in_.read(buffer_.data() + filled_, static_cast<std::streamsize>(buffer_.size() - filled_));
     const auto count = static_cast<std::size_t>(in_.gcount());
     filled_ += count;
+    lastReadFilled_ = filled_ == buffer_.size();
     atEnd_ = !in_ || count == 0;
   }
 
@@ -76,6 +80,7 @@ class LineReader {
   std::size_t pos_ = 0;
   std::size_t filled_ = 0;
   bool atEnd_ = false;
+  bool lastReadFilled_ = false;
 };
 
 // The next comma-separated field of `line` from `pos`, read as ReadSettingsField reads one from a

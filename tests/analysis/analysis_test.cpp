@@ -117,6 +117,24 @@ TEST_F(Analysis, ReadingFollowsTheFieldRuleLineByLine) {
   }
 }
 
+// The reader takes the file in pieces of growing size: a header longer than a piece, and a CR LF split
+// between two pieces, must not lose or invent a row.
+TEST_F(Analysis, LinesAcrossReadPiecesAreWhole) {
+  std::string rows;
+  std::vector<double> x;
+  for (int i = 1; i <= 40000; ++i) {
+    rows += std::to_string(i) + ",0," + std::to_string(i % 7) + "\r\n";
+    x.push_back(i);
+  }
+  for (const std::size_t headerLength : {65534u, 65535u, 65536u, 200000u}) {
+    SCOPED_TRACE(headerLength);
+    ASSERT_TRUE(WriteFileBytes(file_, std::string(headerLength, 'h') + "\r\n" + rows));
+    const Result<ResultRows> read = ReadResultFile(file_);
+    ASSERT_TRUE(read.ok()) << read.message();
+    EXPECT_EQ(x, read->x);
+  }
+}
+
 TEST_F(Analysis, HeaderIsSkippedEvenWhenItHoldsNumbers) {
   const BreakAnalysis run = Run(std::string("9,9,1000\r\n") + kWorkedRows);
   EXPECT_EQ(7u, run.rows.x.size());
