@@ -305,16 +305,7 @@ std::optional<IoError> SafeFileWriter::Commit() {
 }
 
 void SafeFileWriter::Abort() {
-  impl_->Close();
-  if (!tempPath_.empty()) {
-#ifdef _WIN32
-    DeleteFileW(WidePath(tempPath_).c_str());
-#else
-    unlink(tempPath_.c_str());
-#endif
-    tempPath_.clear();
-  }
-  buffer_.clear();
+  DropTempFile();
   done_ = true;
 }
 
@@ -323,6 +314,10 @@ void SafeFileWriter::Fail(std::string reason) {
     error_ = IoError{path_, std::move(reason)};
   }
   // The old file stays; the half-written temporary file goes at once.
+  DropTempFile();
+}
+
+void SafeFileWriter::DropTempFile() {
   impl_->Close();
   if (!tempPath_.empty()) {
 #ifdef _WIN32

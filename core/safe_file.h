@@ -41,6 +41,8 @@ class SafeFileWriter final : public LineSink {
  private:
   struct Impl;
   void Fail(std::string reason);
+  // Closes and removes the temporary file, if any, and drops what is buffered.
+  void DropTempFile();
   void FlushBuffer();
 
   std::string path_;

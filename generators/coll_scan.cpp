@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "core/format.h"
-#include "core/numbers.h"
 #include "core/platform.h"
-#include "core/script_naming.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
 #include "generators/form_checks.h"
@@ -36,10 +34,7 @@ std::optional<bool> TickedValue(const std::string& field) {
 bool ReadPanelFile(const std::string& path, CollScanForm& form, bool skipFailures) {
   const std::vector<std::string> fields = vesko::LoadSettings(path, kLongLayoutFields);
   if (fields.size() <= kShortLayoutFields) {
-    std::string* const boxes[] = {&form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName};
-    for (std::size_t k = 0; k < fields.size(); ++k) {
-      *boxes[k] = fields[k];
-    }
+    FillBoxes(fields, 0, {&form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName});
     return fields.size() == kShortLayoutFields;
   }
   const std::optional<bool> ticked = TickedValue(fields[0]);
@@ -48,22 +43,15 @@ bool ReadPanelFile(const std::string& path, CollScanForm& form, bool skipFailure
   } else if (!skipFailures) {
     return false;
   }
-  std::string* const boxes[] = {&form.slitWidthY, &form.slitWidthZ, &form.slitCenterY, &form.slitCenterZ,
-                                &form.scanCenter, &form.scanWidth,  &form.division,    &form.outputFileName};
-  for (std::size_t k = 1; k < fields.size(); ++k) {
-    *boxes[k - 1] = fields[k];
-  }
+  FillBoxes(fields, 1,
+            {&form.slitWidthY, &form.slitWidthZ, &form.slitCenterY, &form.slitCenterZ, &form.scanCenter,
+             &form.scanWidth, &form.division, &form.outputFileName});
   return fields.size() == kLongLayoutFields;
 }
 
-// The four lines of one measured point: move, count both channels, Seikika, result row; one write.
+// One measured point, in one write.
 void WritePoint(std::string_view movePrefix, float position, LineBlock& block, LineSink& out) {
-  const NumberText target = NumberText::F(position);
-  block.Add(movePrefix).Add(target).Add("}").EndLine();
-  block.Line(kCountBothChannels);
-  block.Line(kSeikikaOfCounts);
-  AddTwoCounterRowText(tcl::BeginPuts(block, "fp"), target);
-  tcl::EndPuts(block);
+  AddTwoCounterPoint(block, movePrefix, NumberText::F(position), "fp");
   block.WriteTo(out);
 }
 
@@ -78,28 +66,17 @@ Result<CollScanParams> Validate(const CollScanForm& form) {
   CollScanParams p;
   p.Panel = form.panel == 0 ? 0 : 1;
 
-  if (!TakeSingle(form.scanCenter, p.ScanCenter) || !TakeSingle(form.scanWidth, p.ScanWidth)) {
+  if (TakeScanRange({form.scanCenter, form.scanWidth, form.division}, p.ScanCenter, p.ScanWidth,
+                    p.Division)) {
     return R::Refused(kSettingError);
   }
 
-  const std::optional<std::int16_t> division = TakeScanDivision(form.division, p.ScanCenter, p.ScanWidth);
-  if (!division) {
-    return R::Refused(kSettingError);
-  }
-  p.Division = *division;
-
-  // The slit fields must hold numbers even when the slit is not set before the scan. A pair is
-  // complete with its centre; a slit that is set must get finite blade targets.
   p.Move4DSlit = form.move4DSlit;
-  SlitSetting slit;
-  if (std::optional<std::string> refusal = TakeSlitSetting(
-          {form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit, slit)) {
+  if (std::optional<std::string> refusal =
+          TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ},
+                          p.Move4DSlit, p.SlitWidthY, p.SlitWidthZ, p.SlitCenterY, p.SlitCenterZ)) {
     return R::Refused(*refusal);
   }
-  p.SlitWidthY = slit.widthY;
-  p.SlitWidthZ = slit.widthZ;
-  p.SlitCenterY = slit.centerY;
-  p.SlitCenterZ = slit.centerZ;
 
   if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
     return R::Refused(kSettingError);
@@ -108,15 +85,11 @@ Result<CollScanParams> Validate(const CollScanForm& form) {
 }
 
 void BuildScript(const CollScanParams& p, const std::string& outputFolder, LineSink& out) {
-  WriteSeikikaProc(out);
-  out.WriteLine(tcl::kSetExptime);
-  out.WriteLine(tcl::kConfigureTimer);
-  out.WriteLine(tcl::OpenLine("fp", outputFolder, p.ResultBase, ""));
-  out.WriteLine(tcl::kBeamStopOut);
+  std::optional<SlitOpening> preset;
   if (p.Move4DSlit) {
-    WriteSlitPreset(SlitOpeningOf(p.SlitWidthY, p.SlitWidthZ, p.SlitCenterY, p.SlitCenterZ), out);
+    preset = SlitOpeningOf(p.SlitWidthY, p.SlitWidthZ, p.SlitCenterY, p.SlitCenterZ);
   }
-  out.WriteLine(tcl::kShutterOpen);
+  WriteTwoCounterHead({tcl::OpenLine("fp", outputFolder, p.ResultBase, "")}, preset, out);
 
   const bool zAxis = p.Panel != 0;
   out.WriteLine(tcl::PutsLine("fp", zAxis ? "col_z, Io, I, I/Io" : "col_y, Io, I, I/Io"));
@@ -138,8 +111,7 @@ void BuildScript(const CollScanParams& p, const std::string& outputFolder, LineS
   WritePoint(movePrefix, p.ScanCenter, block, out);
 
   out.WriteLine(tcl::CloseLine("fp"));
-  out.WriteLine(tcl::kShutterClose);
-  out.WriteLine(tcl::kBeamStopIn);
+  WriteTwoCounterTail(out);
 }
 
 void LoadSettings(const std::string& path, CollScanForm& form) {

@@ -2,6 +2,8 @@
 
 #include "core/numbers.h"
 #include "core/script_naming.h"
+#include "core/settings_file.h"
+#include "generators/scan_positions.h"
 #include "generators/slit_blades.h"
 
 namespace vesko {
@@ -25,12 +27,16 @@ bool TakeOutputFileName(std::string_view boxText, std::string& outputFileName, s
   return true;
 }
 
-std::optional<std::int16_t> TakeRepeatTimes(std::string_view text) {
-  const std::optional<std::int16_t> times = ToInteger16(text);
-  if (!times || *times <= 1) {
-    return std::nullopt;
+bool TakeRepeat(bool active, std::string_view timesText, bool& repeatActive, std::int16_t& repeatTimes) {
+  if (active) {
+    const std::optional<std::int16_t> times = ToInteger16(timesText);
+    if (!times || *times <= 1) {
+      return false;
+    }
+    repeatTimes = *times;
   }
-  return times;
+  repeatActive = active;
+  return true;
 }
 
 std::optional<int> CheckBoxValue(std::string_view field) {
@@ -41,21 +47,67 @@ std::optional<int> CheckBoxValue(std::string_view field) {
   return *value;
 }
 
-std::optional<std::string> TakeSlitSetting(const SlitSettingTexts& texts, bool moveSlit, SlitSetting& out) {
-  if (!TakeSingle(texts.widthY, out.widthY)) {
+std::optional<std::string> TakeScanRange(const ScanRangeTexts& texts, float& scanCenter, float& scanWidth,
+                                         std::int16_t& division) {
+  if (!TakeSingle(texts.center, scanCenter)) {
+    return "Scan Center Error!";
+  }
+  if (!TakeSingle(texts.width, scanWidth)) {
+    return "Scan Width Error!";
+  }
+  // The count is judged with the edges known: no point may overflow.
+  const std::optional<std::int16_t> count = TakeScanDivision(texts.division, scanCenter, scanWidth);
+  if (!count) {
+    return "Scan Division Error!";
+  }
+  division = *count;
+  return std::nullopt;
+}
+
+std::optional<std::string> TakeSlitSetting(const SlitSettingTexts& texts, bool moveSlit, float& widthY,
+                                           float& widthZ, float& centerY, float& centerZ) {
+  if (!TakeSingle(texts.widthY, widthY)) {
     return "SlitWidthY Error!";
   }
-  if (!TakeSingle(texts.widthZ, out.widthZ)) {
+  if (!TakeSingle(texts.widthZ, widthZ)) {
     return "SlitWidthZ Error!";
   }
   // A pair is complete with its centre: only then can its blade targets be checked.
-  if (!TakeSingle(texts.centerY, out.centerY) || (moveSlit && !SlitPairFits(out.widthY, out.centerY))) {
+  if (!TakeSingle(texts.centerY, centerY) || (moveSlit && !SlitPairFits(widthY, centerY))) {
     return "SlitCenterY Error!";
   }
-  if (!TakeSingle(texts.centerZ, out.centerZ) || (moveSlit && !SlitPairFits(out.widthZ, out.centerZ))) {
+  if (!TakeSingle(texts.centerZ, centerZ) || (moveSlit && !SlitPairFits(widthZ, centerZ))) {
     return "SlitCenterZ Error!";
   }
   return std::nullopt;
+}
+
+void FillBoxes(const std::vector<std::string>& fields, std::size_t first,
+               std::initializer_list<std::string*> boxes) {
+  std::size_t k = first;
+  for (std::string* const box : boxes) {
+    if (k >= fields.size()) {
+      return;
+    }
+    *box = fields[k++];
+  }
+}
+
+void ReadBladePairSettings(const std::string& path, bool skipFailures, bool& axisY, bool& axisZ,
+                           std::initializer_list<std::string*> boxes) {
+  const std::vector<std::string> fields = LoadSettings(path, 1 + boxes.size());
+  if (fields.empty()) {
+    return;
+  }
+  if (const std::optional<std::int16_t> pair = ToInteger16(fields[0])) {
+    axisZ = *pair != 0;
+    axisY = !axisZ;
+  } else if (skipFailures) {
+    axisY = axisZ = false;
+  } else {
+    return;
+  }
+  FillBoxes(fields, 1, boxes);
 }
 
 }  // namespace vesko

@@ -5,9 +5,7 @@
 #include <vector>
 
 #include "core/format.h"
-#include "core/numbers.h"
 #include "core/platform.h"
-#include "core/script_naming.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
 #include "generators/form_checks.h"
@@ -31,16 +29,12 @@ class StageScanWriter {
         moveHead_(yStage_ ? "TclSrv_GStage {y move " : "TclSrv_GStage {z move ") {}
 
   void Write(const std::string& outputFolder) {
-    WriteSeikikaProc(out_);
-    out_.WriteLine(tcl::kSetExptime);
-    out_.WriteLine(tcl::kConfigureTimer);
-    out_.WriteLine(tcl::OpenLine("fp", outputFolder, p_.ResultBase, ""));
-    out_.WriteLine(tcl::kBeamStopOut);
     // All four blades are placed whichever stage axis is scanned.
+    std::optional<SlitOpening> preset;
     if (p_.Move4DSlit) {
-      WriteSlitPreset(SlitOpeningOf(p_.SlitWidthY, p_.SlitWidthZ, p_.SlitCenterY, p_.SlitCenterZ), out_);
+      preset = SlitOpeningOf(p_.SlitWidthY, p_.SlitWidthZ, p_.SlitCenterY, p_.SlitCenterZ);
     }
-    out_.WriteLine(tcl::kShutterOpen);
+    WriteTwoCounterHead({tcl::OpenLine("fp", outputFolder, p_.ResultBase, "")}, preset, out_);
 
     out_.WriteLine(tcl::PutsLine("fp", yStage_ ? "gonio_stage_y,Io,I,I/Io" : "gonio_stage_z,Io,I,I/Io"));
     const ScanPositions positions(p_.ScanCenter, p_.ScanWidth, p_.Division);
@@ -51,27 +45,20 @@ class StageScanWriter {
     WritePoint(p_.ScanCenter, true);
 
     out_.WriteLine(tcl::CloseLine("fp"));
-    out_.WriteLine(tcl::kShutterClose);
-    out_.WriteLine(tcl::kBeamStopIn);
+    WriteTwoCounterTail(out_);
   }
 
  private:
   // The lines of one point go out as one block; the block's storage is reused from point to point.
   void WritePoint(float position, bool approach) {
     if (yStage_ && approach) {
-      AddMove(NumberText::F(static_cast<double>(position) - kApproachOffset));
+      const NumberText below = NumberText::F(static_cast<double>(position) - kApproachOffset);
+      block_.Add(moveHead_).Add(below).Add("}").EndLine();
       block_.Line(kCountBothChannels);
     }
-    const NumberText target = NumberText::F(position);
-    AddMove(target);
-    block_.Line(kCountBothChannels);
-    block_.Line(kSeikikaOfCounts);
-    AddTwoCounterRowText(tcl::BeginPuts(block_, "fp"), target);
-    tcl::EndPuts(block_);
+    AddTwoCounterPoint(block_, moveHead_, NumberText::F(position), "fp");
     block_.WriteTo(out_);
   }
-
-  void AddMove(std::string_view target) { block_.Add(moveHead_).Add(target).Add("}").EndLine(); }
 
   const GonioStageScan2Params& p_;
   LineSink& out_;
@@ -93,11 +80,9 @@ bool ReadPanelFile(const std::string& path, GonioStageScan2Form& form, bool skip
   } else if (!skipFailures) {
     return false;
   }
-  std::string* const boxes[] = {&form.slitWidthY, &form.slitWidthZ, &form.slitCenterY, &form.slitCenterZ,
-                                &form.scanCenter, &form.scanWidth,  &form.division,    &form.outputFileName};
-  for (std::size_t k = 1; k < fields.size(); ++k) {
-    *boxes[k - 1] = fields[k];
-  }
+  FillBoxes(fields, 1,
+            {&form.slitWidthY, &form.slitWidthZ, &form.slitCenterY, &form.slitCenterZ, &form.scanCenter,
+             &form.scanWidth, &form.division, &form.outputFileName});
   return value.has_value() && fields.size() == kSettingsFieldCount;
 }
 
@@ -112,30 +97,17 @@ Result<GonioStageScan2Params> Validate(const GonioStageScan2Form& form) {
   GonioStageScan2Params p;
   p.Panel = form.panel == 0 ? 0 : 1;
 
-  if (!TakeSingle(form.scanCenter, p.ScanCenter)) {
-    return R::Refused("Scan Center Error!");
-  }
-  if (!TakeSingle(form.scanWidth, p.ScanWidth)) {
-    return R::Refused("Scan Width Error!");
-  }
-  const std::optional<std::int16_t> division = TakeScanDivision(form.division, p.ScanCenter, p.ScanWidth);
-  if (!division) {
-    return R::Refused("Scan Division Error!");
-  }
-  p.Division = *division;
-
-  // The slit fields must hold numbers even when the slit is not set before the scan. A pair is
-  // complete with its centre; a slit that is set must get finite blade targets.
-  p.Move4DSlit = form.move4DSlit == 1;
-  SlitSetting slit;
-  if (std::optional<std::string> refusal = TakeSlitSetting(
-          {form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit, slit)) {
+  if (std::optional<std::string> refusal = TakeScanRange({form.scanCenter, form.scanWidth, form.division},
+                                                         p.ScanCenter, p.ScanWidth, p.Division)) {
     return R::Refused(*refusal);
   }
-  p.SlitWidthY = slit.widthY;
-  p.SlitWidthZ = slit.widthZ;
-  p.SlitCenterY = slit.centerY;
-  p.SlitCenterZ = slit.centerZ;
+
+  p.Move4DSlit = form.move4DSlit == 1;
+  if (std::optional<std::string> refusal =
+          TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ},
+                          p.Move4DSlit, p.SlitWidthY, p.SlitWidthZ, p.SlitCenterY, p.SlitCenterZ)) {
+    return R::Refused(*refusal);
+  }
 
   if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
     return R::Refused(kFileNameError);

@@ -6,7 +6,6 @@
 
 #include "core/format.h"
 #include "core/numbers.h"
-#include "core/script_naming.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
 #include "generators/form_checks.h"
@@ -21,35 +20,9 @@ constexpr std::string_view kColumns = "GonioY,Io,I,I/Io";
 // Splits the last reply into the two channel counts that the repeat sums add up.
 constexpr std::string_view kScanCounts = "scan $counts \"%f %f\" counterA counterB";
 
-// Head lines up to the result files, the open lines, then the beam stop out and the shutter open.
-void WriteHead(const std::vector<std::string>& openLines, LineSink& out) {
-  WriteSeikikaProc(out);
-  out.WriteLine(tcl::kSetExptime);
-  out.WriteLine(tcl::kConfigureTimer);
-  for (const std::string& line : openLines) {
-    out.WriteLine(line);
-  }
-  out.WriteLine(tcl::kBeamStopOut);
-  out.WriteLine(tcl::kShutterOpen);
-}
-
-// Moves gonio_y to x, counts both channels and turns the reply into strBuff2.
-void AddMeasurement(std::string_view x, LineBlock& block) {
-  block.Add("TclSrv_GStand {gonio_y move ").Add(x).Add("}").EndLine();
-  block.Line(kCountBothChannels);
-  block.Line(kSeikikaOfCounts);
-}
-
-void AddRow(std::string_view fileVar, std::string_view x, LineBlock& block) {
-  AddTwoCounterRowText(tcl::BeginPuts(block, fileVar), x);
-  tcl::EndPuts(block);
-}
-
-// The measurement at x and its row; x is formatted once for both.
+// Moves gonio_y to x, counts both channels and writes the row of x into `fileVar`.
 void AddPoint(float x, std::string_view fileVar, LineBlock& block) {
-  const NumberText position = NumberText::F(x);
-  AddMeasurement(position, block);
-  AddRow(fileVar, position, block);
+  AddTwoCounterPoint(block, "TclSrv_GStand {gonio_y move ", NumberText::F(x), fileVar);
 }
 
 // Every point measured once into `fileVar`, then the return to the centre, measured once more.
@@ -108,7 +81,8 @@ void WriteRepeatedScan(const GonioYScanParams& p, LineSink& out) {
     AddCounterExprLine('A', i, "/", times, block);
     AddCounterExprLine('B', i, "/", times, block);
     block.Add("set strBuff2 [Seikika \"$counterA").AddI(i).Add(" $counterB").AddI(i).Add("\"]").EndLine();
-    AddRow("fp2", NumberText::F(positions.At(i)), block);
+    AddTwoCounterRowText(tcl::BeginPuts(block, "fp2"), NumberText::F(positions.At(i)));
+    tcl::EndPuts(block);
     block.WriteTo(out);
   }
   AddPoint(p.ScanCenter, "fp2", block);
@@ -161,23 +135,10 @@ Result<GonioYScanParams> Validate(const GonioYScanForm& form, GonioYGenerator ge
   using R = Result<GonioYScanParams>;
   GonioYScanParams p;
 
-  const std::optional<float> scanCenter = ToSingle(form.scanCenter);
-  if (!scanCenter) {
+  if (TakeScanRange({form.scanCenter, form.scanWidth, form.division}, p.ScanCenter, p.ScanWidth,
+                    p.Division)) {
     return R::Refused(kSettingError);
   }
-  p.ScanCenter = *scanCenter;
-
-  const std::optional<float> scanWidth = ToSingle(form.scanWidth);
-  if (!scanWidth) {
-    return R::Refused(kSettingError);
-  }
-  p.ScanWidth = *scanWidth;
-
-  const std::optional<std::int16_t> division = TakeScanDivision(form.division, p.ScanCenter, p.ScanWidth);
-  if (!division) {
-    return R::Refused(kSettingError);
-  }
-  p.Division = *division;
 
   // Both angles must be numbers even when their boxes are not ticked and generator A never turns omega.
   for (std::size_t k = 0; k < form.omega.size(); ++k) {
@@ -195,33 +156,28 @@ Result<GonioYScanParams> Validate(const GonioYScanForm& form, GonioYGenerator ge
 
   // Checked after every other field but before any file is touched: a refused count must not leave
   // a half-written script that opens the shutter and never closes it.
-  if (generator == GonioYGenerator::A && form.repeatActive) {
-    const std::optional<std::int16_t> times = TakeRepeatTimes(form.repeatTimes);
-    if (!times) {
-      return R::Refused(kRepeatTimesError);
-    }
-    p.RepeatActive = true;
-    p.RepeatTimes = *times;
+  if (!TakeRepeat(generator == GonioYGenerator::A && form.repeatActive, form.repeatTimes, p.RepeatActive,
+                  p.RepeatTimes)) {
+    return R::Refused(kRepeatTimesError);
   }
   return p;
 }
 
 void BuildScriptA(const GonioYScanParams& p, const std::string& outputFolder, LineSink& out) {
   if (p.RepeatActive) {
-    WriteHead({tcl::OpenLine("fp1", outputFolder, p.ResultBase, "_Repeat"),
-               tcl::OpenLine("fp2", outputFolder, p.ResultBase, "_Average")},
-              out);
+    WriteTwoCounterHead({tcl::OpenLine("fp1", outputFolder, p.ResultBase, "_Repeat"),
+                         tcl::OpenLine("fp2", outputFolder, p.ResultBase, "_Average")},
+                        std::nullopt, out);
     WriteRepeatedScan(p, out);
     out.WriteLine(tcl::CloseLine("fp1"));
     out.WriteLine(tcl::CloseLine("fp2"));
   } else {
-    WriteHead({tcl::OpenLine("fp", outputFolder, p.ResultBase, "")}, out);
+    WriteTwoCounterHead({tcl::OpenLine("fp", outputFolder, p.ResultBase, "")}, std::nullopt, out);
     out.WriteLine(tcl::PutsLine("fp", kColumns));
     WriteSingleScan(p, "fp", out);
     out.WriteLine(tcl::CloseLine("fp"));
   }
-  out.WriteLine(tcl::kShutterClose);
-  out.WriteLine(tcl::kBeamStopIn);
+  WriteTwoCounterTail(out);
 }
 
 void BuildScriptB(const GonioYScanParams& p, const std::string& outputFolder, LineSink& out) {
@@ -235,7 +191,7 @@ void BuildScriptB(const GonioYScanParams& p, const std::string& outputFolder, Li
       openLines.push_back(tcl::OpenLine(fileVars[k], outputFolder, p.ResultBase, suffixes[k]));
     }
   }
-  WriteHead(openLines, out);
+  WriteTwoCounterHead(openLines, std::nullopt, out);
   for (std::size_t k = 0; k < 2; ++k) {
     if (!p.UseOmega[k]) {
       continue;
@@ -247,8 +203,7 @@ void BuildScriptB(const GonioYScanParams& p, const std::string& outputFolder, Li
     out.WriteLine(tcl::CloseLine(fileVars[k]));
   }
   out.WriteLine("TclSrv_Gonio {omega move 0.000}");
-  out.WriteLine(tcl::kShutterClose);
-  out.WriteLine(tcl::kBeamStopIn);
+  WriteTwoCounterTail(out);
 }
 
 void LoadSettings(const std::string& path, GonioYScanForm& form) {

@@ -5,7 +5,6 @@
 
 #include "core/format.h"
 #include "core/numbers.h"
-#include "core/script_naming.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
 #include "generators/form_checks.h"
@@ -41,19 +40,10 @@ Result<LensScanParams> Validate(const LensScanForm& form) {
   }
   p.Axis = static_cast<std::int16_t>(axis);
 
-  if (!TakeSingle(form.scanCenter, p.ScanCenter)) {
+  if (TakeScanRange({form.scanCenter, form.scanWidth, form.division}, p.ScanCenter, p.ScanWidth,
+                    p.Division)) {
     return R::Refused(kSettingError);
   }
-
-  if (!TakeSingle(form.scanWidth, p.ScanWidth)) {
-    return R::Refused(kSettingError);
-  }
-
-  const std::optional<std::int16_t> division = TakeScanDivision(form.division, p.ScanCenter, p.ScanWidth);
-  if (!division) {
-    return R::Refused(kSettingError);
-  }
-  p.Division = *division;
 
   if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
     return R::Refused(kSettingError);
@@ -101,10 +91,7 @@ void ReadSettingsFile(const std::string& path, LensScanForm& form, bool skipFail
   } else {
     return;
   }
-  std::string* const boxes[] = {&form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName};
-  for (std::size_t k = 1; k < fields.size(); ++k) {
-    *boxes[k - 1] = fields[k];
-  }
+  FillBoxes(fields, 1, {&form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName});
 }
 
 }  // namespace

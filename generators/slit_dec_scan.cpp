@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "core/format.h"
-#include "core/numbers.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
 #include "generators/form_checks.h"
@@ -118,13 +117,8 @@ Result<SlitDecScanParams> Validate(const SlitDecScanForm& form) {
 
   // Checked after every other field but before any file is touched: a refused count must not leave
   // a half-written script that opens the shutter and never closes it.
-  p.RepeatActive = form.repeatActive;
-  if (p.RepeatActive) {
-    const std::optional<std::int16_t> times = TakeRepeatTimes(form.repeatTimes);
-    if (!times) {
-      return R::Refused(kRepeatTimesError);
-    }
-    p.RepeatTimes = *times;
+  if (!TakeRepeat(form.repeatActive, form.repeatTimes, p.RepeatActive, p.RepeatTimes)) {
+    return R::Refused(kRepeatTimesError);
   }
   return p;
 }
@@ -182,26 +176,11 @@ void BuildScript(const SlitDecScanParams& p, const std::string& outputFolder, Li
 
 namespace {
 
-// Reads the file's fields into `form`. A blade-pair field that is not a number ends the reading; with
-// `skipFailures` it chooses neither pair instead and the reading goes on.
+// The settings file: the blade pair, then the text boxes in their field order.
 void ReadSettingsFile(const std::string& path, SlitDecScanForm& form, bool skipFailures) {
-  const std::vector<std::string> fields = vesko::LoadSettings(path, 6);
-  if (fields.empty()) {
-    return;
-  }
-  if (const auto axis = ToInteger16(fields[0])) {
-    form.axisY = *axis == 0;
-    form.axisZ = *axis != 0;
-  } else if (skipFailures) {
-    form.axisY = form.axisZ = false;
-  } else {
-    return;
-  }
-  std::string* texts[] = {&form.startSlitWidth, &form.endSlitWidth, &form.scanCenter, &form.decStep,
-                          &form.outputFileName};
-  for (std::size_t k = 1; k < fields.size(); ++k) {
-    *texts[k - 1] = fields[k];
-  }
+  ReadBladePairSettings(
+      path, skipFailures, form.axisY, form.axisZ,
+      {&form.startSlitWidth, &form.endSlitWidth, &form.scanCenter, &form.decStep, &form.outputFileName});
 }
 
 }  // namespace

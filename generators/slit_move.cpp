@@ -13,14 +13,10 @@ SlitOpening BladePositions(const SlitMoveParams& p) {
 Result<SlitMoveParams> Validate(const SlitMoveForm& form) {
   using R = Result<SlitMoveParams>;
   SlitMoveParams p;
-  SlitSetting slit;
-  if (TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, true, slit)) {
+  if (TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, true,
+                      p.SlitWidthY, p.SlitWidthZ, p.SlitCenterY, p.SlitCenterZ)) {
     return R::Refused(kSettingError);
   }
-  p.SlitWidthY = slit.widthY;
-  p.SlitWidthZ = slit.widthZ;
-  p.SlitCenterY = slit.centerY;
-  p.SlitCenterZ = slit.centerZ;
   // The name is used whole; it only has to have something before its first dot.
   std::string unusedBase;
   if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, unusedBase)) {
@@ -44,12 +40,8 @@ std::string MoveReport(const SlitMoveParams& p) {
 }
 
 void LoadSettings(const std::string& path, SlitMoveForm& form) {
-  const std::vector<std::string> fields = vesko::LoadSettings(path, 5);
-  std::string* texts[] = {&form.slitWidthY, &form.slitWidthZ, &form.slitCenterY, &form.slitCenterZ,
-                          &form.outputFileName};
-  for (std::size_t k = 0; k < fields.size(); ++k) {
-    *texts[k] = fields[k];
-  }
+  FillBoxes(vesko::LoadSettings(path, 5), 0,
+            {&form.slitWidthY, &form.slitWidthZ, &form.slitCenterY, &form.slitCenterZ, &form.outputFileName});
 }
 
 std::optional<IoError> SaveSettings(const std::string& path, const SlitMoveParams& p) {

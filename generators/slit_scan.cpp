@@ -1,22 +1,18 @@
 #include "generators/slit_scan.h"
 
 #include <cmath>
-#include <cstddef>
 #include <limits>
 #include <string_view>
 #include <vector>
 
 #include "core/format.h"
 #include "core/numbers.h"
-#include "core/script_naming.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
 #include "generators/form_checks.h"
 
 namespace vesko {
 namespace {
-
-constexpr std::size_t kSettingsFieldCount = 6;
 
 // Where the two blades of the pair go for one opening, and the opening's centre.
 // Blade 1 sits at p + w/2 and blade 2, which counts the other way, at -p + w/2.
@@ -248,13 +244,8 @@ Result<SlitScanParams> Validate(const SlitScanForm& form) {
 
   // Checked after every other field but before any file is touched: a refused count must not
   // leave a half-written script that opens the shutter and never closes it.
-  p.RepeatActive = form.repeatActive;
-  if (p.RepeatActive) {
-    const std::optional<std::int16_t> times = TakeRepeatTimes(form.repeatTimes);
-    if (!times) {
-      return R::Refused(kRepeatTimesError);
-    }
-    p.RepeatTimes = *times;
+  if (!TakeRepeat(form.repeatActive, form.repeatTimes, p.RepeatActive, p.RepeatTimes)) {
+    return R::Refused(kRepeatTimesError);
   }
   return p;
 }
@@ -265,26 +256,11 @@ void BuildScript(const SlitScanParams& p, const std::string& outputFolder, LineS
 
 namespace {
 
-// Reads the file's fields into `form`. A blade-pair field that is not a number ends the reading; with
-// `skipFailures` it chooses neither pair instead and the reading goes on.
+// The settings file: the blade pair, then the text boxes in their field order.
 void ReadSettingsFile(const std::string& path, SlitScanForm& form, bool skipFailures) {
-  const std::vector<std::string> fields = vesko::LoadSettings(path, kSettingsFieldCount);
-  if (fields.empty()) {
-    return;
-  }
-  if (const std::optional<std::int16_t> axis = ToInteger16(fields[0])) {
-    form.axisZ = *axis != 0;
-    form.axisY = !form.axisZ;
-  } else if (skipFailures) {
-    form.axisY = form.axisZ = false;
-  } else {
-    return;
-  }
-  std::string* const boxes[] = {&form.slitWidth, &form.scanCenter, &form.scanWidth, &form.division,
-                                &form.outputFileName};
-  for (std::size_t k = 1; k < fields.size(); ++k) {
-    *boxes[k - 1] = fields[k];
-  }
+  ReadBladePairSettings(
+      path, skipFailures, form.axisY, form.axisZ,
+      {&form.slitWidth, &form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName});
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/line_sink.h"
 #include "generators/slit_blades.h"
@@ -12,20 +14,23 @@ namespace vesko {
 inline constexpr std::string_view kCountBothChannels =
     "set counts [TclSrv_ORTEC994:MeasureCountsWithTimer $exptime -1]";
 
-/// Turns the last reply into the list "A, B, B/A" in `strBuff2`.
-inline constexpr std::string_view kSeikikaOfCounts = "set strBuff2 [Seikika $counts]";
+/// Writes the head of a two-counter scan: the Tcl procedure Seikika, the timer set-up, `openLines`, the beam
+/// stop out, the 4D slit preset when there is one (each blade move followed by a count), and the shutter
+/// open.
+void WriteTwoCounterHead(const std::vector<std::string>& openLines,
+                         const std::optional<SlitOpening>& slitPreset, LineSink& out);
 
-/// Writes the nine lines that define the Tcl procedure Seikika at the head of a two-counter script:
-/// it parses "A B" and returns counter A, counter B and B/A (0 when A counted nothing), the first two
-/// with a trailing comma so that a result row reads "position, A, B, B/A".
-void WriteSeikikaProc(LineSink& out);
+/// Writes the last lines of a two-counter scan, after its result files are closed: the shutter close
+/// and the beam stop in.
+void WriteTwoCounterTail(LineSink& out);
 
-/// Data text of a two-counter result row: F(position) + ", $strBuff2".
-std::string TwoCounterRowText(double position);
-/// Adds the row text of a position already formatted as F(position) to the line being built in `block`.
+/// Adds the data text of a two-counter result row, F(position) + ", $strBuff2", of a position already
+/// formatted as F(position) to the line being built in `block`.
 LineBlock& AddTwoCounterRowText(LineBlock& block, std::string_view formattedPosition);
 
-/// Writes the eight lines that set the 4D slit before a scan: each blade move followed by a count.
-void WriteSlitPreset(const SlitOpening& opening, LineSink& out);
+/// Adds one measured point to `block`: `moveHead` + `target` + "}", the count of both channels, Seikika
+/// of the reply and the result row of `target` in the file `fileVar`.
+void AddTwoCounterPoint(LineBlock& block, std::string_view moveHead, std::string_view target,
+                        std::string_view fileVar);
 
 }  // namespace vesko
