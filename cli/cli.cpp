@@ -12,6 +12,7 @@
 #include "core/line_sink.h"
 #include "core/platform.h"
 #include "core/script_naming.h"
+#include "generators/script_summary.h"
 
 namespace vesko {
 namespace {
@@ -21,7 +22,8 @@ using cli::FieldValue;
 using cli::GeneratorCommand;
 
 constexpr std::string_view kUsageLine =
-    "Usage: vesko-script GENERATOR [field options] [--output-folder TEXT] [--settings-dir DIR] [--stdout]\n"
+    "Usage: vesko-script GENERATOR [field options] [--output-folder TEXT] [--settings-dir DIR]\n"
+    "                    [--stdout | --summary]\n"
     "       vesko-script analyse FILE [--threshold T]\n"
     "       vesko-script [GENERATOR] --help\n";
 
@@ -32,6 +34,7 @@ struct Invocation {
   std::optional<std::string> outputFolder;
   std::optional<std::string> settingsDir;
   bool toStdout = false;
+  bool summary = false;
   bool help = false;
   /// Why the arguments cannot be used; empty when they can.
   std::string usageError;
@@ -69,7 +72,8 @@ std::string GeneralHelp() {
 
 std::string GeneratorHelp(const GeneratorCommand& g) {
   std::string text = "Usage: vesko-script " + g.name +
-                     " [field options] [--output-folder TEXT] [--settings-dir DIR] [--stdout]\n\n" +
+                     " [field options] [--output-folder TEXT] [--settings-dir DIR]\n"
+                     "                    [--stdout | --summary]\n\n" +
                      g.summary + ".\nThe boxes start as the window loads them from " + g.settingsFile +
                      "; each field option\nreplaces the text of its box, taken as typed.\n\nField options:\n";
   for (const FieldOption& o : g.options) {
@@ -81,6 +85,8 @@ std::string GeneratorHelp(const GeneratorCommand& g) {
       OptionColumn("--output-folder TEXT", "folder of the script (default: the stored output folder)"));
   text.append(OptionColumn("--settings-dir DIR", "folder of the settings files (default: the program's)"));
   text.append(OptionColumn("--stdout", "print the script; write no file and no settings"));
+  text.append(OptionColumn("--summary", "print what the script does: points, moves, counting time,"));
+  text.append(OptionColumn("", "result files, notes; write no file and no settings"));
   text.append(OptionColumn("--help", "show this text"));
   text.append(
       "\nExit status: 0 written, 1 input refused (the message on standard error), 2 usage error,\n"
@@ -160,7 +166,7 @@ Invocation Parse(const std::vector<std::string>& args) {
       inlineValue = arg.substr(equals + 1);
     }
 
-    if (name == "help" || name == "stdout") {
+    if (name == "help" || name == "stdout" || name == "summary") {
       if (inlineValue) {
         inv.usageError = "option '--" + name + "' takes no value";
         return inv;
@@ -169,7 +175,7 @@ Invocation Parse(const std::vector<std::string>& args) {
         inv.help = true;
         return inv;
       }
-      inv.toStdout = true;
+      (name == "stdout" ? inv.toStdout : inv.summary) = true;
       continue;
     }
 
@@ -199,6 +205,10 @@ Invocation Parse(const std::vector<std::string>& args) {
       inv.values.push_back({name, value});
     }
   }
+  if (inv.toStdout && inv.summary) {
+    inv.usageError = "options '--stdout' and '--summary' cannot go together";
+    return inv;
+  }
   for (const FieldOption& o : inv.generator->options) {
     if (o.required && !IsGiven(inv, o.name)) {
       inv.usageError = "option '--" + o.name + "' is required for " + inv.generator->name;
@@ -226,6 +236,16 @@ int WriteToStdout(const cli::PreparedScript& prepared, const std::string& output
         err, IoError{"standard output", code != 0 ? std::generic_category().message(code) : "write failed"}
                  .Message());
     return kExitIoFailed;
+  }
+  return kExitDone;
+}
+
+// The script is read as it would be written, keeping only its figures.
+int PrintSummary(const cli::PreparedScript& prepared, const std::string& outputFolder, std::FILE* out) {
+  SummarySink sink;
+  prepared.writeScript(outputFolder, sink);
+  for (const std::string& line : SummaryText(sink.Summary(prepared.outline))) {
+    PrintMessage(out, line);
   }
   return kExitDone;
 }
@@ -261,14 +281,15 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
   const std::string outputFolder =
       inv.outputFolder ? *inv.outputFolder : ReadStoredOutputFolder(settingsDir).outputFolder;
 
-  if (inv.toStdout) {
+  if (inv.toStdout || inv.summary) {
     const std::optional<std::string> refusal =
         prepared->namesFolderInScript ? CheckOutputFolderForScript(outputFolder) : std::nullopt;
     if (refusal) {
       PrintMessage(err, *refusal);
       return kExitRefused;
     }
-    return WriteToStdout(*prepared, outputFolder, out, err);
+    return inv.summary ? PrintSummary(*prepared, outputFolder, out)
+                       : WriteToStdout(*prepared, outputFolder, out, err);
   }
 
   FileCreateJob job;
@@ -289,6 +310,7 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
       PrintMessage(err, outcome.message);
       return kExitRefused;
     case FileCreateOutcome::Kind::IoFailed:
+    case FileCreateOutcome::Kind::Cancelled:  // no progress callback here: nothing can cancel
       PrintMessage(err, outcome.message);
       return kExitIoFailed;
   }

@@ -134,10 +134,11 @@ template <typename Params>
 PreparedScript Prepare(Params checked, void (*build)(const Params&, const std::string&, LineSink&),
                        std::optional<IoError> (*save)(const std::string&, const Params&),
                        std::string settingsFile, std::string (*report)(const Params&),
-                       bool namesFolderInScript) {
+                       bool namesFolderInScript, ScanOutline outline) {
   auto params = std::make_shared<const Params>(std::move(checked));
   PreparedScript prepared;
   prepared.outputFileName = params->OutputFileName;
+  prepared.outline = std::move(outline);
   prepared.namesFolderInScript = namesFolderInScript;
   if (report != nullptr) {
     prepared.report = report(*params);
@@ -172,7 +173,9 @@ GeneratorCommand MakeCommand(std::string name, std::string summary, std::string 
     if (!checked) {
       return Result<PreparedScript>::Refused(checked.message());
     }
-    return Prepare(std::move(checked.value()), build, save, settingsFile, report, namesFolderInScript);
+    ScanOutline outline = OutlineOf(checked.value());
+    return Prepare(std::move(checked.value()), build, save, settingsFile, report, namesFolderInScript,
+                   std::move(outline));
   };
   return command;
 }
@@ -214,8 +217,9 @@ GeneratorCommand MakePanelCommand(std::string name, std::string summary,
       return Result<PreparedScript>::Refused(checked.message());
     }
     const std::string settingsFile = settingsFileOf(checked.value().Panel);
+    ScanOutline outline = OutlineOf(checked.value());
     return Prepare<Params>(std::move(checked.value()), &BuildScript, &SaveSettings, settingsFile, nullptr,
-                           true);
+                           true, std::move(outline));
   };
   return command;
 }
@@ -329,9 +333,10 @@ GeneratorCommand GonioYScanCommand() {
     if (!checked) {
       return Result<PreparedScript>::Refused(checked.message());
     }
-    return Prepare<GonioYScanParams>(std::move(checked.value()),
-                                     generator == GonioYGenerator::A ? &BuildScriptA : &BuildScriptB,
-                                     &SaveSettings, kGonioYScanSettingsFile, nullptr, true);
+    ScanOutline outline = OutlineOf(checked.value(), generator);
+    return Prepare<GonioYScanParams>(
+        std::move(checked.value()), generator == GonioYGenerator::A ? &BuildScriptA : &BuildScriptB,
+        &SaveSettings, kGonioYScanSettingsFile, nullptr, true, std::move(outline));
   };
   return command;
 }

@@ -8,6 +8,7 @@
 #include "core/line_sink.h"
 #include "core/result.h"
 #include "core/safe_file.h"
+#include "generators/script_summary.h"
 
 namespace vesko::cli {
 
@@ -38,6 +39,8 @@ struct PreparedScript {
   bool namesFolderInScript = true;
   /// Printed to standard output once the file is written; empty for most generators.
   std::string report;
+  /// What the inputs say about the scan, for the summary (`--summary`).
+  ScanOutline outline;
 };
 
 /// A generator as the command line offers it.

@@ -60,6 +60,45 @@ std::size_t DecodeUtf8(std::string_view s, std::size_t i, std::uint32_t& cp) {
   return length;
 }
 
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Reads up to four hex digits at `i` into `value`; the number of digits read.
+std::size_t ReadHex4(std::string_view s, std::size_t i, std::uint32_t& value) {
+  std::size_t used = 0;
+  value = 0;
+  for (; used < 4 && i + used < s.size(); ++used) {
+    const char c = s[i + used];
+    std::uint32_t digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<std::uint32_t>(c - '0');
+    } else if (c >= 'A' && c <= 'F') {
+      digit = static_cast<std::uint32_t>(c - 'A' + 10);
+    } else if (c >= 'a' && c <= 'f') {
+      digit = static_cast<std::uint32_t>(c - 'a' + 10);
+    } else {
+      break;
+    }
+    value = value * 16 + digit;
+  }
+  return used;
+}
+
 }  // namespace
 
 std::string ToTclPath(std::string_view text) {
@@ -125,6 +164,51 @@ std::string EscapeTclWordSpecials(std::string_view utf8) {
         } else {
           out += c;
         }
+    }
+  }
+  return out;
+}
+
+std::string TclWordText(std::string_view word) {
+  std::string out;
+  out.reserve(word.size());
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (word[i] != '\\' || i + 1 == word.size()) {
+      out += word[i];
+      continue;
+    }
+    const char escaped = word[++i];
+    switch (escaped) {
+      case 't':
+        out += '\t';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'u': {
+        std::uint32_t unit = 0;
+        const std::size_t used = ReadHex4(word, i + 1, unit);
+        if (used == 0) {
+          out += 'u';  // Tcl reads a \u without digits as the letter
+          break;
+        }
+        i += used;
+        std::uint32_t low = 0;
+        if (unit >= 0xD800 && unit <= 0xDBFF && word.substr(i + 1, 2) == "\\u" &&
+            ReadHex4(word, i + 3, low) == 4 && low >= 0xDC00 && low <= 0xDFFF) {
+          unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+          i += 6;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+          unit = 0xFFFD;
+        }
+        AppendUtf8(out, unit);
+        break;
+      }
+      default:
+        out += escaped;
     }
   }
   return out;

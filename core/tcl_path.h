@@ -17,4 +17,10 @@ std::string StripAtNul(std::string_view text);
 /// U+FFFF). The result is plain ASCII. Invalid UTF-8 bytes are written as \u00XX of the byte.
 std::string EscapeTclWordSpecials(std::string_view utf8);
 
+/// The text a Tcl word stands for once its backslash sequences are substituted: for valid UTF-8 `text`,
+/// TclWordText(EscapeTclWordSpecials(ToTclPath(text))) == text. \t \n \r give their control characters,
+/// \u with 1 to 4 hex digits its character in UTF-8 (a surrogate pair joined, a lone half U+FFFD), a
+/// backslash before any other character that character; a backslash at the very end stays.
+std::string TclWordText(std::string_view word);
+
 }  // namespace vesko

@@ -56,5 +56,21 @@ TEST(TclPathTest, EscapeMakesOnePlainAsciiWord) {
   }
 }
 
+// The file name the control server opens is the text before both conversions.
+TEST(TclPathTest, TclWordTextUndoesBothConversions) {
+  for (const std::string text :
+       {"C:\\data\\run 1", "\\\\server\\share\\", "a[b]$c{d}\"e\";f#", "t\tn\nr\r\x07\x7F",
+        "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC", "\xF0\x9F\x98\x80\\u0041", ""}) {
+    EXPECT_EQ(TclWordText(EscapeTclWordSpecials(ToTclPath(text))), text) << text;
+  }
+  const struct {
+    const char* word;
+    const char* text;
+  } rows[] = {{"\\u41x", "Ax"}, {"\\ux", "ux"}, {"\\uD800z", "\xEF\xBF\xBDz"}, {"a\\", "a\\"}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(TclWordText(row.word), row.text) << row.word;
+  }
+}
+
 }  // namespace
 }  // namespace vesko
