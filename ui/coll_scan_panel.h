@@ -1,31 +1,23 @@
 #pragma once
 
-#include <QWidget>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "generators/coll_scan.h"
-
-class QCheckBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "ui/axis_scan_panel.h"
 
 namespace vesko {
 
-class Dialogs;
-
 /// One collimator panel (element `panel` of the control arrays: 0 col_y, 1 col_z); hosted twice by its own
-/// window and, later, by two tabs.
-class CollScanPanel final : public QWidget {
+/// window and by two tabs.
+class CollScanPanel final : public AxisScanPanel {
   Q_OBJECT
 
  public:
   /// `settingsFolder` holds the panel's settings file; messages go through `dialogs`.
   CollScanPanel(std::int16_t panel, std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr);
 
-  /// The panel number: 0 for collimator_y, 1 for collimator_z.
-  std::int16_t panel() const { return panel_; }
   /// The texts and states of the controls, as typed.
   CollScanForm readForm() const;
   /// Puts `form` into the controls (the host's settings load).
@@ -35,24 +27,9 @@ class CollScanPanel final : public QWidget {
   void setCombinedLayout(bool on) { combinedLayout_ = on; }
 
  private:
-  void fileCreate();
+  std::optional<PanelScript> checkedScript() override;
 
-  std::int16_t panel_;
-  std::string settingsFolder_;
-  Dialogs& dialogs_;
   bool combinedLayout_ = false;
-
-  QLineEdit* txtColliScanCenter_;
-  QLineEdit* txtColliScanWidth_;
-  QLineEdit* txtColliScanDivision_;
-  QLineEdit* txtColliOutputFileName_;
-  QCheckBox* chkCollimatorMove4DSlit_;
-  QLineEdit* txtCollimatorSlitWidthY_;
-  QLineEdit* txtCollimatorSlitWidthZ_;
-  QLineEdit* txtCollimatorSlitCenterY_;
-  QLineEdit* txtCollimatorSlitCenterZ_;
-  QPushButton* cmdColliFileCreate_;
-  QLabel* lblColliStatus_;
 };
 
 }  // namespace vesko

@@ -6,26 +6,19 @@
 
 #include "generators/coll_scan.h"
 #include "ui/coll_scan_panel.h"
+#include "ui/panel_support.h"
 
 namespace vesko {
 
 CollScanWindow::CollScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent) {
-  setObjectName(QStringLiteral("frmCollScan"));
-  setWindowTitle(QStringLiteral("Collimator 1D Scan Setting"));
-  setModal(true);
-  // Closing unloads the window, so its next opening reads the settings files again.
-  setAttribute(Qt::WA_DeleteOnClose);
-
   auto* layout = new QHBoxLayout(this);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetUpScanWindow(this, "frmCollScan", "Collimator 1D Scan Setting", layout);
   const char* const captions[] = {"collimator_y", "collimator_z"};
   for (std::int16_t n = 0; n < 2; ++n) {
-    auto* frame = new QGroupBox(QString::fromLatin1(captions[n]), this);
-    frame->setObjectName(QStringLiteral("fraCollimator_%1").arg(n));
+    auto* frame = Element(new QGroupBox(QString::fromLatin1(captions[n]), this), "fraCollimator", n);
     panels_[n] = new CollScanPanel(n, settingsFolder, dialogs, frame);
-    auto* frameLayout = new QVBoxLayout(frame);
-    frameLayout->addWidget(panels_[n]);
+    (new QVBoxLayout(frame))->addWidget(panels_[n]);
     layout->addWidget(frame);
   }
 

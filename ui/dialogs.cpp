@@ -1,10 +1,47 @@
 #include "ui/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <algorithm>
 
 namespace vesko {
+
+namespace {
+
+// The bar runs over this many steps whatever the total, so that no count overflows an int.
+constexpr int kProgressSteps = 1000;
+
+// A QProgressDialog that blocks the whole application while it is up: no other window can start a second
+// "File Create" in the middle of this one.
+class AppProgress final : public ProgressReport {
+ public:
+  AppProgress(QWidget* parent, const QString& label, std::uint64_t total)
+      : dialog_(label, QStringLiteral("Cancel"), 0, kProgressSteps, parent), total_(total == 0 ? 1 : total) {
+    dialog_.setWindowTitle(QString::fromUtf8(kAppTitle));
+    dialog_.setWindowModality(Qt::ApplicationModal);
+    dialog_.setMinimumDuration(0);
+    dialog_.setAutoReset(false);
+    dialog_.setAutoClose(false);
+    dialog_.setValue(0);
+  }
+
+  bool update(std::uint64_t done) override {
+    const std::uint64_t step = std::min<std::uint64_t>(done, total_) * kProgressSteps / total_;
+    dialog_.setValue(static_cast<int>(step));
+    // setValue repaints only when the step changes; Cancel and repaints need events every time.
+    QCoreApplication::processEvents();
+    return !dialog_.wasCanceled();
+  }
+
+ private:
+  QProgressDialog dialog_;
+  std::uint64_t total_;
+};
+
+}  // namespace
 
 void AppDialogs::showMessage(QWidget* parent, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle), text, QMessageBox::Ok, parent);
@@ -23,6 +60,16 @@ QString AppDialogs::chooseFolder(QWidget* owner) {
 
 QString Dialogs::chooseOpenFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/) {
   return QString();
+}
+
+std::unique_ptr<ProgressReport> Dialogs::showProgress(QWidget* /*parent*/, const QString& /*label*/,
+                                                      std::uint64_t /*total*/) {
+  return nullptr;
+}
+
+std::unique_ptr<ProgressReport> AppDialogs::showProgress(QWidget* parent, const QString& label,
+                                                         std::uint64_t total) {
+  return std::make_unique<AppProgress>(parent, label, total);
 }
 
 QString AppDialogs::chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <memory>
 
 class QWidget;
 
@@ -8,6 +10,14 @@ namespace vesko {
 
 /// The application's title, shown on the main menu and on every message box.
 inline constexpr const char* kAppTitle = "VeskoScriptCreator";
+
+/// A progress display shown while a long script is written; closed when destroyed.
+class ProgressReport {
+ public:
+  virtual ~ProgressReport() = default;
+  /// Shows that `done` of the total are done; false once the operator has asked to cancel.
+  virtual bool update(std::uint64_t done) = 0;
+};
 
 /// Every modal dialog the windows show; the program uses the real dialogs, tests a recorder.
 class Dialogs {
@@ -20,6 +30,9 @@ class Dialogs {
   /// Lets the operator pick an existing file (`filter` "" shows every file); its full path, or "" when
   /// nothing was chosen (always, for stand-ins that never choose files).
   virtual QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter);
+  /// Shows a modal progress display with a Cancel button for `total` steps, or none (null, the default).
+  virtual std::unique_ptr<ProgressReport> showProgress(QWidget* parent, const QString& label,
+                                                       std::uint64_t total);
 };
 
 /// The real message box and folder chooser.
@@ -28,6 +41,8 @@ class AppDialogs final : public Dialogs {
   void showMessage(QWidget* parent, const QString& text) override;
   QString chooseFolder(QWidget* owner) override;
   QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) override;
+  std::unique_ptr<ProgressReport> showProgress(QWidget* parent, const QString& label,
+                                               std::uint64_t total) override;
 };
 
 }  // namespace vesko

@@ -12,14 +12,8 @@ namespace vesko {
 
 GonioStageScanWindow::GonioStageScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
     : QDialog(parent) {
-  setObjectName(QStringLiteral("frmGonioStageScan2"));
-  setWindowTitle(QStringLiteral("GonioStage 1D Scan Setting"));
-  setModal(true);
-  // Closing unloads the window, so its next opening reads the settings files again.
-  setAttribute(Qt::WA_DeleteOnClose);
-
   auto* layout = new QHBoxLayout(this);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  SetUpScanWindow(this, "frmGonioStageScan2", "GonioStage 1D Scan Setting", layout);
   const char* const captions[] = {"gonio_stage_y", "gonio_stage_z"};
   for (std::int16_t n = 0; n < 2; ++n) {
     auto* frame = Element(new QGroupBox(QString::fromLatin1(captions[n]), this), "fraGonioStage", n);

@@ -12,10 +12,10 @@
 #include <cstddef>
 #include <utility>
 
-#include "app/app_settings.h"
 #include "core/platform.h"
 #include "ui/dialogs.h"
 #include "ui/panel_support.h"
+#include "ui/preview_window.h"
 
 namespace vesko {
 
@@ -65,14 +65,19 @@ GonioYScanPanel::GonioYScanPanel(std::string settingsFolder, Dialogs& dialogs, Q
   txtGonioYRepeatTimes_ = repeat.times;
   lblGonioYTimes_ = repeat.frame->findChild<QLabel*>(QStringLiteral("lblGonioYTimes"));
 
-  // Two buttons of one caption in one place; the omega rule shows one of them.
+  // Two buttons of one caption in one place, each with its preview; the omega rule shows one pair.
   cmdGonioYFileCreate_ = Named(new QPushButton(QStringLiteral("File Create"), this), "cmdGonioYFileCreate");
   cmdGonioYFileCreate2_ = Named(new QPushButton(QStringLiteral("File Create"), this), "cmdGonioYFileCreate2");
+  cmdGonioYPreview_ = MakePreviewButton(cmdGonioYFileCreate_, this);
+  cmdGonioYPreview2_ = MakePreviewButton(cmdGonioYFileCreate2_, this);
   cmdGonioYFileCreate2_->hide();
+  cmdGonioYPreview2_->hide();
   lblGonioYStatus_ = Named(new QLabel(this), "lblGonioYStatus");
   auto* actionRow = new QHBoxLayout;
   actionRow->addWidget(cmdGonioYFileCreate_);
   actionRow->addWidget(cmdGonioYFileCreate2_);
+  actionRow->addWidget(cmdGonioYPreview_);
+  actionRow->addWidget(cmdGonioYPreview2_);
   actionRow->addWidget(lblGonioYStatus_, 1);
 
   auto* layout = new QVBoxLayout(this);
@@ -86,13 +91,15 @@ GonioYScanPanel::GonioYScanPanel(std::string settingsFolder, Dialogs& dialogs, Q
   SetTabOrder({optGonioYAxis, txtGonioYScanCenter_, txtGonioYScanWidth_, txtGonioYScanDivision_,
                txtGonioYOutputFileName_, chkGonioYUseOmega_[0], txtGonioYOmega_[0], chkGonioYUseOmega_[1],
                txtGonioYOmega_[1], chkGonioYRepeatActive_, txtGonioYRepeatTimes_, cmdGonioYFileCreate_,
-               cmdGonioYFileCreate2_});
+               cmdGonioYPreview_, cmdGonioYFileCreate2_, cmdGonioYPreview2_});
 
   for (QCheckBox* omegaBox : chkGonioYUseOmega_) {
     connect(omegaBox, &QCheckBox::stateChanged, this, &GonioYScanPanel::applyOmegaRule);
   }
   connect(cmdGonioYFileCreate_, &QPushButton::clicked, this, [this] { fileCreate(GonioYGenerator::A); });
   connect(cmdGonioYFileCreate2_, &QPushButton::clicked, this, [this] { fileCreate(GonioYGenerator::B); });
+  connect(cmdGonioYPreview_, &QPushButton::clicked, this, [this] { preview(GonioYGenerator::A); });
+  connect(cmdGonioYPreview2_, &QPushButton::clicked, this, [this] { preview(GonioYGenerator::B); });
 }
 
 GonioYScanForm GonioYScanPanel::readForm() const {
@@ -143,26 +150,36 @@ void GonioYScanPanel::applyOmegaRule() {
   const bool generatorB = state.generator == GonioYGenerator::B;
   cmdGonioYFileCreate2_->setVisible(generatorB);
   cmdGonioYFileCreate_->setVisible(!generatorB);
+  cmdGonioYPreview2_->setVisible(generatorB);
+  cmdGonioYPreview_->setVisible(!generatorB);
 }
 
-void GonioYScanPanel::fileCreate(GonioYGenerator generator) {
+std::optional<PanelScript> GonioYScanPanel::checkedScript(GonioYGenerator generator) {
   const Result<GonioYScanParams> checked = Validate(readForm(), generator);
   if (!checked) {
     dialogs_.showMessage(this, ToQt(checked.message()));
-    return;
+    return std::nullopt;
   }
-  const GonioYScanParams params = checked.value();
-  const std::string outputFolder = OutputFolder();
+  const GonioYScanParams& params = checked.value();
   const auto build = generator == GonioYGenerator::A ? &BuildScriptA : &BuildScriptB;
+  return MakePanelScript(
+      OutlineOf(params, generator), params.OutputFileName,
+      [params, build](const std::string& folder, LineSink& out) { build(params, folder, out); },
+      [params, path = JoinPath(settingsFolder_, kGonioYScanSettingsFile)] {
+        return SaveSettings(path, params);
+      });
+}
 
-  FileCreateJob job;
-  job.outputFolder = outputFolder;
-  job.outputFileName = params.OutputFileName;
-  job.writeScript = [&params, &outputFolder, build](LineSink& out) { build(params, outputFolder, out); };
-  job.saveSettings = [&params, path = JoinPath(settingsFolder_, kGonioYScanSettingsFile)] {
-    return SaveSettings(path, params);
-  };
-  RunPanelFileCreate(job, ShowStatusIn(lblGonioYStatus_), dialogs_, this);
+void GonioYScanPanel::fileCreate(GonioYGenerator generator) {
+  if (const std::optional<PanelScript> script = checkedScript(generator)) {
+    RunPanelFileCreate(script->job, ShowStatusIn(lblGonioYStatus_), dialogs_, this);
+  }
+}
+
+void GonioYScanPanel::preview(GonioYGenerator generator) {
+  if (const std::optional<PanelScript> script = checkedScript(generator)) {
+    ShowPanelPreview(*script, dialogs_, this);
+  }
 }
 
 }  // namespace vesko

@@ -2,9 +2,11 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "generators/gonio_y_scan.h"
+#include "ui/panel_support.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -34,7 +36,10 @@ class GonioYScanPanel final : public QWidget {
 
  private:
   void applyOmegaRule();
+  /// The checked inputs as a job for `generator`, or none after the refusal has been shown.
+  std::optional<PanelScript> checkedScript(GonioYGenerator generator);
   void fileCreate(GonioYGenerator generator);
+  void preview(GonioYGenerator generator);
 
   std::string settingsFolder_;
   Dialogs& dialogs_;
@@ -51,6 +56,8 @@ class GonioYScanPanel final : public QWidget {
   QLabel* lblGonioYTimes_;
   QPushButton* cmdGonioYFileCreate_;
   QPushButton* cmdGonioYFileCreate2_;
+  QPushButton* cmdGonioYPreview_;
+  QPushButton* cmdGonioYPreview2_;
   QLabel* lblGonioYStatus_;
 };
 

@@ -6,7 +6,6 @@
 namespace vesko {
 
 class Dialogs;
-class GonioYScanPanel;
 
 /// The modal "GonioYScan" window: the GonioY scan panel with its settings loaded on opening.
 class GonioYScanWindow final : public QDialog {
@@ -15,9 +14,6 @@ class GonioYScanWindow final : public QDialog {
  public:
   /// Loads GonioYScan.ini from `settingsFolder` into the panel; closing the window deletes it.
   GonioYScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr);
-
- private:
-  GonioYScanPanel* panel_;
 };
 
 }  // namespace vesko

@@ -11,15 +11,10 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "app/app_settings.h"
-#include "core/platform.h"
-#include "ui/dialogs.h"
-#include "ui/panel_support.h"
-
 namespace vesko {
 
 LensScanPanel::LensScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), settingsFolder_(std::move(settingsFolder)), dialogs_(dialogs) {
+    : GeneratorPanel(std::move(settingsFolder), dialogs, parent) {
   // Scanned axis: no option is chosen until the settings file or the operator picks one.
   auto* fraLenz = Named(new QGroupBox(QStringLiteral("Move Axis"), this), "fraLenz");
   optLenzAxisGroup_ = new QButtonGroup(this);
@@ -48,26 +43,18 @@ LensScanPanel::LensScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidg
   fields->addWidget(label("(Result File Name = *.dat)"), 4, 0, 1, 2);
   txtLenzOutputFileName_->setText(ToQt(LensScanForm().outputFileName));
 
-  cmdLenzFileCreate_ = Named(new QPushButton(QStringLiteral("File Create"), this), "cmdLenzFileCreate");
-  lblLenzStatus_ = Named(new QLabel(this), "lblLenzStatus");
-  auto* actionRow = new QHBoxLayout;
-  actionRow->addWidget(cmdLenzFileCreate_);
-  actionRow->addWidget(lblLenzStatus_, 1);
+  auto* fileCreate = Named(new QPushButton(QStringLiteral("File Create"), this), "cmdLenzFileCreate");
+  auto* preview = MakePreviewButton(fileCreate, this);
+  auto* status = Named(new QLabel(this), "lblLenzStatus");
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(fraLenz);
   layout->addLayout(fields);
-  layout->addLayout(actionRow);
+  layout->addLayout(makeActionRow(fileCreate, preview, status));
   layout->addStretch();
 
   SetTabOrder({optLenzAxis_[0], optLenzAxis_[1], optLenzAxis_[2], optLenzAxis_[3], txtLenzScanCenter_,
-               txtLenzScanWidth_, txtLenzScanDivision_, txtLenzOutputFileName_, cmdLenzFileCreate_});
-
-  connect(cmdLenzFileCreate_, &QPushButton::clicked, this, &LensScanPanel::fileCreate);
-}
-
-std::string LensScanPanel::settingsPath() const {
-  return JoinPath(settingsFolder_, kLensScanSettingsFile);
+               txtLenzScanWidth_, txtLenzScanDivision_, txtLenzOutputFileName_, fileCreate_, preview_});
 }
 
 LensScanForm LensScanPanel::readForm() const {
@@ -97,26 +84,20 @@ void LensScanPanel::showForm(const LensScanForm& form) {
 
 void LensScanPanel::loadSettings() {
   LensScanForm form = readForm();
-  LoadSettings(settingsPath(), form);
+  LoadSettings(settingsPath(kLensScanSettingsFile), form);
   showForm(form);
 }
 
-void LensScanPanel::fileCreate() {
+std::optional<PanelScript> LensScanPanel::checkedScript() {
   const Result<LensScanParams> checked = Validate(readForm());
   if (!checked) {
-    dialogs_.showMessage(this, ToQt(checked.message()));
-    return;
+    return refuse(checked.message());
   }
-  const LensScanParams params = checked.value();
-  const std::string outputFolder = OutputFolder();
-
-  FileCreateJob job;
-  job.outputFolder = outputFolder;
-  job.outputFileName = params.OutputFileName;
-  job.writeScript = [&params, &outputFolder](LineSink& out) { BuildScript(params, outputFolder, out); };
-  job.saveSettings = [&params, path = settingsPath()] { return SaveSettings(path, params); };
-
-  RunPanelFileCreate(job, ShowStatusIn(lblLenzStatus_), dialogs_, this);
+  const LensScanParams& params = checked.value();
+  return MakePanelScript(
+      OutlineOf(params), params.OutputFileName,
+      [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
+      [params, path = settingsPath(kLensScanSettingsFile)] { return SaveSettings(path, params); });
 }
 
 }  // namespace vesko

@@ -1,23 +1,20 @@
 #pragma once
 
-#include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "generators/lens_scan.h"
+#include "ui/panel_support.h"
 
 class QButtonGroup;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace vesko {
 
-class Dialogs;
-
-/// The controls of the lens scan; hosted by its own window and, later, by a tab.
-class LensScanPanel final : public QWidget {
+/// The controls of the lens scan; hosted by its own window and by a tab.
+class LensScanPanel final : public GeneratorPanel {
   Q_OBJECT
 
  public:
@@ -26,19 +23,13 @@ class LensScanPanel final : public QWidget {
 
   /// Fills the controls from LensScan.ini as far as it can be read; the rest keep their texts.
   void loadSettings();
-  /// The "File Create" button, for hosts that make it their default button.
-  QPushButton* fileCreateButton() const { return cmdLenzFileCreate_; }
   /// The texts and states of the controls, as typed.
   LensScanForm readForm() const;
   /// Puts `form` into the controls (a host's settings load).
   void showForm(const LensScanForm& form);
 
  private:
-  void fileCreate();
-  std::string settingsPath() const;
-
-  std::string settingsFolder_;
-  Dialogs& dialogs_;
+  std::optional<PanelScript> checkedScript() override;
 
   QButtonGroup* optLenzAxisGroup_;
   std::array<QRadioButton*, 4> optLenzAxis_{};
@@ -46,8 +37,6 @@ class LensScanPanel final : public QWidget {
   QLineEdit* txtLenzScanWidth_;
   QLineEdit* txtLenzScanDivision_;
   QLineEdit* txtLenzOutputFileName_;
-  QPushButton* cmdLenzFileCreate_;
-  QLabel* lblLenzStatus_;
 };
 
 }  // namespace vesko

@@ -1,7 +1,5 @@
 #include "ui/lens_scan_window.h"
 
-#include <QPushButton>
-#include <QVBoxLayout>
 #include <utility>
 
 #include "ui/lens_scan_panel.h"
@@ -9,19 +7,10 @@
 namespace vesko {
 
 LensScanWindow::LensScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), panel_(new LensScanPanel(std::move(settingsFolder), dialogs, this)) {
-  setObjectName(QStringLiteral("frmLensScan"));
-  setWindowTitle(QStringLiteral("Form1"));
-  setModal(true);
-  // Closing unloads the window, so its next opening reads the settings file again.
-  setAttribute(Qt::WA_DeleteOnClose);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(panel_);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-
-  panel_->fileCreateButton()->setDefault(true);
-  panel_->loadSettings();
+    : QDialog(parent) {
+  auto* panel = new LensScanPanel(std::move(settingsFolder), dialogs, this);
+  HostPanel(this, "frmLensScan", "Form1", panel, panel->fileCreateButton());
+  panel->loadSettings();
 }
 
 }  // namespace vesko

@@ -6,7 +6,6 @@
 namespace vesko {
 
 class Dialogs;
-class LensScanPanel;
 
 /// The modal lens scan window ("Form1"): the lens panel with its settings loaded on opening.
 class LensScanWindow final : public QDialog {
@@ -15,9 +14,6 @@ class LensScanWindow final : public QDialog {
  public:
   /// Loads LensScan.ini from `settingsFolder` into the panel; closing the window deletes it.
   LensScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr);
-
- private:
-  LensScanPanel* panel_;
 };
 
 }  // namespace vesko

@@ -2,14 +2,24 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
+#include <memory>
+#include <utility>
 
+#include "app/app_settings.h"
+#include "core/platform.h"
+#include "core/script_naming.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
+#include "ui/preview_window.h"
 
 namespace vesko {
 
@@ -120,11 +130,122 @@ StatusCallback ShowStatusIn(QLabel* label) {
   return [label](const std::string& status) { label->setText(ToQt(status)); };
 }
 
+QPushButton* MakePreviewButton(const QPushButton* fileCreate, QWidget* parent) {
+  auto* button = new QPushButton(QStringLiteral("Preview"), parent);
+  button->setObjectName(
+      fileCreate->objectName().replace(QStringLiteral("FileCreate"), QStringLiteral("Preview")));
+  button->setFont(fileCreate->font());
+  return button;
+}
+
+QString GroupedCount(std::uint64_t count) {
+  return QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qulonglong>(count));
+}
+
+PanelScript MakePanelScript(ScanOutline outline, std::string outputFileName,
+                            std::function<void(const std::string& outputFolder, LineSink& out)> build,
+                            std::function<std::optional<IoError>()> save) {
+  PanelScript script;
+  script.outline = std::move(outline);
+  script.job.outputFolder = OutputFolder();
+  script.job.outputFileName = std::move(outputFileName);
+  script.job.writeScript = [build = std::move(build), folder = script.job.outputFolder](LineSink& out) {
+    build(folder, out);
+  };
+  script.job.saveSettings = std::move(save);
+  return script;
+}
+
+std::optional<std::string> FolderRefusal(const FileCreateJob& job) {
+  return job.namesFolderInScript ? CheckOutputFolderForScript(job.outputFolder) : std::nullopt;
+}
+
+std::unique_ptr<ProgressReport> ProgressForLongScript(const FileCreateJob& job, const QString& doing,
+                                                      Dialogs& dialogs, QWidget* parent) {
+  if (!job.writeScript) {
+    return nullptr;
+  }
+  // A dry pass that only counts lines is quick next to writing or reading them.
+  CountingSink counter;
+  job.writeScript(counter);
+  if (counter.lineCount() <= kProgressDisplayLines) {
+    return nullptr;
+  }
+  const QString label = QStringLiteral("%1 %2 (%3 lines)")
+                            .arg(doing, ToQt(job.outputFileName), GroupedCount(counter.lineCount()));
+  return dialogs.showProgress(parent, label, counter.lineCount());
+}
+
 void RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, Dialogs& dialogs,
                         QWidget* parent) {
-  const FileCreateOutcome outcome = RunFileCreate(job, status);
+  // A refused folder is reported by RunFileCreate at once, before any progress is counted.
+  FileCreateJob run = job;
+  std::unique_ptr<ProgressReport> report;
+  if (!FolderRefusal(job)) {
+    report = ProgressForLongScript(job, QStringLiteral("Writing"), dialogs, parent);
+  }
+  if (report) {
+    run.progress = [&report](std::uint64_t linesWritten) { return report->update(linesWritten); };
+  }
+  const FileCreateOutcome outcome = RunFileCreate(run, status);
+  report.reset();
   if (outcome.kind != FileCreateOutcome::Kind::Done) {
     dialogs.showMessage(parent, ToQt(outcome.message));
+  }
+}
+
+GeneratorPanel::GeneratorPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), settingsFolder_(std::move(settingsFolder)) {}
+
+QHBoxLayout* GeneratorPanel::makeActionRow(QPushButton* fileCreate, QPushButton* preview, QLabel* status) {
+  fileCreate_ = fileCreate;
+  preview_ = preview;
+  status_ = status;
+  auto* row = new QHBoxLayout;
+  row->addWidget(fileCreate_);
+  row->addWidget(preview_);
+  row->addWidget(status_, 1);
+  connect(fileCreate_, &QPushButton::clicked, this, &GeneratorPanel::fileCreate);
+  connect(preview_, &QPushButton::clicked, this, &GeneratorPanel::preview);
+  return row;
+}
+
+void GeneratorPanel::fileCreate() {
+  if (const std::optional<PanelScript> script = checkedScript()) {
+    RunPanelFileCreate(script->job, ShowStatusIn(status_), dialogs_, this);
+  }
+}
+
+void GeneratorPanel::preview() {
+  if (const std::optional<PanelScript> script = checkedScript()) {
+    ShowPanelPreview(*script, dialogs_, this);
+  }
+}
+
+std::nullopt_t GeneratorPanel::refuse(const std::string& message) {
+  dialogs_.showMessage(this, ToQt(message));
+  return std::nullopt;
+}
+
+std::string GeneratorPanel::settingsPath(const char* file) const {
+  return JoinPath(settingsFolder_, file);
+}
+
+void SetUpScanWindow(QDialog* window, const char* objectName, const char* title, QLayout* layout) {
+  window->setObjectName(QString::fromLatin1(objectName));
+  window->setWindowTitle(QString::fromUtf8(title));
+  window->setModal(true);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void HostPanel(QDialog* window, const char* objectName, const char* title, QWidget* panel,
+               QPushButton* defaultButton) {
+  auto* layout = new QVBoxLayout(window);
+  SetUpScanWindow(window, objectName, title, layout);
+  layout->addWidget(panel);
+  if (defaultButton) {
+    defaultButton->setDefault(true);
   }
 }
 

@@ -1,22 +1,32 @@
 #pragma once
 
 #include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "core/file_create.h"
+#include "generators/script_summary.h"
 
 class QButtonGroup;
 class QCheckBox;
+class QDialog;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
+class QLayout;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
-class QWidget;
 
 namespace vesko {
 
 class Dialogs;
+class ProgressReport;
 
 /// Point size of the gothic face the generator panels use for their own controls.
 inline constexpr double kPanelPointSize = 12.0;
@@ -78,12 +88,86 @@ RepeatControls MakeRepeatControls(const char* frameName, const char* activeName,
 /// Keyboard order through `widgets`, first to last.
 void SetTabOrder(std::initializer_list<QWidget*> widgets);
 
+/// The "Preview" button beside `fileCreate`: its font, and its name with "FileCreate" replaced by "Preview".
+QPushButton* MakePreviewButton(const QPushButton* fileCreate, QWidget* parent);
+
+/// A count with thousands separators: 9830143 gives "9,830,143".
+QString GroupedCount(std::uint64_t count);
+
+/// What a panel's "File Create" would do now: its inputs are checked and the job owns copies of them.
+struct PanelScript {
+  FileCreateJob job;
+  ScanOutline outline;
+};
+
+/// The job for checked inputs: `build` writes the script for the output folder as it is now, into the file
+/// `outputFileName` there, and `save` stores the inputs.
+PanelScript MakePanelScript(ScanOutline outline, std::string outputFileName,
+                            std::function<void(const std::string& outputFolder, LineSink& out)> build,
+                            std::function<std::optional<IoError>()> save);
+
+/// Scripts longer than this many lines are written under a progress display that offers Cancel.
+inline constexpr std::uint64_t kProgressDisplayLines = 1000000;
+
+/// The message "File Create" refuses the job's output folder with, when the script names a folder it cannot.
+std::optional<std::string> FolderRefusal(const FileCreateJob& job);
+
+/// Counts the job's script lines in a dry pass; when they are more than kProgressDisplayLines, the progress
+/// display `dialogs` shows for them with the text "<doing> <file> (<count> lines)"; otherwise null.
+std::unique_ptr<ProgressReport> ProgressForLongScript(const FileCreateJob& job, const QString& doing,
+                                                      Dialogs& dialogs, QWidget* parent);
+
 /// A status callback that shows every status text in `label`.
 StatusCallback ShowStatusIn(QLabel* label);
 
-/// Runs a checked "File Create", reporting through `status`; a refusal or a write failure is shown over
-/// `parent`.
+/// Runs a checked "File Create", reporting through `status`, under a progress display when the script is
+/// long; a refusal, a write failure or a cancel is shown over `parent`.
 void RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, Dialogs& dialogs,
                         QWidget* parent);
+
+/// A generator panel with its "File Create" and "Preview" buttons and its status label. The panel supplies
+/// the checked script; both buttons ask for it, and after a refusal do nothing more.
+class GeneratorPanel : public QWidget {
+  Q_OBJECT
+
+ public:
+  /// The "File Create" button, for hosts that make it their default button.
+  QPushButton* fileCreateButton() const { return fileCreate_; }
+
+ protected:
+  /// `settingsFolder` holds the panel's settings file; messages go through `dialogs`.
+  GeneratorPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent);
+
+  /// The row of `fileCreate`, `preview` (MakePreviewButton) and `status` taking the rest; both buttons are
+  /// connected. Making the three in this order keeps "Preview" next after "File Create" in the focus chain.
+  QHBoxLayout* makeActionRow(QPushButton* fileCreate, QPushButton* preview, QLabel* status);
+  /// The checked inputs as a job, or none after the refusal has been shown.
+  virtual std::optional<PanelScript> checkedScript() = 0;
+  /// Writes the checked script, showing its status texts in the status label.
+  virtual void fileCreate();
+  /// Shows the refusal `message` over the panel; there is no script.
+  std::nullopt_t refuse(const std::string& message);
+  /// The full name of `file` in the settings folder.
+  std::string settingsPath(const char* file) const;
+
+  Dialogs& dialogs_;
+  QPushButton* fileCreate_ = nullptr;
+  QPushButton* preview_ = nullptr;
+  QLabel* status_ = nullptr;
+
+ private:
+  void preview();
+
+  const std::string settingsFolder_;
+};
+
+/// Makes `window` the modal window `objectName` titled `title`, laid out by `layout` at a fixed size and
+/// deleted on close, so that its next opening reads the settings files again.
+void SetUpScanWindow(QDialog* window, const char* objectName, const char* title, QLayout* layout);
+
+/// Sets up `window` as SetUpScanWindow does, around `panel` alone, with `defaultButton` (when not null) as
+/// its default button.
+void HostPanel(QDialog* window, const char* objectName, const char* title, QWidget* panel,
+               QPushButton* defaultButton);
 
 }  // namespace vesko

@@ -6,7 +6,6 @@
 namespace vesko {
 
 class Dialogs;
-class SlitDecScanPanel;
 
 /// The modal "4DSlit Decrease Scan Setting" window: the decreasing-width scan panel with its settings
 /// loaded on opening.
@@ -16,9 +15,6 @@ class SlitDecScanWindow final : public QDialog {
  public:
   /// Loads 4DSlitDec1DScan.ini from `settingsFolder` into the panel; closing the window deletes it.
   SlitDecScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr);
-
- private:
-  SlitDecScanPanel* panel_;
 };
 
 }  // namespace vesko

@@ -1,24 +1,20 @@
 #include "ui/slit_move_panel.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <utility>
 
-#include "app/app_settings.h"
 #include "core/file_create.h"
-#include "core/platform.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
-#include "ui/panel_support.h"
 
 namespace vesko {
 
 SlitMovePanel::SlitMovePanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), settingsFolder_(std::move(settingsFolder)), dialogs_(dialogs) {
+    : GeneratorPanel(std::move(settingsFolder), dialogs, parent) {
   // One column per blade pair, one row per quantity.
   auto* grid = new QGridLayout;
   grid->addWidget(SettingLabel("lblSetting_3", "Y", this), 0, 1, Qt::AlignHCenter);
@@ -33,30 +29,21 @@ SlitMovePanel::SlitMovePanel(std::string settingsFolder, Dialogs& dialogs, QWidg
   auto* fileNameCaption = SettingLabel("lblSetting_2", "Output FileName", this);
   txtOutputFileName_ = SettingBox("txtOutputFileName", "4DSlitMove.com", this);
 
-  cmdFileCreate_ = Named(new QPushButton(QStringLiteral("File Create"), this), "cmdFileCreate");
-  cmdFileCreate_->setFont(GothicFont(kPanelPointSize));
-  lblStatus_ = Named(new QLabel(this), "lblStatus");
-  lblStatus_->setFont(GothicFont(kPanelPointSize));
-  auto* actionRow = new QHBoxLayout;
-  actionRow->addWidget(cmdFileCreate_);
-  actionRow->addWidget(lblStatus_, 1);
+  auto* fileCreate = Named(new QPushButton(QStringLiteral("File Create"), this), "cmdFileCreate");
+  fileCreate->setFont(GothicFont(kPanelPointSize));
+  auto* preview = MakePreviewButton(fileCreate, this);
+  auto* status = SettingLabel("lblStatus", "", this);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(fileNameCaption);
   layout->addWidget(txtOutputFileName_);
-  layout->addLayout(actionRow);
+  layout->addLayout(makeActionRow(fileCreate, preview, status));
   layout->addStretch();
 
   // Keyboard order: the y column, the z column, then the file name.
-  SetTabOrder(
-      {txtSlitWidth0_, txtSlitCenter0_, txtSlitWidth1_, txtSlitCenter1_, txtOutputFileName_, cmdFileCreate_});
-
-  connect(cmdFileCreate_, &QPushButton::clicked, this, &SlitMovePanel::fileCreate);
-}
-
-std::string SlitMovePanel::settingsPath() const {
-  return JoinPath(settingsFolder_, kSlitMoveSettingsFile);
+  SetTabOrder({txtSlitWidth0_, txtSlitCenter0_, txtSlitWidth1_, txtSlitCenter1_, txtOutputFileName_,
+               fileCreate_, preview_});
 }
 
 SlitMoveForm SlitMovePanel::readForm() const {
@@ -79,34 +66,48 @@ void SlitMovePanel::showForm(const SlitMoveForm& form) {
 
 void SlitMovePanel::loadSettings() {
   SlitMoveForm form = readForm();
-  LoadSettings(settingsPath(), form);
+  LoadSettings(settingsPath(kSlitMoveSettingsFile), form);
   showForm(form);
 }
 
-void SlitMovePanel::fileCreate() {
-  const Result<SlitMoveParams> checked = Validate(readForm());
+std::optional<SlitMoveParams> SlitMovePanel::checkedParams() {
+  Result<SlitMoveParams> checked = Validate(readForm());
   if (!checked) {
-    dialogs_.showMessage(this, ToQt(checked.message()));
+    return refuse(checked.message());
+  }
+  return checked.value();
+}
+
+PanelScript SlitMovePanel::scriptOf(const SlitMoveParams& params) const {
+  PanelScript script = MakePanelScript(
+      OutlineOf(params), params.OutputFileName,
+      [params](const std::string&, LineSink& out) { BuildScript(params, out); },
+      [params, path = settingsPath(kSlitMoveSettingsFile)] { return SaveSettings(path, params); });
+  // The command file only moves blades: it opens no result file, so it never names the folder.
+  script.job.namesFolderInScript = false;
+  return script;
+}
+
+std::optional<PanelScript> SlitMovePanel::checkedScript() {
+  if (const std::optional<SlitMoveParams> params = checkedParams()) {
+    return scriptOf(*params);
+  }
+  return std::nullopt;
+}
+
+void SlitMovePanel::fileCreate() {
+  const std::optional<SlitMoveParams> params = checkedParams();
+  if (!params) {
     return;
   }
-  const SlitMoveParams params = checked.value();
-
-  FileCreateJob job;
-  job.outputFolder = OutputFolder();
-  job.outputFileName = params.OutputFileName;
-  // The command file only moves blades: it opens no result file, so it never names the folder.
-  job.namesFolderInScript = false;
-  job.writeScript = [&params](LineSink& out) { BuildScript(params, out); };
-  job.saveSettings = [&params, path = settingsPath()] { return SaveSettings(path, params); };
-
   // This window shows no "Output Start": once the file is closed it reports the blade positions, then "Done".
   const auto status = [this, &params](const std::string& text) {
     if (text == kStatusDone) {
-      dialogs_.showMessage(this, ToQt(MoveReport(params)));
-      lblStatus_->setText(ToQt(text));
+      dialogs_.showMessage(this, ToQt(MoveReport(*params)));
+      status_->setText(ToQt(text));
     }
   };
-  RunPanelFileCreate(job, status, dialogs_, this);
+  RunPanelFileCreate(scriptOf(*params).job, status, dialogs_, this);
 }
 
 }  // namespace vesko

@@ -1,20 +1,17 @@
 #pragma once
 
-#include <QWidget>
+#include <optional>
 #include <string>
 
 #include "generators/slit_move.h"
+#include "ui/panel_support.h"
 
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace vesko {
 
-class Dialogs;
-
 /// The controls of the 4D slit move: width and centre of both blade pairs and the command file's name.
-class SlitMovePanel final : public QWidget {
+class SlitMovePanel final : public GeneratorPanel {
   Q_OBJECT
 
  public:
@@ -23,25 +20,22 @@ class SlitMovePanel final : public QWidget {
 
   /// Fills the text boxes from 4DSlitMove.ini as far as it can be read; the rest keep their texts.
   void loadSettings();
-  /// The "File Create" button, for hosts that make it their default button.
-  QPushButton* fileCreateButton() const { return cmdFileCreate_; }
 
  private:
-  void fileCreate();
+  /// The checked inputs, or none after the refusal has been shown.
+  std::optional<SlitMoveParams> checkedParams();
+  /// The job that writes the command file of `params`.
+  PanelScript scriptOf(const SlitMoveParams& params) const;
+  std::optional<PanelScript> checkedScript() override;
+  void fileCreate() override;
   SlitMoveForm readForm() const;
   void showForm(const SlitMoveForm& form);
-  std::string settingsPath() const;
-
-  std::string settingsFolder_;
-  Dialogs& dialogs_;
 
   QLineEdit* txtSlitWidth0_;
   QLineEdit* txtSlitWidth1_;
   QLineEdit* txtSlitCenter0_;
   QLineEdit* txtSlitCenter1_;
   QLineEdit* txtOutputFileName_;
-  QPushButton* cmdFileCreate_;
-  QLabel* lblStatus_;
 };
 
 }  // namespace vesko

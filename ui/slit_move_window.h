@@ -6,7 +6,6 @@
 namespace vesko {
 
 class Dialogs;
-class SlitMovePanel;
 
 /// The modal "4D Slit Move" window: the slit move panel with its settings loaded on opening.
 class SlitMoveWindow final : public QDialog {
@@ -15,9 +14,6 @@ class SlitMoveWindow final : public QDialog {
  public:
   /// Loads 4DSlitMove.ini from `settingsFolder` into the panel; closing the window deletes it.
   SlitMoveWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr);
-
- private:
-  SlitMovePanel* panel_;
 };
 
 }  // namespace vesko

@@ -6,7 +6,6 @@
 namespace vesko {
 
 class Dialogs;
-class SlitScanPanel;
 
 /// The modal "4DSlit Scan Setting" window: the scan panel with its settings loaded on opening.
 class SlitScanWindow final : public QDialog {
@@ -15,9 +14,6 @@ class SlitScanWindow final : public QDialog {
  public:
   /// Loads 4DSlitScan.ini from `settingsFolder` into the panel; closing the window deletes it.
   SlitScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr);
-
- private:
-  SlitScanPanel* panel_;
 };
 
 }  // namespace vesko

@@ -83,6 +83,7 @@ int main(int argc, char* argv[]) {
   const QDir out(QString::fromLocal8Bit(argv[1]));
   QTemporaryDir work;
   const QDir settings(work.path());
+  const QString resultFile = work.path() + QStringLiteral("/data/4DSlitDec1DScan.dat");
   // The worked example of the 4D slit scan and a plausible output folder, as the settings files hold them.
   const bool prepared =
       out.mkpath(QStringLiteral(".")) &&
@@ -90,12 +91,12 @@ int main(int argc, char* argv[]) {
                 QStringLiteral("/data/scans\r\n")) &&
       WriteText(settings.filePath(QStringLiteral("4DSlitScan.ini")),
                 QStringLiteral("0\r\n0.100\r\n0.000\r\n1.000\r\n5\r\n4DSlit1DScan.tcl\r\n")) &&
-      WriteText(settings.filePath(QStringLiteral("4DSlitDec1DScan.dat")), SampleResultFile());
+      settings.mkpath(QStringLiteral("data")) && WriteText(resultFile, SampleResultFile());
   if (!prepared) {
     std::fprintf(stderr, "vesko-screenshots: cannot prepare %s\n", qPrintable(work.path()));
     return 1;
   }
-  PictureDialogs dialogs(settings.filePath(QStringLiteral("4DSlitDec1DScan.dat")));
+  PictureDialogs dialogs(resultFile);
   const std::string settingsFolder = work.path().toStdString();
 
   bool ok = true;
