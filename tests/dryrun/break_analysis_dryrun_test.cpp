@@ -9,6 +9,7 @@
 #include "analysis/break_analysis.h"
 #include "generators/slit_dec_scan.h"
 #include "tests/dryrun/dryrun_fixture.h"
+#include "tests/support/generator_checks.h"
 
 namespace vesko::test {
 namespace {
@@ -40,8 +41,7 @@ TEST_F(BreakAnalysisDryRun, FindsTheRealZeroOfAnOffsetSlit) {
     const std::string model = "{seq pos} {expr {500 + 10000 * max(0.0, [dict get $pos " + b1 +
                               "] + [dict get $pos " + b2 + "] - 2 * " + std::to_string(kOffset) +
                               ") + ($seq * 37) % 11 - 5}}";
-    const DryRunReport report = RunScript(ScriptFor(form, "C:\\data"), model);
-    ExpectCleanRun(report);
+    const DryRunReport report = RunClean(ScriptOf(form), model);
     ASSERT_EQ(report.opens.size(), 1u);
 
     const BreakAnalysis analysis =

@@ -1,90 +1,91 @@
 #pragma once
 
-#include <functional>
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "core/line_sink.h"
-#include "tests/dryrun/tcl_runner.h"
 #include "tests/support/test_support.h"
 
 namespace vesko::test {
 
-/// Channel A of measurement `seq` (from 1) when a dry run has no count model.
-long long DefaultCountA(long long seq);
-/// Channel B of measurement `seq` when a dry run has no count model.
-long long DefaultCountB(long long seq);
-
-/// A double as Tcl 8.6 prints it: the shortest text that reads back, ".0" after a whole number.
-/// Only for magnitudes from 1e-4 to 1e16, where Tcl writes no exponent.
-std::string TclDouble(double value);
-
-/// What the scripts' Seikika procedure makes of the counter reply "A B": "A, B, B/A" with the counts
-/// as Tcl doubles and 0 for the ratio when A is 0.
-std::string SeikikaText(double a, double b);
-
-/// The result file path as Tcl sees it once an open line's escapes are undone: the folder, its
-/// separator ("/" after a POSIX folder outside Windows, else one backslash), base, suffix, ".dat".
-std::string ExpectedResultPath(const std::string& folder, const std::string& base, const std::string& suffix);
-
-/// One count of a two-counter scan: where the scanned axis stood, and whether a result row reports it.
-struct Reading {
-  std::string position;
-  bool row = true;
+/// One command of the simulated control server as the script called it.
+struct DryRunCall {
+  std::string name;
+  std::string args;  // the arguments as a Tcl list
 };
 
-/// Checks the measurements from `measure` on against `readings`: both channels counted with the
-/// shutter open and the beam stop out, `axis` at the reading's position; each reading with a row
-/// must match `lines[line]`, "position, A, B, B/A" under the default count model. Both indices
-/// move past what was checked.
-void ExpectTwoCounterReadings(const DryRunReport& report, std::size_t& measure, const std::string& axis,
-                              const std::vector<Reading>& readings, const std::vector<std::string>& lines,
-                              std::size_t& line);
+/// One `open` of the script: what it asked for and where the harness put the file instead.
+struct DryRunOpen {
+  std::string mode;
+  std::string requestedPath;
+  std::filesystem::path sandboxFile;
+};
 
-/// Checks that the first four measurements count both channels after each blade of the 4D slit
-/// reached its target in turn (slit_y1, slit_y2, slit_z1, slit_z2), before the shutter opens, and
-/// that the blades stay there for every later measurement.
-void ExpectSlitPreset(const DryRunReport& report, const std::vector<std::string>& blades);
+/// One counter measurement: both channels, what the script asked for, and where everything stood.
+struct DryRunMeasure {
+  long long count = 0;                      // channel A
+  long long countB = 0;                     // channel B
+  int mode = 0;                             // 0: channel A into _ORTEC994(counterA); -1: reply "A B"
+  std::string shutter;                      // "open" or "closed"
+  std::string beamStop;                     // "in", "out" or "unknown"
+  std::map<std::string, std::string> axes;  // every axis by its report name: its move text, "-" never moved
+};
 
-/// Makes a generator's script for an output folder and an output file name; empty when refused.
-using ScriptBuilder = std::function<std::string(const std::string& folder, const std::string& fileName)>;
+/// What the simulated control server saw while running one script.
+struct DryRunReport {
+  bool ok = false;
+  std::string message;  // the Tcl error when !ok
+  std::vector<DryRunCall> calls;
+  std::vector<DryRunOpen> opens;
+  std::vector<DryRunMeasure> measures;
+  std::map<std::string, std::string> positions;  // where every axis stands at the end ("-" never moved)
+  /// shutter, beamstop, timer ("-" never set), unclosed (files left open), crlf and lf (line
+  /// ends of the script), nonascii (its bytes above 127).
+  std::map<std::string, std::string> facts;
+};
 
-/// Validates `form` and builds its script for `folder`; a refusal fails the test and gives "".
-template <class Form>
-std::string ScriptFor(const Form& form, const std::string& folder) {
-  const auto params = Validate(form);
-  if (!params.ok()) {
-    ADD_FAILURE() << "the form was refused: " << params.message();
-    return {};
-  }
-  StringSink sink;
-  BuildScript(*params, folder, sink);
-  return sink.text();
-}
+/// What the scripts' Seikika procedure makes of the counter reply "A B": "A, B, B/A" with the counts
+/// as Tcl 8.6 prints doubles and 0 for the ratio when A is 0.
+std::string SeikikaText(double a, double b);
+
+/// One count of a scan: where the scanned axes stood (their move texts, separated by blanks) and the
+/// start of the result line written from it ("" for a count whose reply is not written).
+struct Point {
+  std::string at;
+  std::string row;
+};
+
+/// Checks the counts from `measure` on against `points` (each made with the shutter open) and each
+/// written point against `lines[line]`: its row start, then ", A" (one channel, beam stop in) or ", " +
+/// Seikika (two channels, beam stop out). Moves both indices past what was checked.
+void ExpectPoints(const DryRunReport& report, std::size_t& measure, const std::vector<std::string>& axes,
+                  const std::vector<Point>& points, const std::vector<std::string>& lines, std::size_t& line);
+
+/// Checks that the counts up to `measure` were all that was counted, and that the axes in `moved` end at
+/// their values and no other axis moved.
+void ExpectEnd(const DryRunReport& report, std::size_t measure,
+               const std::map<std::string, std::string>& moved);
+
+/// Checks that the run opened exactly `paths`, for writing, and gives the lines of each file.
+std::vector<std::vector<std::string>> ResultFiles(const DryRunReport& report,
+                                                  const std::vector<std::string>& paths);
 
 /// A scratch folder for scripts and a sandbox for the result files of the simulated server.
 class DryRunTest : public ::testing::Test {
  protected:
-  /// Writes `script` (lines ended by CR LF, as a generator writes them) to a file and runs it.
+  /// Writes `script` to a file and runs it in tclsh against the simulated server; `countModel` is a Tcl
+  /// lambda {seq positions} giving channel A or {A B} (sim_server.tcl describes it).
   DryRunReport RunScript(const std::string& script, const std::string& countModel = {});
 
-  /// A run that ended the way the control server must end it: no error, every file closed, the
-  /// shutter closed, the beam stop in, the timer set, and a script of CR LF lines in plain ASCII.
-  void ExpectCleanRun(const DryRunReport& report) const;
-
-  /// Runs the script `build` makes for each hostile output folder and file name: each must run
-  /// cleanly, open exactly base + suffix + ".dat" for each of `suffixes` in the folder, in order,
-  /// and make the same calls with the same arguments as the script for a plain folder and name.
-  void ExpectHostileNamesHarmless(const ScriptBuilder& build, const std::vector<std::string>& suffixes);
-
-  /// The result file of open number `index` (from 0), without its CR LF line ends.
-  static std::vector<std::string> ResultLines(const DryRunReport& report, std::size_t index);
+  /// RunScript, checking that the run ended as the control server must end it: no error, every file
+  /// closed, the shutter closed, the beam stop in, the timer set, a script of CR LF lines in plain ASCII.
+  DryRunReport RunClean(const std::string& script, const std::string& countModel = {});
 
   TempDir scripts_;
   TempDir sandbox_;
-  std::size_t lineCount_ = 0;
 };
 
 }  // namespace vesko::test

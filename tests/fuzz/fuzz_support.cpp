@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 
 #include <unistd.h>
 
@@ -30,34 +29,23 @@ std::vector<std::string> SplitFields(std::string_view input, std::size_t count) 
   return fields;
 }
 
-namespace {
-
-// The scratch folder of this process, removed when the process ends normally.
-struct ScratchFolder {
-  ScratchFolder() {
-    std::error_code ec;
-    const std::filesystem::path base =
-        std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : std::filesystem::temp_directory_path();
-    folder = base / ("vesko-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
-  std::filesystem::path folder;
-  std::map<std::string, std::string, std::less<>> paths;
-};
-
-}  // namespace
-
-const std::string& ScratchPath(std::string_view name) {
-  static ScratchFolder scratch;
-  auto found = scratch.paths.find(name);
-  if (found == scratch.paths.end()) {
-    found = scratch.paths.emplace(std::string(name), (scratch.folder / std::string(name)).string()).first;
-  }
-  return found->second;
+std::string ScratchPath(std::string_view name) {
+  // The scratch folder of this process, removed when the process ends normally.
+  static const struct Folder {
+    Folder() {
+      std::error_code ec;
+      path =
+          std::filesystem::is_directory("/dev/shm", ec) ? "/dev/shm" : std::filesystem::temp_directory_path();
+      path /= "vesko-fuzz-" + std::to_string(getpid());
+      std::filesystem::create_directories(path);
+    }
+    ~Folder() {
+      std::error_code ec;
+      std::filesystem::remove_all(path, ec);
+    }
+    std::filesystem::path path;
+  } folder;
+  return (folder.path / name).string();
 }
 
 void WriteScratch(const std::string& path, std::string_view bytes) {

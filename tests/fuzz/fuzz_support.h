@@ -19,7 +19,7 @@ std::vector<std::string> SplitFields(std::string_view input, std::size_t count);
 
 /// A file of this process for inputs that must come from a file (on a memory file system when there
 /// is one, so that syncing costs nothing).
-const std::string& ScratchPath(std::string_view name);
+std::string ScratchPath(std::string_view name);
 
 /// Replaces the file at `path` with exactly `bytes`.
 void WriteScratch(const std::string& path, std::string_view bytes);

@@ -56,15 +56,7 @@ class CheckingCounter final : public LineSink {
 };
 
 TEST(LargeInputTest, LongestSlitScanStreamsWithFlatMemory) {
-  SlitScanForm form;
-  form.axisZ = true;
-  form.slitWidth = "0.01";
-  form.scanCenter = "0";
-  form.scanWidth = "2";
-  form.division = "32767";
-  form.outputFileName = "longest.tcl";
-  form.repeatActive = true;
-  form.repeatTimes = "50";
+  const SlitScanForm form{false, true, "0.01", "0", "2", "32767", "longest.tcl", true, "50"};
   const Result<SlitScanParams> params = Validate(form);
   ASSERT_TRUE(params.ok()) << params.message();
 
