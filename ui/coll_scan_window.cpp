@@ -27,6 +27,7 @@ CollScanWindow::CollScanWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   LoadPanelSettings(settingsFolder, y, z);
   panels_[0]->showForm(y);
   panels_[1]->showForm(z);
+  KeepReturnFromButtons(this);
 }
 
 }  // namespace vesko

@@ -27,6 +27,7 @@ GonioStageScanWindow::GonioStageScanWindow(std::string settingsFolder, Dialogs& 
   LoadPanelSettings(settingsFolder, y, z);
   panels_[0]->showForm(y);
   panels_[1]->showForm(z);
+  KeepReturnFromButtons(this);
 }
 
 }  // namespace vesko

@@ -246,6 +246,14 @@ void HostPanel(QDialog* window, const char* objectName, const char* title, QWidg
   layout->addWidget(panel);
   if (defaultButton) {
     defaultButton->setDefault(true);
+  } else {
+    KeepReturnFromButtons(window);
+  }
+}
+
+void KeepReturnFromButtons(QDialog* window) {
+  for (QPushButton* button : window->findChildren<QPushButton*>()) {
+    button->setAutoDefault(false);
   }
 }
 

@@ -165,8 +165,12 @@ class GeneratorPanel : public QWidget {
 /// deleted on close, so that its next opening reads the settings files again.
 void SetUpScanWindow(QDialog* window, const char* objectName, const char* title, QLayout* layout);
 
+/// Return in a box of `window` presses no button: a window without a default button would otherwise make
+/// the first button of its first panel the default when shown (in a two-panel window, the other panel's).
+void KeepReturnFromButtons(QDialog* window);
+
 /// Sets up `window` as SetUpScanWindow does, around `panel` alone, with `defaultButton` (when not null) as
-/// its default button.
+/// its default button (or, without one, KeepReturnFromButtons).
 void HostPanel(QDialog* window, const char* objectName, const char* title, QWidget* panel,
                QPushButton* defaultButton);
 

@@ -3,7 +3,6 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/app_settings.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/main_menu_window.h"
 
@@ -16,11 +15,6 @@ class MainMenuTest : public QObject {
   void init() { ws_ = std::make_unique<Workspace>(false); }
   void cleanup() { ws_.reset(); }
   void showsEveryControl();
-  void startUpShowsStoredFolder_data();
-  void startUpShowsStoredFolder();
-  void chosenFolderReplacesOutputFolder();
-  void closingStoresFolder_data();
-  void closingStoresFolder();
   void unwritableSettingsAreReportedOnClose();
   void buttonsOpenTheirModalWindowsAfresh();
 
@@ -29,8 +23,6 @@ class MainMenuTest : public QObject {
     const QString folder = settingsFolder.isEmpty() ? ws_->settings.path() : settingsFolder;
     return ws_->show(new vesko::MainMenuWindow(folder.toStdString(), ws_->dialogs));
   }
-  QString iniPath() const { return ws_->settings.filePath("VeskoScriptCreator.ini"); }
-  QString folderBox() const { return Shown(ws_->window, "txtOutputFolder"); }
   // "objectName|text of `box`" of the modal window `button` opens, seen from inside its own event
   // loop; then the window is closed.
   QString openedBy(const char* button, const char* box);
@@ -51,57 +43,6 @@ void MainMenuTest::showsEveryControl() {
                                 "Picture1/cmdLensScan=Be Lens Scan", "cmdGlobalSetting=Select Output Folder",
                                 "cmdAnalysDecScan=4Dスキャン解析", "cmdEnd=End", "Label1=WithTimer Ver."}),
       QString());
-}
-
-void MainMenuTest::startUpShowsStoredFolder_data() {
-  QTest::addColumn<QByteArray>("content");  // empty: no settings file at all
-  QTest::addColumn<QString>("folder");
-  QTest::newRow("first run") << QByteArray() << QString::fromStdString(vesko::FallbackOutputFolder());
-  QTest::newRow("stored folder") << QByteArray("D:\\data\\may\r\n") << "D:\\data\\may";
-}
-
-void MainMenuTest::startUpShowsStoredFolder() {
-  QFETCH(QByteArray, content);
-  QFETCH(QString, folder);
-  QVERIFY(content.isEmpty() || WriteBytes(iniPath(), content));
-  QVERIFY(openMenu());
-  QCOMPARE(folderBox(), folder);
-  QCOMPARE(QString::fromStdString(vesko::OutputFolder()), folder);
-  QCOMPARE(ws_->dialogs.messages, QStringList());
-}
-
-void MainMenuTest::chosenFolderReplacesOutputFolder() {
-  QVERIFY(WriteBytes(iniPath(), "D:\\data\r\n"));
-  QVERIFY(openMenu());
-  // Only the program writes the folder box; typing into it changes nothing.
-  QTest::keyClicks(Find(ws_->window, "txtOutputFolder"), "E:\\other");
-  QCOMPARE(folderBox(), QStringLiteral("D:\\data"));
-
-  ws_->dialogs.folderAnswers = QStringList{"/srv/scans/may"};  // then a cancelled chooser
-  for (int k = 0; k < 2; ++k) {
-    QVERIFY(Click(ws_->window, "cmdGlobalSetting"));
-    QCOMPARE(ws_->dialogs.folderOwners.value(k), ws_->window.data());
-    QCOMPARE(vesko::OutputFolder(), std::string("/srv/scans/may"));
-    QCOMPARE(folderBox(), QStringLiteral("/srv/scans/may"));
-  }
-  QCOMPARE(ReadBytes(iniPath()), QByteArray("D:\\data\r\n"));  // stored only at shutdown
-}
-
-void MainMenuTest::closingStoresFolder_data() {
-  QTest::addColumn<bool>("byEndButton");
-  QTest::newRow("End") << true;
-  QTest::newRow("title bar") << false;
-}
-
-void MainMenuTest::closingStoresFolder() {
-  QFETCH(bool, byEndButton);
-  QVERIFY(openMenu());
-  ws_->dialogs.folderAnswers = QStringList{"/srv/scans,old"};
-  QVERIFY(Click(ws_->window, "cmdGlobalSetting"));
-  QVERIFY(byEndButton ? Click(ws_->window, "cmdEnd") : ws_->window->close());
-  QVERIFY(!ws_->window->isVisible());
-  QCOMPARE(ReadBytes(iniPath()), QByteArray("\"/srv/scans,old\"\r\n"));
-  QCOMPARE(ws_->dialogs.messages, QStringList());
 }
 
 void MainMenuTest::unwritableSettingsAreReportedOnClose() {

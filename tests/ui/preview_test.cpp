@@ -5,11 +5,9 @@
 #include <QRegularExpression>
 #include <memory>
 
-#include "app/app_settings.h"
 #include "core/script_naming.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/all_in_one_window.h"
-#include "ui/gonio_y_scan_window.h"
 #include "ui/slit_move_window.h"
 #include "ui/slit_scan_window.h"
 
@@ -19,32 +17,26 @@ using namespace vesko::test;
 const QStringList kSlitScanExample = {"opt4DAxis_0", "txt4DSlitWidth=0.1", "txt4DScanCenter=0",
                                       "txt4DScanWidth=1", "txt4DScanDivision=5"};
 
-// The preview beside every File Create, and the progress display of a long script.
+// The preview window, the Preview beside every File Create, and the progress display of a long script.
 class PreviewTest : public QObject {
   Q_OBJECT
 
  private slots:
   void init() { ws_ = std::make_unique<Workspace>(); }
   void cleanup() { ws_.reset(); }
-  void previewShowsWhatFileCreateWrites_data();
-  void previewShowsWhatFileCreateWrites();
-  void refusalsMatchFileCreate_data();
-  void refusalsMatchFileCreate();
-  void longScriptShowsItsHeadOnly();
+  void previewShowsTheHeadAndCopiesIt();
   void everyFileCreateHasPreview_data();
   void everyFileCreateHasPreview();
   void cancelledHugeScriptKeepsOldFiles();
 
  private:
-  // Opens the window `kind` names: "slit scan", "slit move", "gonio y" or the combined window.
+  // Opens the window `kind` names: "slit scan", "slit move" or the combined window.
   bool open(const QString& kind) {
     const std::string settings = ws_->settingsFolder();
     if (kind == "slit scan") {
       return ws_->show(new vesko::SlitScanWindow(settings, ws_->dialogs));
     } else if (kind == "slit move") {
       return ws_->show(new vesko::SlitMoveWindow(settings, ws_->dialogs));
-    } else if (kind == "gonio y") {
-      return ws_->show(new vesko::GonioYScanWindow(settings, ws_->dialogs));
     }
     return ws_->show(new vesko::AllInOneWindow(settings, ws_->dialogs));
   }
@@ -53,96 +45,23 @@ class PreviewTest : public QObject {
   std::unique_ptr<Workspace> ws_;
 };
 
-void PreviewTest::previewShowsWhatFileCreateWrites_data() {
-  QTest::addColumn<QString>("kind");
-  QTest::addColumn<QStringList>("input");
-  // Its Preview button (File Create has "FileCreate" in place of "Preview"), status label and script.
-  QTest::addColumn<QStringList>("names");
-
-  QTest::newRow("slit scan") << "slit scan" << kSlitScanExample
-                             << QStringList{"cmd4DPreview", "lbl4DStatus", "4DSlit1DScan.tcl"};
-  QTest::newRow("slit move, no report")
-      << "slit move"
-      << QStringList{"txtSlitWidth_0=1", "txtSlitWidth_1=2", "txtSlitCenter_0=0.5", "txtSlitCenter_1=0"}
-      << QStringList{"cmdPreview", "lblStatus", "4DSlitMove.com"};
-  QTest::newRow("gonio y, generator B")
-      << "gonio y"
-      << QStringList{"txtGonioYScanCenter=0", "txtGonioYScanWidth=1", "txtGonioYScanDivision=3",
-                     "chkGonioYUseOmega_0"}
-      << QStringList{"cmdGonioYPreview2", "lblGonioYStatus", "GonioYScan.tcl"};
-}
-
-void PreviewTest::previewShowsWhatFileCreateWrites() {
-  QFETCH(QString, kind);
-  QFETCH(QStringList, input);
-  QFETCH(QStringList, names);
-  const QString& script = names[2];
-  QVERIFY(open(kind));
-  QCOMPARE(Enter(ws_->window, input + QStringList{names[0]}), QString());
-
-  // Nothing written, nothing reported.
-  QCOMPARE(ws_->dialogs.messages + ws_->dialogs.progressLabels, QStringList());
-  QCOMPARE(Shown(ws_->window, names[1]), QString());
-  QCOMPARE(FileNames(ws_->output.path()) + FileNames(ws_->settings.path()), QStringList());
-
-  QWidget* previewWindow = Find(ws_->window, "frmPreview");
-  QVERIFY(previewWindow && previewWindow->isVisible() && previewWindow->isWindow());
-  QCOMPARE(previewWindow->windowTitle(), "Preview - " + script);
-  QVERIFY(!Shown(ws_->window, "frmPreview/txtPreviewSummary").isEmpty());
-  const QString shown = Shown(ws_->window, "frmPreview/txtPreviewScript");
-  QVERIFY(Click(previewWindow, "cmdPreviewCopy"));
-  QCOMPARE(QGuiApplication::clipboard()->text(), shown);
-  QVERIFY(Click(previewWindow, "cmdPreviewClose"));
-  QVERIFY(!previewWindow->isVisible());
-
-  // The same inputs through "File Create" write exactly the lines shown.
-  QVERIFY(Click(ws_->window, QString(names[0]).replace("Preview", "FileCreate")));
-  QCOMPARE(FileNames(ws_->output.path()), QStringList{script});
-  const QByteArray written = ReadBytes(outputFile(script));
-  QVERIFY(!written.isEmpty());
-  QCOMPARE(QString(shown).replace('\n', "\r\n").toUtf8(), written);
-}
-
-void PreviewTest::refusalsMatchFileCreate_data() {
-  QTest::addColumn<QStringList>("input");
-  QTest::addColumn<QString>("outputFolder");  // "" keeps the test's folder
-  QTest::addColumn<QString>("message");
-
-  QTest::newRow("no blade pair") << kSlitScanExample.mid(1) << QString() << "Setting Error!";
-  QTest::newRow("repeat count of one")
-      << kSlitScanExample + QStringList{"chk4DRepeatActive", "txt4DRepeatTimes=1"} << QString()
-      << "Repeat Times Error";
-  QTest::newRow("folder Tcl would pipe")
-      << kSlitScanExample << "|cat"
-      << QString::fromStdString(vesko::CheckOutputFolderForScript("|cat").value_or(""));
-}
-
-void PreviewTest::refusalsMatchFileCreate() {
-  QFETCH(QStringList, input);
-  QFETCH(QString, outputFolder);
-  QFETCH(QString, message);
-  vesko::SetOutputFolder((outputFolder.isEmpty() ? ws_->output.path() : outputFolder).toStdString());
-  QVERIFY(open("slit scan"));
-  QCOMPARE(Enter(ws_->window, input + QStringList{"cmd4DPreview", "cmd4DFileCreate"}), QString());
-
-  QVERIFY(!message.isEmpty());
-  QCOMPARE(ws_->dialogs.messages, (QStringList{message, message}));
-  QVERIFY(!Find(ws_->window, "frmPreview"));
-  QCOMPARE(FileNames(ws_->output.path()), QStringList());
-}
-
-void PreviewTest::longScriptShowsItsHeadOnly() {
+void PreviewTest::previewShowsTheHeadAndCopiesIt() {
   QVERIFY(open("slit scan"));
   QCOMPARE(Enter(ws_->window, kSlitScanExample + QStringList{"cmd4DPreview"}), QString());
-  const QPointer<QWidget> first = Find(ws_->window, "frmPreview");
-  QVERIFY(first);
+  const QPointer<QWidget> previewWindow = Find(ws_->window, "frmPreview");
+  QVERIFY(previewWindow && previewWindow->isVisible() && previewWindow->isWindow());
+  QCOMPARE(previewWindow->windowTitle(), QStringLiteral("Preview - 4DSlit1DScan.tcl"));
+  QVERIFY(Click(previewWindow, "cmdPreviewCopy"));
+  QCOMPARE(QGuiApplication::clipboard()->text(), Shown(previewWindow, "txtPreviewScript"));
 
-  // 32767 points: far more lines than are shown, yet too few for a progress display.
+  // 32767 points: far more lines than are shown, yet too few for a progress display. The window is reused.
   QCOMPARE(Enter(ws_->window, {"txt4DScanDivision=32767", "cmd4DPreview"}), QString());
-  QCOMPARE(ws_->window->findChildren<QWidget*>("frmPreview"), QList<QWidget*>{first.data()});
+  QCOMPARE(ws_->window->findChildren<QWidget*>("frmPreview"), QList<QWidget*>{previewWindow.data()});
   QCOMPARE(ws_->dialogs.progressLabels, QStringList());
-  const QStringList shown = Shown(ws_->window, "frmPreview/txtPreviewScript").split('\n');
-  const QString summary = Shown(ws_->window, "frmPreview/txtPreviewSummary");
+  const QStringList shown = Shown(previewWindow, "txtPreviewScript").split('\n');
+  const QString summary = Shown(previewWindow, "txtPreviewSummary");
+  QVERIFY(Click(previewWindow, "cmdPreviewClose"));
+  QVERIFY(!previewWindow->isVisible());
 
   QVERIFY(Click(ws_->window, "cmd4DFileCreate"));
   QStringList written = QString::fromUtf8(ReadBytes(outputFile("4DSlit1DScan.tcl"))).split("\r\n");

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPointer>
 #include <QStringList>
@@ -124,7 +123,7 @@ inline QWidget* Find(const QWidget* root, const QString& path) {
   return found;
 }
 
-/// What a control shows: a frame its title, a check box or option "[x] ", "[ ] " or "[-] " (grey) and its
+/// What a control shows: a check box or option "[x] ", "[ ] " or "[-] " (grey) and its
 /// caption, a multi-line box its plain text, anything else its text; "<missing>" when there is no such
 /// control.
 inline QString Shown(const QWidget* root, const QString& path) {
@@ -133,8 +132,6 @@ inline QString Shown(const QWidget* root, const QString& path) {
   const auto* box = qobject_cast<const QCheckBox*>(widget);
   if (!widget) {
     return QStringLiteral("<missing>");
-  } else if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
-    return frame->title();
   } else if (box && box->checkState() == Qt::PartiallyChecked) {
     return QStringLiteral("[-] ") + box->text();
   } else if (button && button->isCheckable()) {
