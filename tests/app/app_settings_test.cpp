@@ -23,6 +23,7 @@ class AppSettingsTest : public ::testing::Test {
   TempDir settings;
 };
 
+// Windows' fallback, the root of drive c:, is checked with the Windows-only tests.
 TEST_F(AppSettingsTest, UnreadableFileGivesFallbackSilently) {
   for (const bool fileExists : {false, true}) {
     SCOPED_TRACE(fileExists ? "empty file" : "no file");
@@ -31,13 +32,8 @@ TEST_F(AppSettingsTest, UnreadableFileGivesFallbackSilently) {
     EXPECT_FALSE(result.settingsRead);
     EXPECT_EQ(result.outputFolder, FallbackOutputFolder());
     EXPECT_EQ(OutputFolder(), FallbackOutputFolder());
-    EXPECT_EQ(test::PathExists(IniPath()), fileExists);
+    EXPECT_EQ(test::ListFolder(settings.path()).size(), fileExists ? 1u : 0u);
   }
-#ifdef _WIN32
-  EXPECT_EQ(FallbackOutputFolder(), "c:\\");
-#else
-  EXPECT_EQ(FallbackOutputFolder().front(), '/');
-#endif
 }
 
 TEST_F(AppSettingsTest, StartUpReadsFirstFieldOfFirstLine) {
@@ -76,7 +72,6 @@ TEST_F(AppSettingsTest, ShutDownWritesOneLineThatStartUpReadsBack) {
       {"c:\\", "c:\\\r\n"},
       {"", "\r\n"},
       {"D:\\scan,old", "\"D:\\scan,old\"\r\n"},
-      {" D:\\lead", "\" D:\\lead\"\r\n"},
   };
   // An older, longer file is replaced, not overwritten in place.
   ASSERT_TRUE(WriteFileBytes(IniPath(), "C:\\a\\much\\longer\\old\\folder\r\nextra\r\n"));

@@ -16,6 +16,7 @@
 namespace vesko {
 namespace {
 
+using test::Captured;
 using test::ListFolder;
 using test::ReadFileBytes;
 using test::SameText;
@@ -23,24 +24,6 @@ using test::ScriptOf;
 using test::TempDir;
 using test::WriteFileBytes;
 using Names = std::vector<std::string>;
-
-struct Outcome {
-  int code = -1;
-  std::string out;
-  std::string err;
-  std::string FirstErrorLine() const { return err.substr(0, err.find('\n')); }
-};
-
-std::string Drain(std::FILE* stream) {
-  std::string text;
-  std::rewind(stream);
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, stream)) > 0;) {
-    text.append(buffer, n);
-  }
-  std::fclose(stream);
-  return text;
-}
 
 // The blank-separated words of `line`, then `more` as they are.
 std::vector<std::string> Words(const std::string& line, const std::vector<std::string>& more = {}) {
@@ -53,39 +36,25 @@ std::vector<std::string> Words(const std::string& line, const std::vector<std::s
   return args;
 }
 
-Outcome Invoke(const std::string& line, const std::vector<std::string>& more = {}) {
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  Outcome o;
-  o.code = RunCli(Words(line, more), out, err);
-  o.out = Drain(out);
-  o.err = Drain(err);
-  return o;
+Captured Invoke(const std::string& line, const std::vector<std::string>& more = {}) {
+  return test::Capture([&](std::FILE* out, std::FILE* err) { return RunCli(Words(line, more), out, err); });
 }
 
 // The worked example of the y pair, typed in full.
-constexpr const char* kSlitExample =
+const std::string kSlitExample =
     "slit-scan --axis y --slit-width 0.1 --scan-center=0 --scan-width 1 --division 5";
 
-SlitScanForm SlitExample() {
-  SlitScanForm f;
-  f.axisY = true;
-  f.slitWidth = "0.1";
-  f.scanCenter = "0";
-  f.scanWidth = "1";
-  f.division = "5";
-  return f;
-}
+const SlitScanForm kSlitForm{
+    .axisY = true, .slitWidth = "0.1", .scanCenter = "0", .scanWidth = "1", .division = "5"};
 
 // Each test starts with an empty settings folder and an empty output folder.
 class Cli : public ::testing::Test {
  protected:
-  // `line` with this test's settings and output folders.
-  Outcome Run(const std::string& line, const std::vector<std::string>& more = {}) const {
-    return Invoke(line + " --settings-dir " + settings_.path() + " --output-folder " + output_.path(), more);
+  std::string Folders() const {
+    return " --settings-dir " + settings_.path() + " --output-folder " + output_.path();
   }
   // `line` printed to standard output with C:\data as its folder.
-  Outcome Print(const std::string& line, const std::vector<std::string>& more = {}) const {
+  Captured Print(const std::string& line, const std::vector<std::string>& more = {}) const {
     return Invoke(line + " --settings-dir " + settings_.path() + " --output-folder C:\\data --stdout", more);
   }
   bool NothingWritten() const {
@@ -96,49 +65,62 @@ class Cli : public ::testing::Test {
   TempDir output_;
 };
 
+// Without --output-folder the script goes into the folder stored in VeskoScriptCreator.ini.
 TEST_F(Cli, WritesTheScriptThenTheSettings) {
-  const Outcome o = Run(kSlitExample);
-  EXPECT_EQ(0, o.code);
-  EXPECT_EQ("", o.out);
-  EXPECT_EQ("", o.err);
-  EXPECT_TRUE(
-      SameText(ScriptOf(SlitExample(), output_.path()), ReadFileBytes(output_.File("4DSlit1DScan.tcl"))));
+  ASSERT_TRUE(WriteFileBytes(settings_.File("VeskoScriptCreator.ini"), output_.path() + "\r\n"));
+  const Captured c = Invoke(kSlitExample + " --settings-dir " + settings_.path());
+  EXPECT_EQ(0, c.code);
+  EXPECT_EQ("", c.out + c.err);
+  EXPECT_TRUE(SameText(ScriptOf(kSlitForm, output_.path()), ReadFileBytes(output_.File("4DSlit1DScan.tcl"))));
   EXPECT_EQ("0\r\n0.100\r\n0.000\r\n1.000\r\n5\r\n4DSlit1DScan.tcl\r\n",
             ReadFileBytes(settings_.File("4DSlitScan.ini")));
 }
 
-TEST_F(Cli, StdoutPrintsTheScriptAndWritesNothing) {
-  const Outcome o = Print(kSlitExample);
-  EXPECT_EQ(0, o.code);
-  EXPECT_EQ("", o.err);
-  EXPECT_TRUE(SameText(ScriptOf(SlitExample()), o.out));
+// The figures of the lens scan's worked example are checked only here.
+TEST_F(Cli, SummaryPrintsTheFiguresAndWritesNothing) {
+  const Captured c =
+      Invoke("lens-scan --axis lens_y --scan-center 0.0 --scan-width 0.3 --division 4 --summary" + Folders(),
+             {"--output-folder", "C:\\data"});
+  EXPECT_EQ(0, c.code) << c.err;
+  EXPECT_EQ(
+      "Scan: lens_y, 4 points, 1 pass\n"
+      "lens_y: 5 moves, first 0.150, last 0.000, range -0.150 to 0.150\n"
+      "Count measurements: 5\n"
+      "Counting time: at least 0:00:05 of counting; motor moves come on top\n"
+      "Result file: C:\\data\\Lens1DScan.dat\n"
+      "Script lines: 28\n",
+      c.out);
   EXPECT_TRUE(NothingWritten());
 }
 
-// A fresh window: the boxes come from the settings file, and each option retypes one box as is.
+// A fresh window: the boxes come from the settings file, and each option retypes one box as is. --stdout
+// writes nothing, not even the settings.
 TEST_F(Cli, OptionsReplaceTheStoredTexts) {
-  ASSERT_TRUE(
-      WriteFileBytes(settings_.File("4DSlitScan.ini"), "1\r\n0.200\r\n1.500\r\n2.000\r\n3\r\nz.tcl\r\n"));
-  SlitScanForm stored;
-  stored.axisZ = true;
-  stored.slitWidth = "0.2";
-  stored.scanCenter = "1.5";
-  stored.scanWidth = "2";
-  stored.division = "3";
-  stored.outputFileName = "z.tcl";
-  Outcome o = Print("slit-scan");
-  EXPECT_EQ(0, o.code) << o.err;
-  EXPECT_TRUE(SameText(ScriptOf(stored), o.out));
+  const std::string stored = "1\r\n0.200\r\n1.500\r\n2.000\r\n3\r\nz.tcl\r\n";
+  ASSERT_TRUE(WriteFileBytes(settings_.File("4DSlitScan.ini"), stored));
+  SlitScanForm form{.axisZ = true,
+                    .slitWidth = "0.2",
+                    .scanCenter = "1.5",
+                    .scanWidth = "2",
+                    .division = "3",
+                    .outputFileName = "z.tcl"};
+  Captured c = Print("slit-scan");
+  EXPECT_EQ(0, c.code) << c.err;
+  EXPECT_TRUE(SameText(ScriptOf(form), c.out));
 
-  o = Print("slit-scan --axis=y --repeat 3", {"--division", " 4.5 ", "--output-file-name=  run.b.tcl  "});
-  EXPECT_EQ(0, o.code) << o.err;
-  stored.axisY = true;
-  stored.axisZ = false;
-  stored.division = "4";
-  stored.outputFileName = "run.tcl";
-  stored.repeatActive = true;
-  stored.repeatTimes = "3";
-  EXPECT_TRUE(SameText(ScriptOf(stored), o.out));
+  c = Print("slit-scan --axis=y --repeat 3", {"--division", " 4.5 ", "--output-file-name=  run.b.tcl  "});
+  EXPECT_EQ(0, c.code) << c.err;
+  form.axisY = true;
+  form.axisZ = false;
+  form.division = "4";
+  form.outputFileName = "run.tcl";
+  form.repeatActive = true;
+  form.repeatTimes = "3";
+  EXPECT_TRUE(SameText(ScriptOf(form), c.out));
+  EXPECT_EQ("", c.err);
+  EXPECT_EQ(Names{"4DSlitScan.ini"}, ListFolder(settings_.path()));
+  EXPECT_EQ(stored, ReadFileBytes(settings_.File("4DSlitScan.ini")));
+  EXPECT_EQ(Names{}, ListFolder(output_.path()));
 }
 
 TEST_F(Cli, RefusedInputsExitOneWithTheWindowsMessage) {
@@ -146,7 +128,7 @@ TEST_F(Cli, RefusedInputsExitOneWithTheWindowsMessage) {
     const char* extra;
     std::string firstLine;  // or its beginning
   } rows[] = {
-      {"--division 1", "Setting Error!"},
+      {"--division 1 --summary", "Setting Error!"},
       {"--repeat 1", "Repeat Times Error"},
       {"--repeat abc --division 40000", "Setting Error!"},
       {"--output-folder |cat", "Output Folder Error! \"|cat\" cannot be used in a script"},
@@ -154,72 +136,57 @@ TEST_F(Cli, RefusedInputsExitOneWithTheWindowsMessage) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.extra);
-    const Outcome o = Invoke(kSlitExample + std::string(" --settings-dir ") + settings_.path() +
-                             " --output-folder " + output_.path() + " " + row.extra);
-    EXPECT_EQ(1, o.code);
-    EXPECT_EQ("", o.out);
-    EXPECT_EQ(0u, o.FirstErrorLine().rfind(row.firstLine, 0)) << o.err;
+    const Captured c = Invoke(kSlitExample + Folders() + " " + row.extra);
+    EXPECT_EQ(1, c.code);
+    EXPECT_EQ("", c.out);
+    EXPECT_EQ(0u, c.FirstErrorLine().rfind(row.firstLine, 0)) << c.err;
     EXPECT_TRUE(NothingWritten());
   }
-}
-
-TEST_F(Cli, RefusedRepeatLeavesThePreviousScriptAndSettings) {
-  ASSERT_EQ(0, Run(kSlitExample).code);
-  const std::string script = ReadFileBytes(output_.File("4DSlit1DScan.tcl"));
-  const std::string settings = ReadFileBytes(settings_.File("4DSlitScan.ini"));
-  const Outcome o = Run(kSlitExample, {"--slit-width", "0.3", "--repeat", "0"});
-  EXPECT_EQ(1, o.code);
-  EXPECT_EQ("Repeat Times Error", o.FirstErrorLine());
-  EXPECT_EQ(script, ReadFileBytes(output_.File("4DSlit1DScan.tcl")));
-  EXPECT_EQ(settings, ReadFileBytes(settings_.File("4DSlitScan.ini")));
-  EXPECT_EQ(Names{"4DSlit1DScan.tcl"}, ListFolder(output_.path()));
 }
 
 TEST_F(Cli, UsageErrorsExitTwo) {
-  const std::string folders = " --settings-dir=" + settings_.path() + " --output-folder=" + output_.path();
-  for (const std::string& line :
-       {folders, "slit" + folders, "--stdout" + folders, "slit-scan --bogus 1" + folders,
-        "slit-scan --axis x" + folders, "slit-scan --axis=Y" + folders, "slit-scan --stdout=yes" + folders,
-        "slit-scan extra" + folders, "coll-scan --panel z --move-4d-slit 2" + folders,
-        "slit-scan" + folders + " --division"}) {
-    SCOPED_TRACE(line);
-    const Outcome o = Invoke(line);
-    EXPECT_EQ(2, o.code);
-    EXPECT_EQ("", o.out);
-    EXPECT_EQ(0u, o.err.rfind("vesko-script: ", 0)) << o.err;
-    EXPECT_NE(std::string::npos, o.err.find("Usage: vesko-script GENERATOR")) << o.err;
+  const struct {
+    std::string line;
+    const char* message;
+  } rows[] = {
+      {"", "no generator given"},
+      {"slit" + Folders(), "unknown generator 'slit'"},
+      {"slit-scan --bogus 1" + Folders(), "unknown option '--bogus' for slit-scan"},
+      {"slit-scan --axis=Y" + Folders(), "option '--axis' takes y|z, not 'Y'"},
+      {"slit-scan --summary=yes" + Folders(), "option '--summary' takes no value"},
+      {"slit-scan --stdout --summary" + Folders(), "options '--stdout' and '--summary' cannot go together"},
+      {"slit-scan extra" + Folders(), "unexpected argument 'extra'"},
+      {"slit-scan" + Folders() + " --division", "option '--division' needs a value"},
+      {"coll-scan --stdout" + Folders(), "option '--panel' is required for coll-scan"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.line);
+    const Captured c = Invoke(row.line);
+    EXPECT_EQ(2, c.code);
+    EXPECT_EQ("", c.out);
+    EXPECT_EQ("vesko-script: " + std::string(row.message), c.FirstErrorLine());
+    EXPECT_NE(std::string::npos, c.err.find("Usage: vesko-script GENERATOR")) << c.err;
     EXPECT_TRUE(NothingWritten());
   }
-  EXPECT_EQ("vesko-script: option '--panel' is required for coll-scan",
-            Invoke("coll-scan --stdout").FirstErrorLine());
 }
 
-TEST_F(Cli, UnwritableScriptExitsThreeAndStoresNothing) {
+TEST_F(Cli, UnwritableScriptOrFullStandardOutputExitsThree) {
   const std::string missing = output_.File("no-such-folder");
-  const Outcome o = Run(kSlitExample, {"--output-folder", missing});
-  EXPECT_EQ(3, o.code);
-  EXPECT_EQ(0u, o.FirstErrorLine().rfind("Cannot write " + missing, 0)) << o.err;
+  Captured c = Invoke(kSlitExample + Folders(), {"--output-folder", missing});
+  EXPECT_EQ(3, c.code);
+  EXPECT_EQ(0u, c.FirstErrorLine().rfind("Cannot write " + missing, 0)) << c.err;
   EXPECT_TRUE(NothingWritten());
-}
 
-TEST_F(Cli, FullStandardOutputExitsThree) {
   std::FILE* full = std::fopen("/dev/full", "w");
   if (full == nullptr) {
     GTEST_SKIP() << "no /dev/full here";
   }
-  std::FILE* err = std::tmpfile();
-  EXPECT_EQ(3, RunCli(Words(kSlitExample + std::string(" --stdout --settings-dir ") + settings_.path()), full,
-                      err));
+  c = test::Capture([&](std::FILE*, std::FILE* err) {
+    return RunCli(Words(kSlitExample + Folders() + " --stdout"), full, err);
+  });
   std::fclose(full);
-  EXPECT_EQ(0u, Drain(err).rfind("Cannot write standard output: ", 0));
-}
-
-TEST_F(Cli, OutputFolderDefaultsToTheStoredOne) {
-  ASSERT_TRUE(WriteFileBytes(settings_.File("VeskoScriptCreator.ini"), output_.path() + "\r\n"));
-  const Outcome o = Invoke(kSlitExample + std::string(" --settings-dir ") + settings_.path());
-  EXPECT_EQ(0, o.code) << o.err;
-  EXPECT_TRUE(
-      SameText(ScriptOf(SlitExample(), output_.path()), ReadFileBytes(output_.File("4DSlit1DScan.tcl"))));
+  EXPECT_EQ(3, c.code);
+  EXPECT_EQ(0u, c.err.rfind("Cannot write standard output: ", 0)) << c.err;
 }
 
 // Runs `line` in fresh folders: exit 0, `out` printed, the script file and the one settings file written,
@@ -230,10 +197,10 @@ void ExpectWritten(const std::string& line, const std::string& script, const std
   SCOPED_TRACE(line);
   TempDir settingsDir;
   TempDir outputDir;
-  const Outcome o =
+  const Captured c =
       Invoke(line + " --settings-dir " + settingsDir.path() + " --output-folder " + outputDir.path());
-  EXPECT_EQ(0, o.code) << o.err;
-  EXPECT_EQ(ToFileText(out), o.out);  // messages reach the console in its code page
+  EXPECT_EQ(0, c.code) << c.err;
+  EXPECT_EQ(ToFileText(out), c.out);  // messages reach the console in its code page
   EXPECT_EQ(Names{script}, ListFolder(outputDir.path()));
   EXPECT_EQ(Names{settingsFile}, ListFolder(settingsDir.path()));
   EXPECT_EQ(settings, ReadFileBytes(settingsDir.File(settingsFile)));
@@ -243,8 +210,8 @@ void ExpectWritten(const std::string& line, const std::string& script, const std
   }
 }
 
-// Every field option of each generator types into its own box: the stored settings and the script's
-// lines show each value, a panel writes only its own settings file, and slit-move reports its blades.
+// Every field option of each generator types into its own box: the stored settings show each value (the
+// script's lines those not stored), a panel writes only its own settings file, slit-move reports its blades.
 TEST(CliGenerators, EveryOptionReachesItsBox) {
   ExpectWritten(
       "slit-dec-scan --axis z --start-slit-width 1.0 --end-slit-width 0.5 --scan-center 0.1 "
@@ -254,8 +221,7 @@ TEST(CliGenerators, EveryOptionReachesItsBox) {
   ExpectWritten(
       "slit-move --slit-width-y 0.2 --slit-width-z 0.4 --slit-center-y 0.0 --slit-center-z 0.1 "
       "--output-file-name m.com",
-      "m.com", "4DSlitMove.ini", "0.200\r\n0.400\r\n0.000\r\n0.100\r\nm.com\r\n",
-      {"TclSrv_Optics:4DSlit {slit_y1 move 0.100}"},
+      "m.com", "4DSlitMove.ini", "0.200\r\n0.400\r\n0.000\r\n0.100\r\nm.com\r\n", {},
       "y1=0.100,y2=0.100,z1=0.300,z2=0.100,ファイルネーム=m.comで作成しました。\n");
   ExpectWritten(
       "coll-scan --panel z --scan-center 0.5 --scan-width 1.0 --division 5 --slit-width-y 0.3 "
@@ -268,17 +234,14 @@ TEST(CliGenerators, EveryOptionReachesItsBox) {
       "--slit-width-z=0.3 --slit-center-y=0.1 --slit-center-z=-0.05 --move-4d-slit 1 --output-file-name "
       "z.tcl",
       "z.tcl", "GonioStageScan2_z.ini",
-      "1\r\n0.500\r\n0.300\r\n0.100\r\n-0.050\r\n1.000\r\n0.400\r\n3\r\nz.tcl\r\n",
-      {"TclSrv_GStage {z move 0.800}"});
+      "1\r\n0.500\r\n0.300\r\n0.100\r\n-0.050\r\n1.000\r\n0.400\r\n3\r\nz.tcl\r\n", {});
   ExpectWritten(
       "lens-scan --axis lens_rz --scan-center 0.0 --scan-width 0.3 --division 4 --output-file-name l.tcl",
-      "l.tcl", "LensScan.ini", "3\r\n0.000\r\n0.300\r\n4\r\nl.tcl\r\n",
-      {"TclSrv_Optics:Lens {lens_rz move 0.150}"});
+      "l.tcl", "LensScan.ini", "3\r\n0.000\r\n0.300\r\n4\r\nl.tcl\r\n", {});
   ExpectWritten(
       "gonioy-scan --scan-center=0 --scan-width=1 --division=3 --omega1 2.5 --omega2 -1 --use-omega1 1 "
       "--use-omega2 0 --output-file-name g.tcl",
-      "g.tcl", "GonioYScan.ini", "0\r\n0.000\r\n1.000\r\n3\r\ng.tcl\r\n1\r\n2.500\r\n0\r\n-1.000\r\n",
-      {"TclSrv_Gonio {omega move 2.500}"});
+      "g.tcl", "GonioYScan.ini", "0\r\n0.000\r\n1.000\r\n3\r\ng.tcl\r\n1\r\n2.500\r\n0\r\n-1.000\r\n", {});
 }
 
 // A fresh window fills the z panel only after the whole y file; options type into the chosen panel.
@@ -286,15 +249,15 @@ TEST_F(Cli, CollScanStoredPanelsLoadUnderOneFailureRule) {
   const std::string line =
       "coll-scan --panel z --slit-width-y=0 --slit-width-z=0 --slit-center-y=0 --slit-center-z=0";
   ASSERT_TRUE(WriteFileBytes(settings_.File("ColliScan_z.ini"), "-1.000\r\n2.000\r\n3\r\nz.com\r\n"));
-  Outcome o = Print(line);
-  EXPECT_EQ(1, o.code);
-  EXPECT_EQ("Setting Error!", o.FirstErrorLine());
+  Captured c = Print(line);
+  EXPECT_EQ(1, c.code);
+  EXPECT_EQ("Setting Error!", c.FirstErrorLine());
 
   ASSERT_TRUE(WriteFileBytes(settings_.File("ColliScan_y.ini"), "0.500\r\n1.000\r\n5\r\ny.com\r\n"));
-  o = Print(line);
-  EXPECT_EQ(0, o.code) << o.err;
-  EXPECT_NE(std::string::npos, o.out.find("\r\nset fp [open C:\\\\data\\\\z.dat w+]\r\n"));
-  EXPECT_NE(std::string::npos, o.out.find("\r\nTclSrv_Optics:Collimator {col_z move -2.000}\r\n"));
+  c = Print(line);
+  EXPECT_EQ(0, c.code) << c.err;
+  EXPECT_NE(std::string::npos, c.out.find("\r\nset fp [open C:\\\\data\\\\z.dat w+]\r\n"));
+  EXPECT_NE(std::string::npos, c.out.find("\r\nTclSrv_Optics:Collimator {col_z move -2.000}\r\n"));
 }
 
 TEST_F(Cli, GonioYScanRepeatNeedsEveryOmegaBoxUnticked) {
@@ -304,78 +267,62 @@ TEST_F(Cli, GonioYScanRepeatNeedsEveryOmegaBoxUnticked) {
   // A box ticked by the stored settings counts too; unticking it on the command line frees --repeat.
   ASSERT_TRUE(WriteFileBytes(settings_.File("GonioYScan.ini"),
                              "0\r\n0.000\r\n1.000\r\n3\r\nGonioYScan.tcl\r\n1\r\n5.000\r\n0\r\n-5.000\r\n"));
-  const Outcome o = Print(line);
-  EXPECT_EQ(2, o.code);
+  const Captured c = Print(line);
+  EXPECT_EQ(2, c.code);
   EXPECT_EQ("vesko-script: option '--repeat' cannot be used while an omega box is ticked",
-            o.FirstErrorLine());
+            c.FirstErrorLine());
   EXPECT_EQ(0, Print(line + " --use-omega1 0").code);
 }
 
 TEST(CliHelp, ListsGeneratorsAndOptions) {
-  Outcome o = Invoke("--help");
-  EXPECT_EQ(0, o.code);
-  EXPECT_EQ("", o.err);
+  Captured c = Invoke("--help");
+  EXPECT_EQ(0, c.code);
+  EXPECT_EQ("", c.err);
   for (const char* name : {"slit-scan", "slit-dec-scan", "slit-move", "coll-scan", "lens-scan", "gonioy-scan",
                            "gonio-stage-scan", "analyse FILE [--threshold T]"}) {
-    EXPECT_NE(std::string::npos, o.out.find(name)) << name;
+    EXPECT_NE(std::string::npos, c.out.find(name)) << name;
   }
-  o = Invoke("coll-scan --help");
-  EXPECT_EQ(0, o.code);
+  c = Invoke("coll-scan --help");
+  EXPECT_EQ(0, c.code);
   EXPECT_NE(std::string::npos,
-            o.out.find("  --panel y|z                 panel: collimator_y or collimator_z (required)\n"));
+            c.out.find("  --panel y|z                 panel: collimator_y or collimator_z (required)\n"));
   EXPECT_NE(std::string::npos,
-            o.out.find("  --move-4d-slit 0|1          \"Move 4D Slit\": 1 sets the slit before the scan\n"));
+            c.out.find("  --move-4d-slit 0|1          \"Move 4D Slit\": 1 sets the slit before the scan\n"));
 }
 
-// A decreasing-width result file's rows: falls of 20 a step, then a level near 40 from step 3.
-constexpr const char* kWorkedRows =
-    "2,2,100\r\n1.5,1.5,80\r\n1,1,60\r\n0.5,0.5,40\r\n0,0,39\r\n-0.5,-0.5,40\r\n-1,-1,40\r\n";
-
-class AnalyseCli : public ::testing::Test {
- protected:
-  std::string File(const std::string& name, const std::string& rows = kWorkedRows) {
-    const std::string path = dir_.File(name);
-    EXPECT_TRUE(WriteFileBytes(path, "slit_y1,slit_y2,Intensity\r\n" + rows));
-    return path;
-  }
-  TempDir dir_;
-};
-
-TEST_F(AnalyseCli, PrintsTheFourResults) {
+// A decreasing-width result file: falls of 20 a step, then a level near 40 from step 3.
+TEST(AnalyseCli, PrintsTheFourResultsOrExitsWithTheStopsCode) {
+  TempDir dir;
+  const std::string run = dir.File("run.dat");
+  const std::string flat = dir.File("flat.dat");
+  const std::string missing = dir.File("missing.dat");
+  const std::string header = "slit_y1,slit_y2,Intensity\r\n";
+  ASSERT_TRUE(WriteFileBytes(run, header + "2,2,100\r\n1.5,1.5,80\r\n1,1,60\r\n0.5,0.5,40\r\n0,0,39\r\n"
+                                           "-0.5,-0.5,40\r\n-1,-1,40\r\n"));
+  ASSERT_TRUE(WriteFileBytes(flat, header + "1,1,100\r\n1,1,80\r\n1,1,60\r\n0,0,40\r\n0,0,39\r\n0,0,40\r\n"));
   const std::string results = "cross_x=0.49167\na0=20.00000\na1=40.00000\nb0=39.66667\n";
-  Outcome o = Invoke("analyse " + File("run.dat"));
-  EXPECT_EQ(0, o.code);
-  EXPECT_EQ(results, o.out);
-  EXPECT_EQ("", o.err);
-
-  o = Invoke("analyse --threshold abc " + File("run.dat"));
-  EXPECT_EQ(0, o.code);
-  EXPECT_EQ(results, o.out);
-  EXPECT_EQ(ToFileText(kThresholdResetMessage) + "\n", o.err);
-}
-
-TEST_F(AnalyseCli, StoppedRunsAndProblemsExitWithTheirCodes) {
-  const std::string missing = dir_.File("missing.dat");
   const struct {
     std::string line;
     int code;
+    std::string out;
     std::string firstErrorLine;
   } rows[] = {
-      {"analyse " + File("run.dat") + " --threshold=-2", 1, "0" + std::string(kGateStopText)},
-      {"analyse " + File("flat.dat", "1,1,100\r\n1,1,80\r\n1,1,60\r\n0,0,40\r\n0,0,39\r\n0,0,40\r\n"), 1,
-       std::string(kNoCrossingMessage)},
-      {"analyse " + missing, 3, "Cannot read " + missing + ": No such file or directory"},
-      {"analyse", 2, "vesko-script: no result file given"},
-      {"analyse " + File("run.dat") + " other.dat", 2, "vesko-script: unexpected argument 'other.dat'"},
-      {"analyse " + File("run.dat") + " --threshold", 2, "vesko-script: option '--threshold' needs a value"},
-      {"analyse " + File("run.dat") + " --stdout", 2, "vesko-script: unknown option '--stdout' for analyse"},
+      {"analyse " + run, 0, results, ""},
+      {"analyse --threshold abc " + run, 0, results, std::string(kThresholdResetMessage)},
+      {"analyse " + run + " --threshold=-2", 1, "", "0" + std::string(kGateStopText)},
+      {"analyse " + flat, 1, "", std::string(kNoCrossingMessage)},
+      {"analyse " + missing, 3, "", "Cannot read " + missing + ": No such file or directory"},
+      {"analyse", 2, "", "vesko-script: no result file given"},
+      {"analyse " + run + " other.dat", 2, "", "vesko-script: unexpected argument 'other.dat'"},
+      {"analyse " + run + " --threshold", 2, "", "vesko-script: option '--threshold' needs a value"},
+      {"analyse " + run + " --stdout", 2, "", "vesko-script: unknown option '--stdout' for analyse"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.line);
-    const Outcome o = Invoke(row.line);
-    EXPECT_EQ(row.code, o.code);
-    EXPECT_EQ(ToFileText(row.firstErrorLine), o.FirstErrorLine());
-    EXPECT_EQ("", o.out);
+    const Captured c = Invoke(row.line);
+    EXPECT_EQ(row.code, c.code);
+    EXPECT_EQ(row.out, c.out);
+    EXPECT_EQ(ToFileText(row.firstErrorLine), c.FirstErrorLine());
   }
 }
 

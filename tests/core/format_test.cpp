@@ -14,7 +14,7 @@ struct FormatRow {
   const char* expected;
 };
 
-TEST(FormatTest, FRoundsTheBinaryValueHalvesAwayFromZero) {
+TEST(FormatTest, FixedFormatsRoundTheBinaryValueHalvesAwayFromZero) {
   const FormatRow rows[] = {
       {0.0625, "0.063"},  // exactly halfway: away from zero, not to even
       {-0.0625, "-0.063"},   {0.1875, "0.188"},
@@ -32,14 +32,11 @@ TEST(FormatTest, FRoundsTheBinaryValueHalvesAwayFromZero) {
   for (const FormatRow& row : rows) {
     EXPECT_EQ(FormatF(row.value), row.expected) << row.value;
   }
-}
-
-TEST(FormatTest, F5UsesFiveDecimals) {
-  const FormatRow rows[] = {
+  const FormatRow fiveDecimals[] = {
       {0.015625, "0.01563"},  // halfway at five decimals
       {-0.015625, "-0.01563"}, {1.23456789, "1.23457"}, {-0.000004, "0.00000"}, {42, "42.00000"},
   };
-  for (const FormatRow& row : rows) {
+  for (const FormatRow& row : fiveDecimals) {
     EXPECT_EQ(FormatF5(row.value), row.expected) << row.value;
   }
 }

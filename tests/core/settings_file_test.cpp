@@ -67,14 +67,5 @@ TEST(SettingsFileTest, SaveQuotesFieldsThatWouldNotReadBackWhole) {
   EXPECT_EQ(LoadSettings(path, 10), fields);
 }
 
-TEST(SettingsFileTest, SaveIntoAMissingFolderNamesTheFile) {
-  TempDir dir;
-  const std::string path = dir.File("missing/app.ini");
-  const std::optional<IoError> error = SaveSettings(path, {"x"});
-  ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->path, path);
-  EXPECT_FALSE(error->reason.empty());
-}
-
 }  // namespace
 }  // namespace vesko

@@ -28,46 +28,34 @@ std::string ToUtf8(const fs::path& path) {
 std::string Visible(const std::string& line) {
   std::string out;
   for (char c : line) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else {
-      out += c;
-    }
+    out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
   }
   return out;
 }
 
-std::vector<std::string> SplitAtLf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t lf = text.find('\n', start);
-    if (lf == std::string::npos) {
-      if (start < text.size()) {
-        lines.push_back(text.substr(start));
-      }
-      return lines;
-    }
-    lines.push_back(text.substr(start, lf + 1 - start));
-    start = lf + 1;
+std::string Drain(std::FILE* stream) {
+  std::string text;
+  std::rewind(stream);
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, stream)) > 0;) {
+    text.append(buffer, n);
   }
+  std::fclose(stream);
+  return text;
 }
 
 }  // namespace
 
 TempDir::TempDir() {
   static std::atomic<unsigned> counter{0};
-  std::mt19937_64 random(
+  // The clock as well: some C++ libraries for Windows give the same "random" numbers in every process.
+  static const unsigned long long run =
       std::random_device{}() ^
-      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
-  const fs::path base = fs::temp_directory_path();
+      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
   for (int attempt = 0; attempt < 100; ++attempt) {
     const fs::path candidate =
-        base / ("vesko-test-" + std::to_string(counter++) + "-" + std::to_string(random() % 1000000000ULL));
+        fs::temp_directory_path() /
+        ("vesko-test-" + std::to_string(run % 1000000000ULL) + "-" + std::to_string(counter++));
     std::error_code ec;
     if (fs::create_directory(candidate, ec)) {
       path_ = ToUtf8(candidate);
@@ -108,11 +96,6 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   return !out.fail();
 }
 
-bool PathExists(const std::string& path) {
-  std::error_code ec;
-  return fs::exists(FromUtf8(path), ec);
-}
-
 std::vector<std::string> ListFolder(const std::string& folder) {
   std::vector<std::string> names;
   std::error_code ec;
@@ -134,10 +117,7 @@ std::string Lines(const std::vector<std::string>& lines) {
 std::string Crlf(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '\n') {
-      out += '\r';
-    }
-    out += c;
+    out += c == '\n' ? std::string("\r\n") : std::string(1, c);
   }
   return out;
 }
@@ -151,23 +131,31 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
+Captured Capture(const std::function<int(std::FILE* out, std::FILE* err)>& command) {
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  Captured result;
+  result.code = command(out, err);
+  result.out = Drain(out);
+  result.err = Drain(err);
+  return result;
+}
+
 ::testing::AssertionResult SameText(const std::string& expected, const std::string& actual) {
-  if (expected == actual) {
+  const std::size_t at = static_cast<std::size_t>(
+      std::mismatch(expected.begin(), expected.end(), actual.begin(), actual.end()).first - expected.begin());
+  if (at == expected.size() && at == actual.size()) {
     return ::testing::AssertionSuccess();
   }
-  const std::vector<std::string> want = SplitAtLf(expected);
-  const std::vector<std::string> got = SplitAtLf(actual);
-  std::size_t i = 0;
-  while (i < want.size() && i < got.size() && want[i] == got[i]) {
-    ++i;
-  }
-  auto lineOrEnd = [](const std::vector<std::string>& lines, std::size_t k) {
-    return k < lines.size() ? "\"" + Visible(lines[k]) + "\"" : std::string("(end of text)");
+  // The texts agree up to `at`: the line that holds it starts at the same place in both.
+  const std::size_t start = at == 0 ? 0 : expected.rfind('\n', at - 1) + 1;
+  auto lineAt = [start](const std::string& text) {
+    return start < text.size() ? "\"" + Visible(text.substr(start, text.find('\n', start) + 1 - start)) + "\""
+                               : std::string("(end of text)");
   };
   return ::testing::AssertionFailure()
-         << "texts differ at line " << (i + 1) << "\n  expected: " << lineOrEnd(want, i)
-         << "\n  actual:   " << lineOrEnd(got, i) << "\n  (expected " << want.size() << " lines, actual "
-         << got.size() << ")";
+         << "texts differ at line " << 1 + std::count(expected.begin(), expected.begin() + start, '\n')
+         << "\n  expected: " << lineAt(expected) << "\n  actual:   " << lineAt(actual);
 }
 
 }  // namespace vesko::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,9 +32,6 @@ std::string ReadFileBytes(const std::string& path);
 /// Creates or replaces a file with exactly these bytes; false when that fails.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
-/// True when `path` names an existing file or folder.
-bool PathExists(const std::string& path);
-
 /// The names of the entries of a folder, sorted.
 std::vector<std::string> ListFolder(const std::string& folder);
 
@@ -44,6 +43,18 @@ std::string Crlf(const std::string& text);
 
 /// The CR LF-ended lines of `text`, without their ends.
 std::vector<std::string> SplitLines(const std::string& text);
+
+/// A command's exit status and what it printed.
+struct Captured {
+  int code = -1;
+  std::string out;
+  std::string err;
+  /// The first line on standard error, without its end.
+  std::string FirstErrorLine() const { return err.substr(0, err.find('\n')); }
+};
+
+/// Runs `command` with fresh temporary files as its standard output and standard error.
+Captured Capture(const std::function<int(std::FILE* out, std::FILE* err)>& command);
 
 /// Success when the texts are equal; otherwise names the first differing line and shows both.
 ::testing::AssertionResult SameText(const std::string& expected, const std::string& actual);
