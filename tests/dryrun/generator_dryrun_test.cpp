@@ -32,15 +32,9 @@ std::vector<Point> Rows(const Lines& positions) {
   return points;
 }
 
+// The script the omega boxes' generator writes.
 std::string GonioYScript(const GonioYScanForm& form) {
-  const auto generator = OmegaRuleFor(form.useOmega).generator;
-  const Result<GonioYScanParams> p = Validate(form, generator);
-  EXPECT_TRUE(p.ok()) << p.message();
-  StringSink sink;
-  if (p.ok()) {
-    (generator == GonioYGenerator::A ? BuildScriptA : BuildScriptB)(*p, "C:\\data", sink);
-  }
-  return sink.text();
+  return GonioYScriptOf(form, OmegaRuleFor(form.useOmega).generator);
 }
 
 // The single-channel repeats add whole counts and divide them as integers; counts that differ per pass

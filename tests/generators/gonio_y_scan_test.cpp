@@ -8,6 +8,7 @@
 
 #include "core/platform.h"
 #include "tests/support/generator_checks.h"
+#include "tests/support/generator_samples.h"
 
 namespace vesko {
 namespace {
@@ -16,15 +17,7 @@ using test::Crlf;
 using test::kSeikikaHead;
 using test::SameText;
 
-std::string Script(const GonioYScanForm& form, GonioYGenerator generator) {
-  const Result<GonioYScanParams> p = Validate(form, generator);
-  EXPECT_TRUE(p.ok()) << p.message();
-  StringSink sink;
-  if (p.ok()) {
-    (generator == GonioYGenerator::A ? BuildScriptA : BuildScriptB)(*p, "C:\\data", sink);
-  }
-  return sink.text();
-}
+using test::GonioYScriptOf;
 
 std::string Rows(const std::string& file, const std::vector<std::string>& positions) {
   return test::TwoCounterRows("TclSrv_GStand {gonio_y", file, positions);
@@ -44,11 +37,11 @@ TEST(GonioYScanTest, GeneratorBWorkedExampleAndGreyBox) {
                     "set counts [TclSrv_ORTEC994:MeasureCountsWithTimer $exptime -1]\n" +
                     Rows("fp2", {"-0.500", "0.000", "0.500", "0.000"}) +
                     "close $fp2\nTclSrv_Gonio {omega move 0.000}\n" + kEnd),
-               Script(form, GonioYGenerator::B)));
+               GonioYScriptOf(form, GonioYGenerator::B)));
   form.useOmega = {2, 0};
   EXPECT_EQ(OmegaRuleFor(form.useOmega).generator, GonioYGenerator::B);
   EXPECT_TRUE(SameText(Crlf(kSeikikaHead + kShutterOpen + "TclSrv_Gonio {omega move 0.000}\n" + kEnd),
-                       Script(form, GonioYGenerator::B)));
+                       GonioYScriptOf(form, GonioYGenerator::B)));
 }
 
 // Generator A ignores the angles; the result files take the name before its first dot.
@@ -59,7 +52,7 @@ TEST(GonioYScanTest, GeneratorASingleScan) {
       Crlf(kSeikikaHead + std::string("set fp [open C:\\\\data\\\\run.dat w+]\n") + kShutterOpen +
            "puts $fp \"GonioY,Io,I,I/Io\"\n" +
            Rows("fp", {"0.000", "0.250", "0.500", "0.750", "1.000", "0.500"}) + "close $fp\n" + kEnd),
-      Script(form, GonioYGenerator::A)));
+      GonioYScriptOf(form, GonioYGenerator::A)));
 }
 
 // Any ticked (or grey) box chooses generator B, which disables the repeat controls and unticks Active;

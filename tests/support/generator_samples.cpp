@@ -1,5 +1,7 @@
 #include "tests/support/generator_samples.h"
 
+#include <gtest/gtest.h>
+
 #include <stdexcept>
 #include <utility>
 
@@ -118,6 +120,16 @@ FileCreateJob GeneratorSample::Job(const std::string& outputFolder, const std::s
 const std::vector<GeneratorSample>& GeneratorSamples() {
   static const std::vector<GeneratorSample> samples = MakeSamples();
   return samples;
+}
+
+std::string GonioYScriptOf(const GonioYScanForm& form, GonioYGenerator generator) {
+  const Result<GonioYScanParams> p = Validate(form, generator);
+  EXPECT_TRUE(p.ok()) << p.message();
+  StringSink sink;
+  if (p.ok()) {
+    (generator == GonioYGenerator::A ? BuildScriptA : BuildScriptB)(*p, "C:\\data", sink);
+  }
+  return sink.text();
 }
 
 }  // namespace vesko::test

@@ -8,6 +8,7 @@
 #include "core/file_create.h"
 #include "core/line_sink.h"
 #include "core/safe_file.h"
+#include "generators/gonio_y_scan.h"
 
 namespace vesko::test {
 
@@ -34,5 +35,8 @@ struct GeneratorSample {
 
 /// Every generator, each script form and settings layout once; a new generator is one row.
 const std::vector<GeneratorSample>& GeneratorSamples();
+
+/// The script `generator` writes for `form` in C:\data; a refusal fails the test and gives "".
+std::string GonioYScriptOf(const GonioYScanForm& form, GonioYGenerator generator);
 
 }  // namespace vesko::test
