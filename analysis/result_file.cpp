@@ -1,16 +1,16 @@
 #include "analysis/result_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <optional>
+#include <system_error>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
 #include "core/numbers.h"
+#include "core/os_file.h"
+#include "core/shown_text.h"
 
 namespace vesko {
 namespace {
@@ -19,14 +19,20 @@ namespace {
 // pieces through one buffer: a file of a million rows is never held whole in memory.
 class LineReader {
  public:
-  explicit LineReader(std::ifstream& in) : in_(in), buffer_(kFirstPiece) {}
+  explicit LineReader(os::InputFile& in) : in_(in), buffer_(kFirstPiece) {}
 
-  /// The next line; empty at the end of the file or once a read has failed.
+  /// The next line; empty at the end of the file, once a read has failed, and from a line longer than
+  /// kMaxLine on (no more of the file is read).
   std::optional<std::string_view> Next() {
     for (;;) {
       std::size_t end = pos_;
       while (end < filled_ && buffer_[end] != '\r' && buffer_[end] != '\n') {
         ++end;
+      }
+      if (end - pos_ > kMaxLine) {
+        pos_ = filled_ = 0;
+        atEnd_ = true;
+        return std::nullopt;
       }
       // A CR that ends the piece may be the first half of CR LF: read on before deciding.
       const bool maybeSplitCrLf = end + 1 == filled_ && buffer_[end] == '\r';
@@ -51,12 +57,14 @@ class LineReader {
   }
 
   /// True when a read failed (not merely reached the end of the file).
-  bool failed() const { return in_.bad(); }
+  bool failed() const { return failed_; }
 
  private:
   // A short file gets a small buffer; a long one grows it to kPiece within a few reads.
   static constexpr std::size_t kFirstPiece = 1 << 16;
   static constexpr std::size_t kPiece = 1 << 20;
+  // Rows are a few numbers; a longer line is no row and ends the data, as a short row does.
+  static constexpr std::size_t kMaxLine = 64 * 1024;
 
   // Keeps the unread rest of the buffer, moved to its front, and appends the next piece of the file.
   void ReadPiece() {
@@ -68,19 +76,20 @@ class LineReader {
     if (filled_ == buffer_.size() || (lastReadFilled_ && buffer_.size() < kPiece)) {
       buffer_.resize(buffer_.size() * 2);
     }
-    in_.read(buffer_.data() + filled_, static_cast<std::streamsize>(buffer_.size() - filled_));
-    const auto count = static_cast<std::size_t>(in_.gcount());
-    filled_ += count;
+    const std::optional<std::size_t> count = in_.Read(buffer_.data() + filled_, buffer_.size() - filled_);
+    failed_ = !count;
+    filled_ += count.value_or(0);
     lastReadFilled_ = filled_ == buffer_.size();
-    atEnd_ = !in_ || count == 0;
+    atEnd_ = count.value_or(0) == 0;
   }
 
-  std::ifstream& in_;
+  os::InputFile& in_;
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t filled_ = 0;
   bool atEnd_ = false;
   bool lastReadFilled_ = false;
+  bool failed_ = false;
 };
 
 // The next comma-separated field of `line` from `pos`, read as ReadSettingsField reads one from a
@@ -133,25 +142,20 @@ std::size_t ExpectedRows(std::uintmax_t fileSize, std::size_t first) {
   return static_cast<std::size_t>(std::min<std::uintmax_t>(rows + rows / 8 + 16, std::uintmax_t{1} << 24));
 }
 
-Result<ResultRows> Refuse(const std::string& path, std::error_code code) {
-  return Result<ResultRows>::Refused("Cannot read " + path + ": " + code.message());
+Result<ResultRows> Refuse(const std::string& path, const std::string& reason) {
+  return Result<ResultRows>::Refused("Cannot read " + ShownText(path) + ": " + reason);
 }
 
 }  // namespace
 
 Result<ResultRows> ReadResultFile(const std::string& path) {
-  const std::filesystem::path file(std::u8string(path.begin(), path.end()));
-  std::error_code code;
-  if (std::filesystem::is_directory(file, code)) {
-    return Refuse(path, std::make_error_code(std::errc::is_a_directory));
+  // A FIFO or a device is refused before it is opened: it could block or never end.
+  std::optional<os::OsError> error;
+  os::InputFile in = os::InputFile::OpenRegular(path, error);
+  if (!in.IsOpen()) {
+    return Refuse(path, error->reason);
   }
-  errno = 0;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    return Refuse(path, errno != 0 ? std::error_code(errno, std::generic_category())
-                                   : std::make_error_code(std::errc::io_error));
-  }
-  const std::uintmax_t fileSize = std::filesystem::file_size(file, code);
+  const std::uintmax_t fileSize = in.size();
 
   ResultRows rows;
   LineReader lines(in);
@@ -162,7 +166,7 @@ Result<ResultRows> ReadResultFile(const std::string& path) {
     if (!row) {
       break;
     }
-    if (rows.x.empty() && !code) {
+    if (rows.x.empty()) {
       const std::size_t expected =
           ExpectedRows(fileSize - std::min<std::uintmax_t>(consumed, fileSize), line->size() + 2);
       rows.x.reserve(expected);
@@ -172,7 +176,7 @@ Result<ResultRows> ReadResultFile(const std::string& path) {
     rows.y.push_back(row->second);
   }
   if (lines.failed()) {
-    return Refuse(path, std::make_error_code(std::errc::io_error));
+    return Refuse(path, std::make_error_code(std::errc::io_error).message());
   }
   return rows;
 }

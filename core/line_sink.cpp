@@ -63,38 +63,46 @@ void CountingSink::WriteLines(std::string_view lines) {
   lines_ += static_cast<std::uint64_t>(std::count(lines.begin(), lines.end(), '\n'));
 }
 
-StreamSink::StreamSink(std::FILE* stream) : stream_(stream) {
+BufferedSink::BufferedSink() {
   buffer_.reserve(kBufferSize);
 }
 
-StreamSink::~StreamSink() {
-  Flush();
-}
-
-void StreamSink::WriteLine(std::string_view line) {
+void BufferedSink::WriteLine(std::string_view line) {
   if (buffer_.size() + line.size() + kLineEnd.size() > kBufferSize) {
-    WriteBuffer();
+    FlushBuffer();
   }
   AppendFileText(buffer_, line);
   buffer_ += kLineEnd;
 }
 
-void StreamSink::WriteLines(std::string_view lines) {
+void BufferedSink::WriteLines(std::string_view lines) {
   if (buffer_.size() + lines.size() > kBufferSize) {
-    WriteBuffer();
+    FlushBuffer();
   }
   AppendFileText(buffer_, lines);
 }
 
-void StreamSink::WriteBuffer() {
-  if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) {
-    failed_ = true;
+void BufferedSink::FlushBuffer() {
+  if (!buffer_.empty()) {
+    Emit(buffer_);
   }
   buffer_.clear();
 }
 
+StreamSink::StreamSink(std::FILE* stream) : stream_(stream) {}
+
+StreamSink::~StreamSink() {
+  Flush();
+}
+
+void StreamSink::Emit(std::string_view bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stream_) != bytes.size()) {
+    failed_ = true;
+  }
+}
+
 bool StreamSink::Flush() {
-  WriteBuffer();
+  FlushBuffer();
   if (std::fflush(stream_) != 0 || std::ferror(stream_) != 0) {
     failed_ = true;
   }

@@ -84,21 +84,38 @@ class CountingSink final : public LineSink {
   std::uint64_t lines_ = 0;
 };
 
+/// Gathers lines in a fixed buffer (CR LF added, text as stored in files) and hands them on in large
+/// pieces: the buffering shared by the stream sink and the safe file writer.
+class BufferedSink : public LineSink {
+ public:
+  void WriteLine(std::string_view line) override;
+  void WriteLines(std::string_view lines) override;
+
+ protected:
+  BufferedSink();
+  /// Hands on everything buffered and empties the buffer.
+  void FlushBuffer();
+  /// Forgets what is buffered.
+  void DropBuffer() { buffer_.clear(); }
+  /// Takes one piece of the file's bytes.
+  virtual void Emit(std::string_view bytes) = 0;
+
+ private:
+  std::string buffer_;
+};
+
 /// Streams lines to a C stream (standard output) through a fixed buffer; memory stays flat.
-class StreamSink final : public LineSink {
+class StreamSink final : public BufferedSink {
  public:
   explicit StreamSink(std::FILE* stream);
   ~StreamSink() override;
-  void WriteLine(std::string_view line) override;
-  void WriteLines(std::string_view lines) override;
   /// Writes out what is buffered; false if any write failed so far.
   bool Flush();
 
  private:
-  void WriteBuffer();
+  void Emit(std::string_view bytes) override;
 
   std::FILE* stream_;
-  std::string buffer_;
   bool failed_ = false;
 };
 

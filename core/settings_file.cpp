@@ -1,9 +1,12 @@
 #include "core/settings_file.h"
 
-#include <filesystem>
-#include <fstream>
+#include <algorithm>
+#include <cstdint>
+#include <sstream>
 
+#include "core/os_file.h"
 #include "core/platform.h"
+#include "core/tcl_path.h"
 
 namespace vesko {
 namespace {
@@ -23,34 +26,42 @@ void ConsumeLineEnd(std::istream& in, int first) {
 
 std::optional<std::string> ReadSettingsField(std::istream& in) {
   using Traits = std::istream::traits_type;
+  // Every byte this field takes, blanks and skipped rest included; a field that would take more fails.
+  std::size_t taken = 0;
+  const auto next = [&in, &taken]() {
+    return ++taken > kMaxSettingsFieldBytes ? Traits::eof() : in.get();
+  };
   int c = in.peek();
   if (c == Traits::eof()) {
     return std::nullopt;
   }
-  while (IsBlank(c)) {
-    in.get();
+  while (IsBlank(c) && taken < kMaxSettingsFieldBytes) {
+    next();
     c = in.peek();
   }
   std::string field;
   if (c == '"') {
-    in.get();
+    next();
     // An unterminated quote runs to the end of the file.
-    while ((c = in.get()) != Traits::eof() && c != '"') {
+    while ((c = next()) != Traits::eof() && c != '"') {
       field += static_cast<char>(c);
     }
     if (c == '"') {
-      while ((c = in.get()) != Traits::eof() && c != ',' && c != '\r' && c != '\n') {
+      while ((c = next()) != Traits::eof() && c != ',' && c != '\r' && c != '\n') {
       }
       ConsumeLineEnd(in, c);
     }
     in.clear(in.rdstate() & ~std::ios::failbit);
-    return field;
+    return taken > kMaxSettingsFieldBytes ? std::nullopt : std::optional<std::string>(field);
   }
-  while ((c = in.get()) != Traits::eof() && c != ',' && c != '\r' && c != '\n') {
+  while ((c = next()) != Traits::eof() && c != ',' && c != '\r' && c != '\n') {
     field += static_cast<char>(c);
   }
   ConsumeLineEnd(in, c);
   in.clear(in.rdstate() & ~std::ios::failbit);
+  if (taken > kMaxSettingsFieldBytes) {
+    return std::nullopt;
+  }
   while (!field.empty() && IsBlank(field.back())) {
     field.pop_back();
   }
@@ -59,16 +70,35 @@ std::optional<std::string> ReadSettingsField(std::istream& in) {
 
 std::vector<std::string> LoadSettings(const std::string& path, std::size_t maxFields) {
   std::vector<std::string> fields;
-  std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())), std::ios::binary);
-  if (!in) {
+  // What is not a regular file (a FIFO, a device) counts as missing; no more is read than the fields
+  // can take, so an endless file ends at the first field that is too long.
+  std::optional<os::OsError> error;
+  os::InputFile file = os::InputFile::OpenRegular(path, error);
+  if (!file.IsOpen()) {
     return fields;
   }
+  const std::size_t limit = maxFields * (kMaxSettingsFieldBytes + 2);
+  std::string text(static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), limit)), '\0');
+  std::size_t filled = 0;
+  while (filled < limit) {
+    if (filled == text.size()) {
+      text.resize(std::min(limit, std::max<std::size_t>(2 * text.size(), 4096)));
+    }
+    const std::optional<std::size_t> count = file.Read(text.data() + filled, text.size() - filled);
+    if (!count || *count == 0) {
+      break;
+    }
+    filled += *count;
+  }
+  text.resize(filled);
+  std::istringstream in(std::move(text));
   while (fields.size() < maxFields) {
     std::optional<std::string> field = ReadSettingsField(in);
     if (!field) {
       break;
     }
-    fields.push_back(FromFileText(*field));
+    // A NUL ends a text where the program that wrote it saw its end.
+    fields.push_back(StripAtNul(FromFileText(*field)));
   }
   return fields;
 }
