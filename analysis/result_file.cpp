@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
-#include <system_error>
 #include <string_view>
 #include <system_error>
 #include <vector>

@@ -4,6 +4,7 @@
 
 #include "core/platform.h"
 #include "core/settings_file.h"
+#include "core/tcl_path.h"
 
 namespace vesko {
 
@@ -22,7 +23,8 @@ const std::string& OutputFolder() {
 }
 
 void SetOutputFolder(std::string folder) {
-  OutputFolderValue() = std::move(folder);
+  // A folder handed back by the system may hold a NUL; the file system sees the text before it.
+  OutputFolderValue() = StripAtNul(folder);
 }
 
 void ResetOutputFolder() {

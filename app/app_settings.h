@@ -11,7 +11,8 @@ inline constexpr const char* kAppSettingsFile = "VeskoScriptCreator.ini";
 
 /// The application-wide output folder: every script goes there. Empty until start-up.
 const std::string& OutputFolder();
-/// Replaces the application-wide output folder, exactly as given (no separator added or removed).
+/// Replaces the application-wide output folder, as given up to its first NUL (no separator added or
+/// removed).
 void SetOutputFolder(std::string folder);
 /// Empties the output folder again, as before start-up (for tests).
 void ResetOutputFolder();

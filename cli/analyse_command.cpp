@@ -7,6 +7,7 @@
 #include "cli/cli.h"
 #include "core/format.h"
 #include "core/platform.h"
+#include "core/shown_text.h"
 
 namespace vesko::cli {
 namespace {
@@ -17,9 +18,9 @@ void Print(std::FILE* stream, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-// Messages may name files; the console reads the system's code page.
+// Messages may name files (control characters shown escaped); the console reads the system's code page.
 void PrintMessage(std::FILE* stream, std::string_view message) {
-  Print(stream, ToFileText(message));
+  Print(stream, ToFileText(ShownText(message)));
   Print(stream, "\n");
 }
 

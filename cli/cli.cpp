@@ -12,6 +12,7 @@
 #include "core/line_sink.h"
 #include "core/platform.h"
 #include "core/script_naming.h"
+#include "core/shown_text.h"
 #include "generators/script_summary.h"
 
 namespace vesko {
@@ -44,9 +45,10 @@ void Print(std::FILE* stream, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-// Messages may name folders and files; the console reads the system's code page.
+// Messages may name folders and files: their control characters are shown escaped, so that a
+// message stays one line; the console reads the system's code page.
 void PrintMessage(std::FILE* stream, std::string_view message) {
-  Print(stream, ToFileText(message));
+  Print(stream, ToFileText(ShownText(message)));
   Print(stream, "\n");
 }
 
@@ -225,17 +227,21 @@ int ReportUsageError(const std::string& usageError, std::FILE* err) {
   return kExitUsage;
 }
 
+// Reports that standard output could not be written, with the system's reason when it gave one.
+int ReportOutputFailed(int code, std::FILE* err) {
+  PrintMessage(err,
+               IoError{"standard output", code != 0 ? std::generic_category().message(code) : "write failed"}
+                   .Message());
+  return kExitIoFailed;
+}
+
 int WriteToStdout(const cli::PreparedScript& prepared, const std::string& outputFolder, std::FILE* out,
                   std::FILE* err) {
   StreamSink sink(out);
   errno = 0;
   prepared.writeScript(outputFolder, sink);
   if (!sink.Flush() || std::fflush(out) != 0) {
-    const int code = errno;
-    PrintMessage(
-        err, IoError{"standard output", code != 0 ? std::generic_category().message(code) : "write failed"}
-                 .Message());
-    return kExitIoFailed;
+    return ReportOutputFailed(errno, err);
   }
   return kExitDone;
 }
@@ -250,9 +256,7 @@ int PrintSummary(const cli::PreparedScript& prepared, const std::string& outputF
   return kExitDone;
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   if (!args.empty() && args[0] == cli::kAnalyseCommand) {
     return cli::RunAnalyseCommand({args.begin() + 1, args.end()}, out, err);
   }
@@ -315,6 +319,20 @@ int RunCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
       return kExitIoFailed;
   }
   return kExitIoFailed;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  const int status = RunCommand(args, out, err);
+  // Whatever the command printed (help, a summary, results, a report) must have arrived; a failure
+  // already reported keeps its own message.
+  errno = 0;
+  const bool flushed = std::fflush(out) == 0;
+  if (status != kExitIoFailed && (!flushed || std::ferror(out) != 0)) {
+    return ReportOutputFailed(flushed ? 0 : errno, err);
+  }
+  return status;
 }
 
 }  // namespace vesko

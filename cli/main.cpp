@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "core/safe_file.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -13,6 +14,8 @@
 #include <windows.h>
 
 #include <shellapi.h>
+
+#include "core/windows_text.h"
 #endif
 
 namespace {
@@ -28,11 +31,7 @@ std::vector<std::string> Arguments() {
     return args;
   }
   for (int i = 1; i < count; ++i) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-    std::string arg(static_cast<std::size_t>(length > 0 ? length : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), length, nullptr, nullptr);
-    arg.pop_back();  // the terminating NUL
-    args.push_back(std::move(arg));
+    args.push_back(vesko::FromWide(wide[i], CP_UTF8));
   }
   LocalFree(wide);
   return args;
@@ -42,6 +41,8 @@ std::vector<std::string> Arguments() {
 }  // namespace
 
 int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+  // An interrupted write leaves no temporary file behind and says what was kept.
+  vesko::InstallInterruptCleanup();
 #ifdef _WIN32
   // The script's CR LF must reach standard output untouched.
   _setmode(_fileno(stdout), _O_BINARY);

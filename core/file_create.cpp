@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/script_naming.h"
+#include "core/shown_text.h"
 
 namespace vesko {
 namespace {
@@ -73,7 +74,7 @@ FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& 
       } catch (const WriteCancelled&) {
         writer.Abort();
         return {FileCreateOutcome::Kind::Cancelled,
-                "File Create cancelled: " + path + " was left as it was."};
+                "File Create cancelled: " + ShownText(path) + " was left as it was."};
       }
     }
     if (std::optional<IoError> error = writer.Commit()) {

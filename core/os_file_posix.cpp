@@ -16,9 +16,9 @@ namespace vesko::os {
 namespace {
 
 OsError ErrorOf(int code) {
-  const OsError::Kind kind = code == EEXIST                                       ? OsError::Kind::Exists
+  const OsError::Kind kind = code == EEXIST                                     ? OsError::Kind::Exists
                              : code == EACCES || code == EPERM || code == EROFS ? OsError::Kind::Denied
-                                                                                  : OsError::Kind::Other;
+                                                                                : OsError::Kind::Other;
   return {kind, std::strerror(code)};
 }
 
@@ -90,7 +90,8 @@ std::optional<OsError> OutputFile::WriteAll(std::string_view bytes) {
 
 std::optional<OsError> OutputFile::TakePermissionsOf(const std::string& path) {
   struct stat old {};
-  if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) && fchmod(Fd(handle_), old.st_mode & 07777) != 0) {
+  if (stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+      fchmod(Fd(handle_), old.st_mode & 07777) != 0) {
     return ErrorOf(errno);
   }
   return std::nullopt;

@@ -75,8 +75,8 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 }
 
 OutputFile OutputFile::CreateNew(const std::string& path, std::optional<OsError>& error) {
-  const HANDLE handle =
-      CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE handle = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     error = LastError();
     return {};
@@ -171,7 +171,8 @@ InputFile InputFile::OpenRegular(const std::string& path, std::optional<OsError>
 }
 
 std::optional<std::size_t> InputFile::Read(char* data, std::size_t size) {
-  const int count = _read(static_cast<int>(handle_), data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+  const int count =
+      _read(static_cast<int>(handle_), data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
   if (count < 0) {
     return std::nullopt;
   }

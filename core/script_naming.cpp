@@ -1,6 +1,7 @@
 #include "core/script_naming.h"
 
 #include "core/platform.h"
+#include "core/shown_text.h"
 #include "core/tcl_path.h"
 
 namespace vesko {
@@ -28,7 +29,7 @@ std::string ScriptPath(std::string_view outputFolder, std::string_view outputFil
 
 std::optional<std::string> CheckOutputFolderForScript(std::string_view outputFolder) {
   if (!outputFolder.empty() && (outputFolder.front() == '|' || outputFolder.front() == '~')) {
-    return "Output Folder Error! \"" + std::string(outputFolder) +
+    return "Output Folder Error! \"" + ShownText(outputFolder) +
            "\" cannot be used in a script (a leading | or ~ has a special meaning for Tcl's open).";
   }
   return std::nullopt;

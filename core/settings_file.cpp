@@ -28,9 +28,7 @@ std::optional<std::string> ReadSettingsField(std::istream& in) {
   using Traits = std::istream::traits_type;
   // Every byte this field takes, blanks and skipped rest included; a field that would take more fails.
   std::size_t taken = 0;
-  const auto next = [&in, &taken]() {
-    return ++taken > kMaxSettingsFieldBytes ? Traits::eof() : in.get();
-  };
+  const auto next = [&in, &taken]() { return ++taken > kMaxSettingsFieldBytes ? Traits::eof() : in.get(); };
   int c = in.peek();
   if (c == Traits::eof()) {
     return std::nullopt;

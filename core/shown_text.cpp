@@ -28,7 +28,7 @@ std::string ShownText(std::string_view text) {
     } else if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
                static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
       // U+0080 .. U+009F: a terminal may take U+009B as the start of a command, as it does ESC [.
-      AppendHex(out, static_cast<unsigned char>(text[++i]) );
+      AppendHex(out, static_cast<unsigned char>(text[++i]));
     } else {
       out += static_cast<char>(byte);
     }

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/format.h"
+#include "core/shown_text.h"
 #include "core/tcl_path.h"
 #include "generators/coll_scan.h"
 #include "generators/gonio_stage_scan.h"
@@ -298,7 +299,7 @@ std::vector<std::string> SummaryText(const ScriptSummary& summary) {
                    " of counting; motor moves come on top");
   }
   for (const std::string& file : summary.resultFiles) {
-    text.push_back("Result file: " + file);
+    text.push_back("Result file: " + ShownText(file));
   }
   text.push_back("Script lines: " + std::to_string(summary.lines));
   for (const std::string& note : summary.notes) {

@@ -2,6 +2,7 @@
 
 #include "core/format.h"
 #include "core/settings_file.h"
+#include "core/shown_text.h"
 #include "generators/form_checks.h"
 
 namespace vesko {
@@ -36,7 +37,7 @@ void BuildScript(const SlitMoveParams& p, LineSink& out) {
 std::string MoveReport(const SlitMoveParams& p) {
   const SlitOpening b = BladePositions(p);
   return "y1=" + FormatF(b.y1) + ",y2=" + FormatF(b.y2) + ",z1=" + FormatF(b.z1) + ",z2=" + FormatF(b.z2) +
-         ",ファイルネーム=" + p.OutputFileName + "で作成しました。";
+         ",ファイルネーム=" + ShownText(p.OutputFileName) + "で作成しました。";
 }
 
 void LoadSettings(const std::string& path, SlitMoveForm& form) {

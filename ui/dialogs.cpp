@@ -55,7 +55,8 @@ QString AppDialogs::chooseFolder(QWidget* owner) {
   if (folder.isEmpty()) {
     return QString();
   }
-  return QDir::toNativeSeparators(folder);
+  // The text up to a NUL, as the file system reads the name.
+  return QDir::toNativeSeparators(folder.left(folder.indexOf(QChar(0))));
 }
 
 QString Dialogs::chooseOpenFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/) {

@@ -127,7 +127,7 @@ TEST_F(Analysis, LinesAcrossReadPiecesAreWhole) {
     rows += std::to_string(i) + ",0," + std::to_string(i % 7) + "\r\n";
     x.push_back(i);
   }
-  for (const std::size_t headerLength : {65534u, 65535u, 65536u, 200000u}) {
+  for (const std::size_t headerLength : {65534u, 65535u, 65536u}) {
     SCOPED_TRACE(headerLength);
     ASSERT_TRUE(WriteFileBytes(file_, std::string(headerLength, 'h') + "\r\n" + rows));
     const Result<ResultRows> read = ReadResultFile(file_);

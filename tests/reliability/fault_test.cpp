@@ -113,7 +113,9 @@ struct Arranged {
     } else {
       expectedErrno = EFBIG;
     }
-    message = "Cannot write " + JoinPath(this->folder, name) + ": " + std::strerror(expectedErrno);
+    // A folder that refuses new files is named itself: no name put there could be written.
+    const std::string named = fault == Fault::FolderReadOnly ? this->folder : JoinPath(this->folder, name);
+    message = "Cannot write " + named + ": " + std::strerror(expectedErrno);
   }
   ~Arranged() { Lift(); }
 
