@@ -1,5 +1,5 @@
-// Settings files: any bytes read field by field end without trouble and read the same through
-// LoadSettings; any fields without double quotes written by SaveSettings read back whole.
+// Settings files: any bytes read field by field end without trouble and read the same (cut at a NUL)
+// through LoadSettings; any fields without double quotes written by SaveSettings read back whole.
 
 #include <cstdint>
 #include <optional>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/settings_file.h"
+#include "core/tcl_path.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using vesko::fuzz::Require;
@@ -43,8 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string path = vesko::fuzz::ScratchPath("read.ini");
   vesko::fuzz::WriteScratch(path, bytes);
   const std::vector<std::string> loaded = vesko::LoadSettings(path, kMaxFields);
-  const std::vector<std::string> expected(fields.begin(),
-                                          fields.begin() + std::min(fields.size(), kMaxFields));
+  std::vector<std::string> expected(fields.begin(), fields.begin() + std::min(fields.size(), kMaxFields));
+  for (std::string& field : expected) {
+    field = vesko::StripAtNul(field);  // loaded texts end at a NUL
+  }
   Require(loaded == expected, "LoadSettings reads other fields than ReadSettingsField", bytes);
 
   // Round trip: the input's NUL-separated parts as fields (a double quote cannot be stored).
