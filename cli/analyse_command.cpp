@@ -5,24 +5,14 @@
 
 #include "analysis/break_analysis.h"
 #include "cli/cli.h"
+#include "cli/cli_output.h"
 #include "core/format.h"
 #include "core/platform.h"
-#include "core/shown_text.h"
 
 namespace vesko::cli {
 namespace {
 
 constexpr std::string_view kAnalyseUsage = "Usage: vesko-script analyse FILE [--threshold T]\n";
-
-void Print(std::FILE* stream, std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
-}
-
-// Messages may name files (control characters shown escaped); the console reads the system's code page.
-void PrintMessage(std::FILE* stream, std::string_view message) {
-  Print(stream, ToFileText(ShownText(message)));
-  Print(stream, "\n");
-}
 
 std::string AnalyseHelp() {
   return std::string(kAnalyseUsage) +

@@ -7,12 +7,12 @@
 
 #include "app/app_settings.h"
 #include "cli/analyse_command.h"
+#include "cli/cli_output.h"
 #include "cli/generator_commands.h"
 #include "core/file_create.h"
 #include "core/line_sink.h"
 #include "core/platform.h"
 #include "core/script_naming.h"
-#include "core/shown_text.h"
 #include "generators/script_summary.h"
 
 namespace vesko {
@@ -21,6 +21,9 @@ namespace {
 using cli::FieldOption;
 using cli::FieldValue;
 using cli::GeneratorCommand;
+using cli::Print;
+using cli::PrintMessage;
+using cli::ReportOutputFailed;
 
 constexpr std::string_view kUsageLine =
     "Usage: vesko-script GENERATOR [field options] [--output-folder TEXT] [--settings-dir DIR]\n"
@@ -40,17 +43,6 @@ struct Invocation {
   /// Why the arguments cannot be used; empty when they can.
   std::string usageError;
 };
-
-void Print(std::FILE* stream, std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stream);
-}
-
-// Messages may name folders and files: their control characters are shown escaped, so that a
-// message stays one line; the console reads the system's code page.
-void PrintMessage(std::FILE* stream, std::string_view message) {
-  Print(stream, ToFileText(ShownText(message)));
-  Print(stream, "\n");
-}
 
 std::string OptionColumn(std::string_view left, std::string_view help) {
   std::string line = "  ";
@@ -225,14 +217,6 @@ int ReportUsageError(const std::string& usageError, std::FILE* err) {
   Print(err, kUsageLine);
   Print(err, "Try 'vesko-script --help'.\n");
   return kExitUsage;
-}
-
-// Reports that standard output could not be written, with the system's reason when it gave one.
-int ReportOutputFailed(int code, std::FILE* err) {
-  PrintMessage(err,
-               IoError{"standard output", code != 0 ? std::generic_category().message(code) : "write failed"}
-                   .Message());
-  return kExitIoFailed;
 }
 
 int WriteToStdout(const cli::PreparedScript& prepared, const std::string& outputFolder, std::FILE* out,

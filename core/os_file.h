@@ -87,7 +87,7 @@ inline constexpr const char* kNotRegularReason = "not a regular file";
 inline constexpr const char* kReadOnlyReason = "the file is read-only";
 
 /// Moves `from` over `to` in one step (both in the same folder), making the change durable.
-std::optional<OsError> ReplaceFile(const std::string& from, const std::string& to);
+std::optional<OsError> RenameOver(const std::string& from, const std::string& to);
 
 /// Refuses when `path` is an existing file its user may not write (read-only).
 std::optional<OsError> CheckReplaceable(const std::string& path);

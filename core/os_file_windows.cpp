@@ -189,7 +189,7 @@ std::optional<OsError> CheckReplaceable(const std::string& path) {
   return std::nullopt;
 }
 
-std::optional<OsError> ReplaceFile(const std::string& from, const std::string& to) {
+std::optional<OsError> RenameOver(const std::string& from, const std::string& to) {
   const std::wstring source = WidePath(from);
   const std::wstring target = WidePath(to);
   // A virus scanner or indexer may hold the old file for a moment: retry briefly.

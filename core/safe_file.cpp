@@ -78,7 +78,7 @@ std::optional<IoError> SafeFileWriter::Commit() {
   std::optional<os::OsError> error;
   if (ok() && !(error = file_.Sync()) && !(error = file_.TakePermissionsOf(path_)) &&
       !(error = file_.Close()) && !(error = os::CheckReplaceable(path_)) &&
-      !(error = os::ReplaceFile(tempPath_, path_))) {
+      !(error = os::RenameOver(tempPath_, path_))) {
     os::ForgetTempFile(interruptSlot_);
     tempPath_.clear();
     done_ = true;
