@@ -75,7 +75,9 @@ std::vector<std::string> LoadSettings(const std::string& path, std::size_t maxFi
   if (!file.IsOpen()) {
     return fields;
   }
-  const std::size_t limit = maxFields * (kMaxSettingsFieldBytes + 2);
+  constexpr std::size_t kMostPerField = kMaxSettingsFieldBytes + 2;
+  const std::size_t limit = maxFields < SIZE_MAX / kMostPerField ? maxFields * kMostPerField
+                                                                 : SIZE_MAX / kMostPerField * kMostPerField;
   std::string text(static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), limit)), '\0');
   std::size_t filled = 0;
   while (filled < limit) {
