@@ -50,10 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Require(loaded == expected, "LoadSettings reads other fields than ReadSettingsField", bytes);
 
-  // Round trip: the input's NUL-separated parts as fields (a double quote cannot be stored).
+  // Round trip: the input's NUL-separated parts as fields (a double quote cannot be stored, and a
+  // loaded text ends at a NUL).
   std::vector<std::string> stored = vesko::fuzz::SplitFields(bytes, 8);
   for (std::string& field : stored) {
     std::erase(field, '"');
+    std::erase(field, '\0');
   }
   const std::string savedPath = vesko::fuzz::ScratchPath("saved.ini");
   Require(!vesko::SaveSettings(savedPath, stored).has_value(), "SaveSettings failed", savedPath);
