@@ -19,8 +19,12 @@ SYSTEM_DIRS = ("/usr/", "/lib/", "/lib32/", "/lib64/", "/libx32/", "/bin/", "/sb
 
 # Files under /usr that no package ships but a tool makes on the machine. The C library reads the
 # locale archive when it exists (localedef makes it, as tools/ci-windows does for the Japanese
-# locale) and otherwise the C.utf8 files that libc-bin ships.
-GENERATED = (re.compile(r"/usr/lib/locale/locale-archive$"),)
+# locale) and otherwise the C.utf8 files that libc-bin ships; Python's compiled modules are made by
+# py3compile when Python is installed.
+GENERATED = (
+    re.compile(r"/usr/lib/locale/locale-archive$"),
+    re.compile(r"/usr/lib/python3[^/]*/(.*/)?__pycache__/[^/]+\.pyc$"),
+)
 
 # Files named for each missing package.
 SHOWN = 3

@@ -77,6 +77,7 @@ class VerdictTest(unittest.TestCase):
         libc = os.path.realpath("/lib/x86_64-linux-gnu/libc.so.6")
         env = os.path.realpath("/usr/bin/env")
         archive = "/usr/lib/locale/locale-archive"
+        pyc = "/usr/lib/python3.11/__pycache__/ast.cpython-311.pyc"
         paths = cp.Paths()
         rows = [
             # reads, programs, owners, allowed, expected missing, expected foreign
@@ -85,7 +86,7 @@ class VerdictTest(unittest.TestCase):
             ([("/lib/x86_64-linux-gnu/libc.so.6", libc)], [], {libc: {"libc6"}}, set(),
              {("libc6",): [libc]}, []),
             ([(libc, libc)], [], {}, set(), {}, [libc]),
-            ([(archive, archive)], [], {}, set(), {}, []),
+            ([(archive, archive), (pyc, pyc)], [], {}, set(), {}, []),
             # a link nobody ships (like /usr/bin/c++ of the alternatives) counts by its target
             ([("/usr/lib/x86_64-linux-gnu/made-by-ldconfig.so", libc)], [], {libc: {"libc6"}},
              {"libc6"}, {}, []),
