@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -127,6 +129,19 @@ bool IsGiven(const Invocation& inv, std::string_view option) {
   return false;
 }
 
+// A relative folder taken against the current folder, so that the script's result files name the folder
+// the script is written to; an absolute or empty folder as given.
+std::string AbsoluteFolder(const std::string& folder) {
+  const std::filesystem::path given(std::u8string(folder.begin(), folder.end()));
+  std::error_code error;
+  const std::filesystem::path current = std::filesystem::current_path(error);
+  if (folder.empty() || given.is_absolute() || error) {
+    return folder;
+  }
+  const std::u8string joined = (current / given).u8string();
+  return std::string(joined.begin(), joined.end());
+}
+
 // Reads "--name value" and "--name=value"; a value is taken as typed, blanks and all.
 Invocation Parse(const std::vector<std::string>& args) {
   Invocation inv;
@@ -191,6 +206,10 @@ Invocation Parse(const std::vector<std::string>& args) {
     if (name == "output-folder") {
       inv.outputFolder = value;
     } else if (name == "settings-dir") {
+      if (value.empty()) {
+        inv.usageError = "option '--settings-dir' needs a folder";
+        return inv;
+      }
       inv.settingsDir = value;
     } else if (!IsAllowed(*field, value)) {
       inv.usageError = "option '--" + name + "' takes " + field->valueName + ", not '" + value + "'";
@@ -270,8 +289,10 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
       inv.outputFolder ? *inv.outputFolder : ReadStoredOutputFolder(settingsDir).outputFolder;
 
   if (inv.toStdout || inv.summary) {
-    const std::optional<std::string> refusal =
-        prepared->namesFolderInScript ? CheckOutputFolderForScript(outputFolder) : std::nullopt;
+    std::optional<std::string> refusal;
+    if (prepared->namesFolderInScript) {
+      refusal = outputFolder.empty() ? kNoOutputFolder : CheckOutputFolderForScript(outputFolder);
+    }
     if (refusal) {
       PrintMessage(err, *refusal);
       return kExitRefused;
@@ -280,12 +301,19 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
                        : WriteToStdout(*prepared, outputFolder, out, err);
   }
 
+  // Only a written file needs a folder the file system can find; printed scripts name the folder as given,
+  // and a folder the script cannot name is refused as given.
+  const std::string fileFolder = inv.outputFolder && !CheckOutputFolderForScript(outputFolder)
+                                     ? AbsoluteFolder(outputFolder)
+                                     : outputFolder;
   FileCreateJob job;
-  job.outputFolder = outputFolder;
+  job.outputFolder = fileFolder;
   job.outputFileName = prepared->outputFileName;
-  job.writeScript = [&](LineSink& sink) { prepared->writeScript(outputFolder, sink); };
+  job.writeScript = [&](LineSink& sink) { prepared->writeScript(fileFolder, sink); };
   job.saveSettings = [&]() { return prepared->saveSettings(settingsDir); };
   job.namesFolderInScript = prepared->namesFolderInScript;
+  job.settingsPath = JoinPath(settingsDir, prepared->settingsFile);
+  job.points = static_cast<std::uint64_t>(prepared->outline.points * prepared->outline.passes);
   const FileCreateOutcome outcome = RunFileCreate(job, [&](const std::string& status) {
     if (status == kStatusDone && !prepared->report.empty()) {
       PrintMessage(out, prepared->report);

@@ -138,6 +138,7 @@ PreparedScript Prepare(Params checked, void (*build)(const Params&, const std::s
   auto params = std::make_shared<const Params>(std::move(checked));
   PreparedScript prepared;
   prepared.outputFileName = params->OutputFileName;
+  prepared.settingsFile = settingsFile;
   prepared.outline = std::move(outline);
   prepared.namesFolderInScript = namesFolderInScript;
   if (report != nullptr) {

@@ -35,6 +35,8 @@ struct PreparedScript {
   std::function<void(const std::string& outputFolder, LineSink& out)> writeScript;
   /// Stores the inputs in the generator's settings file inside `settingsFolder`.
   std::function<std::optional<IoError>(const std::string& settingsFolder)> saveSettings;
+  /// The name of that settings file.
+  std::string settingsFile;
   /// False when the script never names the output folder (a plain command file).
   bool namesFolderInScript = true;
   /// Printed to standard output once the file is written; empty for most generators.

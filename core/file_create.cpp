@@ -1,6 +1,9 @@
 #include "core/file_create.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "core/script_naming.h"
 #include "core/shown_text.h"
@@ -48,12 +51,139 @@ class ProgressSink final : public LineSink {
   std::uint64_t nextReport_ = kProgressInterval;
 };
 
+// Thrown by RoomSink once the script is known not to fit.
+struct OutOfRoom {};
+
+// Counts a script's lines, its bytes as they would be written (CR LF included) and its measurements. It
+// stops the script once it needs more than `room` bytes, or once the part counted shows the whole will
+// need more than twice that: a script far too large is not walked through to its end.
+class RoomSink final : public LineSink {
+ public:
+  RoomSink(std::uintmax_t room, std::uint64_t points) : room_(room), points_(points) {}
+  void WriteLine(std::string_view line) override { Count(line, line.size() + 2, 1); }
+  void WriteLines(std::string_view lines) override {
+    Count(lines, lines.size(), static_cast<std::uint64_t>(std::count(lines.begin(), lines.end(), '\n')));
+  }
+  std::uint64_t lines() const { return lines_; }
+  /// The bytes counted, or when stopped early their share of the job's points carried on to all of them.
+  std::uintmax_t needed() const {
+    if (measurements_ == 0 || points_ <= measurements_) {
+      return bytes_;
+    }
+    return static_cast<std::uintmax_t>(static_cast<double>(bytes_) / static_cast<double>(measurements_) *
+                                       static_cast<double>(points_));
+  }
+
+ private:
+  void Count(std::string_view text, std::size_t bytes, std::uint64_t lines) {
+    constexpr std::string_view kMeasure = "MeasureCountsWithTimer";
+    for (std::size_t at = text.find(kMeasure); at != std::string_view::npos;
+         at = text.find(kMeasure, at + 1)) {
+      ++measurements_;
+    }
+    bytes_ += bytes;
+    lines_ += lines;
+    if (bytes_ > room_) {
+      throw OutOfRoom{};
+    }
+    if (bytes_ > nextEstimate_) {
+      nextEstimate_ *= 2;
+      if (needed() / 2 > room_) {
+        throw OutOfRoom{};
+      }
+    }
+  }
+
+  std::uintmax_t room_;
+  std::uint64_t points_;
+  std::uintmax_t bytes_ = 0;
+  std::uint64_t lines_ = 0;
+  std::uint64_t measurements_ = 0;
+  std::uintmax_t nextEstimate_ = std::uintmax_t{64} << 20;
+};
+
+std::filesystem::path PathOf(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// Bytes as gigabytes (10^9) for a message: one decimal, three below 1 GB.
+std::string Gigabytes(std::uintmax_t bytes) {
+  const double gb = static_cast<double>(bytes) / 1e9;
+  char text[32];
+  std::snprintf(text, sizeof text, gb < 1 ? "%.3f" : "%.1f", gb);
+  return text;
+}
+
+// The same name in the same folder; the folders are compared as the file system sees them when both
+// exist. Windows names differ in case only are the same.
+bool SameFile(const std::string& a, const std::string& b) {
+  const std::filesystem::path pathA = PathOf(a);
+  const std::filesystem::path pathB = PathOf(b);
+#ifdef _WIN32
+  std::string nameA = pathA.filename().string();
+  std::string nameB = pathB.filename().string();
+  const auto lower = [](std::string& s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  };
+  lower(nameA);
+  lower(nameB);
+#else
+  const std::filesystem::path nameA = pathA.filename();
+  const std::filesystem::path nameB = pathB.filename();
+#endif
+  if (nameA != nameB) {
+    return false;
+  }
+  std::error_code error;
+  const bool same = std::filesystem::equivalent(pathA.parent_path(), pathB.parent_path(), error);
+  return error ? pathA.parent_path().lexically_normal() == pathB.parent_path().lexically_normal() : same;
+}
+
 }  // namespace
 
-FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& status) {
+ScriptRoom MeasureRoom(const FileCreateJob& job) {
+  ScriptRoom measured;
+  if (!job.writeScript) {
+    return measured;
+  }
+  std::error_code error;
+  const std::filesystem::space_info space = std::filesystem::space(PathOf(job.outputFolder), error);
+  RoomSink sink(error ? UINTMAX_MAX : space.available, job.points);
+  try {
+    job.writeScript(sink);
+  } catch (const OutOfRoom&) {
+    measured.refusal = ScriptPath(job.outputFolder, job.outputFileName) + " needs " +
+                       Gigabytes(sink.needed()) + " GB, " + Gigabytes(space.available) + " GB are free";
+  }
+  measured.lines = sink.lines();
+  return measured;
+}
+
+std::optional<std::string> PlaceRefusal(const FileCreateJob& job) {
+  if (job.outputFolder.empty()) {
+    return kNoOutputFolder;
+  }
   if (job.namesFolderInScript) {
     if (std::optional<std::string> refusal = CheckOutputFolderForScript(job.outputFolder)) {
-      return {FileCreateOutcome::Kind::Refused, *refusal};
+      return refusal;
+    }
+  }
+  const std::string path = ScriptPath(job.outputFolder, job.outputFileName);
+  if (!job.settingsPath.empty() && SameFile(path, job.settingsPath)) {
+    return "Output FileName Error! " + path +
+           " is where this window keeps its settings: choose another file name or output folder.";
+  }
+  return std::nullopt;
+}
+
+FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& status) {
+  if (std::optional<std::string> refusal = PlaceRefusal(job)) {
+    return {FileCreateOutcome::Kind::Refused, *refusal};
+  }
+  if (!job.roomMeasured) {
+    if (std::optional<std::string> tooLarge = MeasureRoom(job).refusal) {
+      return {FileCreateOutcome::Kind::IoFailed, *tooLarge};
     }
   }
   if (status) {
@@ -86,7 +216,9 @@ FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& 
   }
   if (job.saveSettings) {
     if (std::optional<IoError> error = job.saveSettings()) {
-      return {FileCreateOutcome::Kind::IoFailed, error->Message()};
+      return {FileCreateOutcome::Kind::IoFailed,
+              ScriptPath(job.outputFolder, job.outputFileName) +
+                  " was written; its settings could not be saved: " + error->Message()};
     }
   }
   return {FileCreateOutcome::Kind::Done, {}};

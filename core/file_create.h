@@ -18,12 +18,18 @@ struct FileCreateJob {
   std::function<void(LineSink&)> writeScript;
   /// Stores the inputs after a complete script; may be empty.
   std::function<std::optional<IoError>()> saveSettings;
+  /// The file saveSettings writes: a script of that name in that folder is refused. Empty without one.
+  std::string settingsPath;
+  /// Scan points over all passes (each one measurement), for judging a script's size from its start.
+  std::uint64_t points = 0;
   /// False for command files that never name the output folder (no result file is opened).
   bool namesFolderInScript = true;
   /// Told the number of lines written so far, now and then while the script is written (every
   /// kProgressInterval lines or so); returning false cancels: the old script and settings stay as they
   /// were. May be empty.
   std::function<bool(std::uint64_t linesWritten)> progress;
+  /// True when MeasureRoom has already judged this job, so that RunFileCreate need not do it again.
+  bool roomMeasured = false;
 };
 
 /// About how many lines pass between two calls of FileCreateJob::progress.
@@ -44,9 +50,29 @@ struct FileCreateOutcome {
 inline constexpr const char* kStatusOutputStart = "Output Start";
 inline constexpr const char* kStatusDone = "Done";
 
-/// Checks the folder (when the script names it), reports "Output Start", writes the script safely, reports
-/// "Done", then saves the settings. A failure or a cancel leaves the old script and settings files as they
-/// were.
+/// The refusal of an output folder that has not been chosen (empty).
+inline constexpr const char* kNoOutputFolder =
+    "Output Folder Error! No output folder is chosen: choose an output folder.";
+
+/// A script measured in a dry pass before it is written.
+struct ScriptRoom {
+  std::uint64_t lines = 0;
+  /// "<file> needs N GB, M GB are free" when the script would not fit on the target's file system (the
+  /// pass then stops early and `lines` counts only what it saw); empty when it fits or the room is unknown.
+  std::optional<std::string> refusal;
+};
+
+/// Measures the job's script against the free room of the output folder's file system.
+ScriptRoom MeasureRoom(const FileCreateJob& job);
+
+/// Why the job's script cannot be written where it would go: no folder, a folder the script cannot name,
+/// the job's own settings file; empty when it can.
+std::optional<std::string> PlaceRefusal(const FileCreateJob& job);
+
+/// Checks the place (PlaceRefusal) and the room on the target's file system (MeasureRoom), reports
+/// "Output Start", writes the script safely, reports "Done", then saves the settings. A failure or a cancel
+/// leaves the old script and settings files as they were; settings that cannot be saved after a complete
+/// script are reported with the script named as written.
 FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& status);
 
 }  // namespace vesko

@@ -19,7 +19,10 @@ bool TakeSingle(std::string_view text, float& target) {
 bool TakeOutputFileName(std::string_view boxText, std::string& outputFileName, std::string& resultBase) {
   std::string name = OutputFileNameOf(boxText);
   std::optional<std::string> base = ResultBaseOf(name);
-  if (name.empty() || !base) {
+  // A name, not a path: a separator would put the script in another folder than its results ("." and
+  // ".." have nothing before their first dot). A double quote cannot be read back from a settings
+  // field, and Windows forbids it in names.
+  if (name.empty() || !base || name.find_first_of("/\\\"") != std::string::npos) {
     return false;
   }
   outputFileName = std::move(name);

@@ -21,7 +21,7 @@ inline constexpr const char* kRepeatTimesError = "Repeat Times Error";
 bool TakeSingle(std::string_view text, float& target);
 
 /// The file name box trimmed, and its part before the first "." (the result files' base); false when
-/// the name is empty or nothing stands before its first dot.
+/// the name is empty, nothing stands before its first dot, or it holds "/", "\\" or a double quote.
 bool TakeOutputFileName(std::string_view boxText, std::string& outputFileName, std::string& resultBase);
 
 /// The repeat settings of a scan: `repeatActive` as ticked and, when ticked, the pass count, which must

@@ -57,7 +57,8 @@ std::optional<PanelScript> CollScanPanel::checkedScript() {
   return MakePanelScript(
       OutlineOf(params), params.OutputFileName,
       [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
-      [params, path = settingsPath(CollScanSettingsFile(panel_)), combined = combinedLayout_] {
+      settingsPath(CollScanSettingsFile(panel_)),
+      [params, combined = combinedLayout_](const std::string& path) {
         return combined ? SaveCombinedSettings(path, params) : SaveSettings(path, params);
       });
 }

@@ -57,9 +57,8 @@ std::optional<PanelScript> GonioStageScanPanel::checkedScript() {
   return MakePanelScript(
       OutlineOf(params), params.OutputFileName,
       [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
-      [params, path = settingsPath(GonioStageScanSettingsFile(panel_))] {
-        return SaveSettings(path, params);
-      });
+      settingsPath(GonioStageScanSettingsFile(panel_)),
+      [params](const std::string& path) { return SaveSettings(path, params); });
 }
 
 }  // namespace vesko

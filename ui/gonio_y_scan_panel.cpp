@@ -165,9 +165,8 @@ std::optional<PanelScript> GonioYScanPanel::checkedScript(GonioYGenerator genera
   return MakePanelScript(
       OutlineOf(params, generator), params.OutputFileName,
       [params, build](const std::string& folder, LineSink& out) { build(params, folder, out); },
-      [params, path = JoinPath(settingsFolder_, kGonioYScanSettingsFile)] {
-        return SaveSettings(path, params);
-      });
+      JoinPath(settingsFolder_, kGonioYScanSettingsFile),
+      [params](const std::string& path) { return SaveSettings(path, params); });
 }
 
 void GonioYScanPanel::fileCreate(GonioYGenerator generator) {

@@ -97,7 +97,8 @@ std::optional<PanelScript> LensScanPanel::checkedScript() {
   return MakePanelScript(
       OutlineOf(params), params.OutputFileName,
       [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
-      [params, path = settingsPath(kLensScanSettingsFile)] { return SaveSettings(path, params); });
+      settingsPath(kLensScanSettingsFile),
+      [params](const std::string& path) { return SaveSettings(path, params); });
 }
 
 }  // namespace vesko

@@ -144,21 +144,38 @@ QString GroupedCount(std::uint64_t count) {
 
 PanelScript MakePanelScript(ScanOutline outline, std::string outputFileName,
                             std::function<void(const std::string& outputFolder, LineSink& out)> build,
-                            std::function<std::optional<IoError>()> save) {
+                            std::string settingsPath,
+                            std::function<std::optional<IoError>(const std::string& settingsPath)> save) {
   PanelScript script;
+  script.job.points = static_cast<std::uint64_t>(outline.points * outline.passes);
   script.outline = std::move(outline);
   script.job.outputFolder = OutputFolder();
   script.job.outputFileName = std::move(outputFileName);
   script.job.writeScript = [build = std::move(build), folder = script.job.outputFolder](LineSink& out) {
     build(folder, out);
   };
-  script.job.saveSettings = std::move(save);
+  script.job.saveSettings = [save = std::move(save), settingsPath] { return save(settingsPath); };
+  script.job.settingsPath = std::move(settingsPath);
   return script;
 }
 
 std::optional<std::string> FolderRefusal(const FileCreateJob& job) {
-  return job.namesFolderInScript ? CheckOutputFolderForScript(job.outputFolder) : std::nullopt;
+  return PlaceRefusal(job);
 }
+
+namespace {
+
+std::unique_ptr<ProgressReport> ProgressForLines(std::uint64_t lines, const FileCreateJob& job,
+                                                 const QString& doing, Dialogs& dialogs, QWidget* parent) {
+  if (lines <= kProgressDisplayLines) {
+    return nullptr;
+  }
+  const QString label =
+      QStringLiteral("%1 %2 (%3 lines)").arg(doing, ToQt(job.outputFileName), GroupedCount(lines));
+  return dialogs.showProgress(parent, label, lines);
+}
+
+}  // namespace
 
 std::unique_ptr<ProgressReport> ProgressForLongScript(const FileCreateJob& job, const QString& doing,
                                                       Dialogs& dialogs, QWidget* parent) {
@@ -168,21 +185,23 @@ std::unique_ptr<ProgressReport> ProgressForLongScript(const FileCreateJob& job, 
   // A dry pass that only counts lines is quick next to writing or reading them.
   CountingSink counter;
   job.writeScript(counter);
-  if (counter.lineCount() <= kProgressDisplayLines) {
-    return nullptr;
-  }
-  const QString label = QStringLiteral("%1 %2 (%3 lines)")
-                            .arg(doing, ToQt(job.outputFileName), GroupedCount(counter.lineCount()));
-  return dialogs.showProgress(parent, label, counter.lineCount());
+  return ProgressForLines(counter.lineCount(), job, doing, dialogs, parent);
 }
 
 void RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, Dialogs& dialogs,
                         QWidget* parent) {
-  // A refused folder is reported by RunFileCreate at once, before any progress is counted.
+  // A refused folder is reported by RunFileCreate at once, before any line is counted; one dry pass then
+  // judges the room and counts the lines for the progress display.
   FileCreateJob run = job;
   std::unique_ptr<ProgressReport> report;
   if (!FolderRefusal(job)) {
-    report = ProgressForLongScript(job, QStringLiteral("Writing"), dialogs, parent);
+    const ScriptRoom room = MeasureRoom(job);
+    if (room.refusal) {
+      dialogs.showMessage(parent, ToQt(*room.refusal));
+      return;
+    }
+    run.roomMeasured = true;
+    report = ProgressForLines(room.lines, job, QStringLiteral("Writing"), dialogs, parent);
   }
   if (report) {
     run.progress = [&report](std::uint64_t linesWritten) { return report->update(linesWritten); };

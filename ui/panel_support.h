@@ -101,10 +101,11 @@ struct PanelScript {
 };
 
 /// The job for checked inputs: `build` writes the script for the output folder as it is now, into the file
-/// `outputFileName` there, and `save` stores the inputs.
+/// `outputFileName` there, and `save` stores the inputs in the file `settingsPath`.
 PanelScript MakePanelScript(ScanOutline outline, std::string outputFileName,
                             std::function<void(const std::string& outputFolder, LineSink& out)> build,
-                            std::function<std::optional<IoError>()> save);
+                            std::string settingsPath,
+                            std::function<std::optional<IoError>(const std::string& settingsPath)> save);
 
 /// Scripts longer than this many lines are written under a progress display that offers Cancel.
 inline constexpr std::uint64_t kProgressDisplayLines = 1000000;

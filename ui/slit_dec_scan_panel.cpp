@@ -63,7 +63,8 @@ std::optional<PanelScript> SlitDecScanPanel::checkedScript() {
   return MakePanelScript(
       OutlineOf(params), params.OutputFileName,
       [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
-      [params, path = settingsPath(kSlitDecScanSettingsFile)] { return SaveSettings(path, params); });
+      settingsPath(kSlitDecScanSettingsFile),
+      [params](const std::string& path) { return SaveSettings(path, params); });
 }
 
 }  // namespace vesko

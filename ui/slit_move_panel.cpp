@@ -82,7 +82,8 @@ PanelScript SlitMovePanel::scriptOf(const SlitMoveParams& params) const {
   PanelScript script = MakePanelScript(
       OutlineOf(params), params.OutputFileName,
       [params](const std::string&, LineSink& out) { BuildScript(params, out); },
-      [params, path = settingsPath(kSlitMoveSettingsFile)] { return SaveSettings(path, params); });
+      settingsPath(kSlitMoveSettingsFile),
+      [params](const std::string& path) { return SaveSettings(path, params); });
   // The command file only moves blades: it opens no result file, so it never names the folder.
   script.job.namesFolderInScript = false;
   return script;

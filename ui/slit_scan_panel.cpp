@@ -61,7 +61,8 @@ std::optional<PanelScript> SlitScanPanel::checkedScript() {
   return MakePanelScript(
       OutlineOf(params), params.OutputFileName,
       [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
-      [params, path = settingsPath(kSlitScanSettingsFile)] { return SaveSettings(path, params); });
+      settingsPath(kSlitScanSettingsFile),
+      [params](const std::string& path) { return SaveSettings(path, params); });
 }
 
 }  // namespace vesko

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/break_analysis.h"
+#include "core/file_create.h"
 #include "core/platform.h"
 #include "generators/slit_scan.h"
 #include "tests/support/generator_checks.h"
@@ -125,7 +128,7 @@ TEST_F(Cli, OptionsReplaceTheStoredTexts) {
 
 TEST_F(Cli, RefusedInputsExitOneWithTheWindowsMessage) {
   const struct {
-    const char* extra;
+    std::string extra;
     std::string firstLine;  // or its beginning
   } rows[] = {
       {"--division 1 --summary", "Setting Error!"},
@@ -133,6 +136,16 @@ TEST_F(Cli, RefusedInputsExitOneWithTheWindowsMessage) {
       {"--repeat abc --division 40000", "Setting Error!"},
       {"--output-folder |cat", "Output Folder Error! \"|cat\" cannot be used in a script"},
       {"--output-folder ~/x --stdout", "Output Folder Error! \"~/x\" cannot be used in a script"},
+      // A name, not a path; a quote could not be read back from the settings file.
+      {"--output-file-name a/../../escape.tcl", "Setting Error!"},
+      {"--output-file-name a\\b.tcl", "Setting Error!"},
+      {"--output-file-name \"a.tcl", "Setting Error!"},
+      {"--output-folder=", kNoOutputFolder},
+      {"--output-folder= --summary", kNoOutputFolder},
+      // The settings would overwrite the script at once.
+      {"--output-file-name 4DSlitScan.ini --output-folder " + settings_.path(),
+       "Output FileName Error! " + settings_.File("4DSlitScan.ini") +
+           " is where this window keeps its settings"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.extra);
@@ -158,6 +171,7 @@ TEST_F(Cli, UsageErrorsExitTwo) {
       {"slit-scan extra" + Folders(), "unexpected argument 'extra'"},
       {"slit-scan" + Folders() + " --division", "option '--division' needs a value"},
       {"coll-scan --stdout" + Folders(), "option '--panel' is required for coll-scan"},
+      {"slit-scan" + Folders() + " --settings-dir=", "option '--settings-dir' needs a folder"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.line);
@@ -232,6 +246,44 @@ TEST_F(Cli, ControlCharactersAreShownEscaped) {
   EXPECT_EQ(0u, refused.err.rfind("Output Folder Error! \"|\\x1B]0;title\\x07\" cannot", 0)) << refused.err;
 }
 #endif
+
+TEST_F(Cli, SettingsThatCannotBeSavedAfterTheScriptSayBoth) {
+  ASSERT_TRUE(MakeFolders(settings_.File("4DSlitScan.ini")));  // a folder where the file would go
+  const Captured c = Invoke(kSlitExample + Folders());
+  EXPECT_EQ(3, c.code);
+  EXPECT_EQ(0u, c.FirstErrorLine().rfind(output_.File("4DSlit1DScan.tcl") +
+                                             " was written; its settings could not be saved: Cannot write " +
+                                             settings_.File("4DSlitScan.ini") + ": ",
+                                         0))
+      << c.err;
+  EXPECT_TRUE(SameText(ScriptOf(kSlitForm, output_.path()), ReadFileBytes(output_.File("4DSlit1DScan.tcl"))));
+}
+
+// About 250 GB: refused from the first part of its dry count, long before the disk could fill.
+TEST_F(Cli, ScriptLargerThanTheFreeRoomIsRefusedAtOnce) {
+  if (std::filesystem::space(output_.path()).available > 100'000'000'000) {
+    GTEST_SKIP() << "more than 100 GB free here";
+  }
+  const Captured c = Invoke(kSlitExample + Folders() + " --division 32767 --repeat 32767");
+  EXPECT_EQ(3, c.code);
+  EXPECT_TRUE(std::regex_match(
+      c.FirstErrorLine(),
+      std::regex(R"(.*4DSlit1DScan\.tcl needs 2[0-9][0-9]\.[0-9] GB, [0-9]+\.[0-9] GB are free)")))
+      << c.err;
+  EXPECT_TRUE(NothingWritten());
+}
+
+// A relative folder is taken against the current folder, for the file and for the script's result files.
+TEST_F(Cli, RelativeOutputFolderIsTakenFromTheCurrentFolder) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(output_.path());
+  ASSERT_TRUE(MakeFolders(output_.File("sub")));
+  const Captured c = Invoke(kSlitExample + " --settings-dir " + settings_.path() + " --output-folder sub");
+  std::filesystem::current_path(before);
+  EXPECT_EQ(0, c.code) << c.err;
+  const std::string folder = JoinPath(std::filesystem::canonical(output_.path()).string(), "sub");
+  EXPECT_TRUE(SameText(ScriptOf(kSlitForm, folder), ReadFileBytes(output_.File("sub/4DSlit1DScan.tcl"))));
+}
 
 // Runs `line` in fresh folders: exit 0, `out` printed, the script file and the one settings file written,
 // the settings stored as `settings`, and each of `scriptLines` in the script.

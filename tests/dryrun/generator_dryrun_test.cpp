@@ -149,19 +149,13 @@ TEST_F(GeneratorDryRun, GonioYScanAtBothOmegaAnglesWritesOneFileEach) {
 }
 
 // Output folders and file name bases that a careless open line would turn into Tcl commands, variable
-// reads, word breaks or another file. Each folder meets several names; every name is tried once.
+// reads, word breaks or another file (a name holding a quote or a backslash is refused). Each folder meets
+// several names; every name is tried once.
 const Lines kHostileFolders = {"C:\\Users\\Beam Line [exec calc]", "D:\\data\\", "/srv/beam line/$run;x {y}",
                                "\\\\server\\share\\\"q\"\\\xE6\x97\xA5\xE6\x9C\xAC"};
-const Lines kHostileBases = {"a[exec rm -rf x]",
-                             "$HOME",
-                             "${x}y",
-                             "x;y{z}",
-                             "}{",
-                             "a\"b",
-                             "x\\",
-                             "\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80",
-                             "#c\td",
-                             std::string(240, 'L')};
+const Lines kHostileBases = {
+    "a[exec rm -rf x]",   "$HOME", "${x}y", "x;y{z}", "}{", "\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80", "#c\td",
+    std::string(240, 'L')};
 
 class HostileNames : public DryRunTest, public ::testing::WithParamInterface<std::size_t> {};
 

@@ -178,9 +178,9 @@ void RunGenerator(const Form& form, const vesko::Result<Params>& checked, const 
     loaded.panel = form.panel;
   }
   vesko::LoadSettings(path, loaded);
-  // The settings file gives back the file name exactly (a double quote cannot be stored).
-  Require(p.OutputFileName.find('"') != std::string::npos || loaded.outputFileName == p.OutputFileName,
-          "the stored file name does not read back", p.OutputFileName);
+  // The settings file gives back the file name exactly: names with a double quote are refused.
+  Require(loaded.outputFileName == p.OutputFileName, "the stored file name does not read back",
+          p.OutputFileName);
 }
 
 }  // namespace
