@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -11,10 +12,11 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/app_settings.h"
-#include "app/main_menu_table.h"
 #include "ui/all_in_one_window.h"
 #include "ui/analysis_window.h"
 #include "ui/coll_scan_window.h"
@@ -30,6 +32,35 @@
 namespace vesko {
 
 namespace {
+
+// Makes a generator window, modal and unloaded on close (it deletes itself when exec returns).
+template <typename Window>
+QDialog* Open(const std::string& settingsFolder, Dialogs& dialogs, QWidget* parent) {
+  return new Window(settingsFolder, dialogs, parent);
+}
+
+QDialog* OpenAnalysis(const std::string&, Dialogs& dialogs, QWidget* parent) {
+  return new AnalysisWindow(dialogs, parent);
+}
+
+// One main-menu button that opens a window: its object name, caption and the window it makes.
+struct MainMenuEntry {
+  std::string_view buttonName;
+  std::string_view caption;
+  QDialog* (*open)(const std::string& settingsFolder, Dialogs& dialogs, QWidget* parent);
+};
+
+// The window buttons, top to bottom ("Select Output Folder" and "End" act themselves).
+constexpr MainMenuEntry kMainMenuEntries[] = {
+    {"cmd4DSlitScan", "4DSlitScan(1Dimension)", &Open<SlitScanWindow>},
+    {"cmd4DSlitDecScan", "4DSlitScan(Decrease Width)", &Open<SlitDecScanWindow>},
+    {"cmdCollScan", "Coll 1DScan", &Open<CollScanWindow>},
+    {"cmdGonioScan", "GonioStage1DScan", &Open<GonioStageScanWindow>},
+    {"cmdGonioYScan", "GonioYScan", &Open<GonioYScanWindow>},
+    {"cmd4DSlitMove", "4DSlitMove", &Open<SlitMoveWindow>},
+    {"cmdLensScan", "Be Lens Scan", &Open<LensScanWindow>},
+    {"cmdAnalysDecScan", "4Dスキャン解析", &OpenAnalysis},
+};
 
 const QColor kPanelGreen(192, 255, 192);
 const QColor kButtonBlue(192, 192, 255);
@@ -92,8 +123,8 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
       button = BlueButton(ToQt(entry.buttonName), ToQt(entry.caption), picture);
       pictureLayout->addWidget(button);
     }
-    button->setEnabled(entry.windowBuilt);
-    connect(button, &QPushButton::clicked, this, [this, &entry] { openWindow(entry); });
+    connect(button, &QPushButton::clicked, this,
+            [this, &entry] { entry.open(settingsFolder_, dialogs_, this)->exec(); });
   }
   auto* bitmap = new QLabel(picture);
   bitmap->setObjectName(QStringLiteral("Picture1Bitmap"));
@@ -153,42 +184,6 @@ void MainMenuWindow::showEvent(QShowEvent* event) {
     allInOneOpened_ = true;
     allInOne_->move(frameGeometry().topRight() + QPoint(8, 0));
     allInOne_->show();
-  }
-}
-
-void MainMenuWindow::openWindow(const MainMenuEntry& entry) {
-  if (entry.windowName == "frm4DSlitScan") {
-    // Modal and unloaded on close (the window deletes itself when exec returns).
-    auto* window = new SlitScanWindow(settingsFolder_, dialogs_, this);
-    window->exec();
-  }
-  if (entry.windowName == "frmCollScan") {
-    auto* window = new CollScanWindow(settingsFolder_, dialogs_, this);
-    window->exec();
-  }
-  if (entry.windowName == "frmLensScan") {
-    auto* window = new LensScanWindow(settingsFolder_, dialogs_, this);
-    window->exec();
-  }
-  if (entry.windowName == "frm4DSlitDecScan") {
-    auto* window = new SlitDecScanWindow(settingsFolder_, dialogs_, this);
-    window->exec();
-  }
-  if (entry.windowName == "frmGonioStageScan2") {
-    auto* window = new GonioStageScanWindow(settingsFolder_, dialogs_, this);
-    window->exec();
-  }
-  if (entry.windowName == "frmGonioYScan") {
-    auto* window = new GonioYScanWindow(settingsFolder_, dialogs_, this);
-    window->exec();
-  }
-  if (entry.windowName == "frm4DSlitMove") {
-    auto* window = new SlitMoveWindow(settingsFolder_, dialogs_, this);
-    window->exec();
-  }
-  if (entry.windowName == "frmGraph") {
-    auto* window = new AnalysisWindow(dialogs_, this);
-    window->exec();
   }
 }
 

@@ -12,7 +12,6 @@ namespace vesko {
 
 class AllInOneWindow;
 class Dialogs;
-struct MainMenuEntry;
 
 /// The main menu "VeskoScriptCreator": restores the output folder, opens the scan windows and
 /// stores the folder when it closes.
@@ -32,7 +31,6 @@ class MainMenuWindow final : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void openWindow(const MainMenuEntry& entry);
   void selectOutputFolder();
 
   std::string settingsFolder_;
