@@ -8,10 +8,11 @@
 #include <system_error>
 
 #include "app/app_settings.h"
+#include "app/checked_script.h"
+#include "app/file_create.h"
 #include "cli/analyse_command.h"
 #include "cli/cli_output.h"
 #include "cli/generator_commands.h"
-#include "core/file_create.h"
 #include "core/line_sink.h"
 #include "core/platform.h"
 #include "core/script_naming.h"
@@ -238,11 +239,11 @@ int ReportUsageError(const std::string& usageError, std::FILE* err) {
   return kExitUsage;
 }
 
-int WriteToStdout(const cli::PreparedScript& prepared, const std::string& outputFolder, std::FILE* out,
+int WriteToStdout(const CheckedScript& prepared, const std::string& outputFolder, std::FILE* out,
                   std::FILE* err) {
   StreamSink sink(out);
   errno = 0;
-  prepared.writeScript(outputFolder, sink);
+  prepared.write(outputFolder, sink);
   if (!sink.Flush() || std::fflush(out) != 0) {
     return ReportOutputFailed(errno, err);
   }
@@ -250,9 +251,9 @@ int WriteToStdout(const cli::PreparedScript& prepared, const std::string& output
 }
 
 // The script is read as it would be written, keeping only its figures.
-int PrintSummary(const cli::PreparedScript& prepared, const std::string& outputFolder, std::FILE* out) {
+int PrintSummary(const CheckedScript& prepared, const std::string& outputFolder, std::FILE* out) {
   SummarySink sink;
-  prepared.writeScript(outputFolder, sink);
+  prepared.write(outputFolder, sink);
   for (const std::string& line : SummaryText(sink.Summary(prepared.outline))) {
     PrintMessage(out, line);
   }
@@ -279,7 +280,7 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
       return ReportUsageError(conflict, err);
     }
   }
-  const Result<cli::PreparedScript> prepared = inv.generator->press(settingsDir, inv.values);
+  const Result<CheckedScript> prepared = inv.generator->press(settingsDir, inv.values);
   if (!prepared) {
     PrintMessage(err, prepared.message());
     return kExitRefused;
@@ -289,11 +290,7 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
       inv.outputFolder ? *inv.outputFolder : ReadStoredOutputFolder(settingsDir).outputFolder;
 
   if (inv.toStdout || inv.summary) {
-    std::optional<std::string> refusal;
-    if (prepared->namesFolderInScript) {
-      refusal = outputFolder.empty() ? kNoOutputFolder : CheckOutputFolderForScript(outputFolder);
-    }
-    if (refusal) {
+    if (const std::optional<std::string> refusal = ShownFolderRefusal(*prepared, outputFolder)) {
       PrintMessage(err, *refusal);
       return kExitRefused;
     }
@@ -306,15 +303,7 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   const std::string fileFolder = inv.outputFolder && !CheckOutputFolderForScript(outputFolder)
                                      ? AbsoluteFolder(outputFolder)
                                      : outputFolder;
-  FileCreateJob job;
-  job.outputFolder = fileFolder;
-  job.outputFileName = prepared->outputFileName;
-  job.writeScript = [&](LineSink& sink) { prepared->writeScript(fileFolder, sink); };
-  job.saveSettings = [&]() { return prepared->saveSettings(settingsDir); };
-  job.namesFolderInScript = prepared->namesFolderInScript;
-  job.settingsPath = JoinPath(settingsDir, prepared->settingsFile);
-  job.points = static_cast<std::uint64_t>(prepared->outline.points * prepared->outline.passes);
-  const FileCreateOutcome outcome = RunFileCreate(job, [&](const std::string& status) {
+  const FileCreateOutcome outcome = RunFileCreate(prepared->Job(fileFolder), [&](const std::string& status) {
     if (status == kStatusDone && !prepared->report.empty()) {
       PrintMessage(out, prepared->report);
     }

@@ -129,54 +129,17 @@ GeneratorCommand Describe(std::string name, std::string summary, std::string set
   return command;
 }
 
-// A validated press, ready to write its script and to store its inputs in `settingsFile`.
-template <typename Params>
-PreparedScript Prepare(Params checked, void (*build)(const Params&, const std::string&, LineSink&),
-                       std::optional<IoError> (*save)(const std::string&, const Params&),
-                       std::string settingsFile, std::string (*report)(const Params&),
-                       bool namesFolderInScript, ScanOutline outline) {
-  auto params = std::make_shared<const Params>(std::move(checked));
-  PreparedScript prepared;
-  prepared.outputFileName = params->OutputFileName;
-  prepared.settingsFile = settingsFile;
-  prepared.outline = std::move(outline);
-  prepared.namesFolderInScript = namesFolderInScript;
-  if (report != nullptr) {
-    prepared.report = report(*params);
-  }
-  prepared.writeScript = [params, build](const std::string& outputFolder, LineSink& out) {
-    build(*params, outputFolder, out);
-  };
-  prepared.saveSettings = [params, save,
-                           settingsFile = std::move(settingsFile)](const std::string& settingsFolder) {
-    return save(JoinPath(settingsFolder, settingsFile), *params);
-  };
-  return prepared;
-}
-
-// Builds the type-free command of a window with one settings file from its form, fields and four operations.
-template <typename Form, typename Params>
+// Builds the type-free command of a window with one settings file from its form, fields and reader.
+template <typename Form>
 GeneratorCommand MakeCommand(std::string name, std::string summary, std::string settingsFile,
-                             std::vector<FormField<Form>> fields, void (*load)(const std::string&, Form&),
-                             Result<Params> (*validate)(const Form&),
-                             void (*build)(const Params&, const std::string&, LineSink&),
-                             std::optional<IoError> (*save)(const std::string&, const Params&),
-                             std::string (*report)(const Params&) = nullptr,
-                             bool namesFolderInScript = true) {
+                             std::vector<FormField<Form>> fields, void (*load)(const std::string&, Form&)) {
   GeneratorCommand command = Describe(std::move(name), std::move(summary), settingsFile, fields);
-  command.press = [fields, settingsFile, load, validate, build, save, report, namesFolderInScript](
-                      const std::string& settingsFolder,
-                      const std::vector<FieldValue>& values) -> Result<PreparedScript> {
+  command.press = [fields, settingsFile, load](const std::string& settingsFolder,
+                                               const std::vector<FieldValue>& values) {
     Form form;  // the texts of a freshly opened window
     load(JoinPath(settingsFolder, settingsFile), form);
     TypeValues(fields, values, form);
-    Result<Params> checked = validate(form);
-    if (!checked) {
-      return Result<PreparedScript>::Refused(checked.message());
-    }
-    ScanOutline outline = OutlineOf(checked.value());
-    return Prepare(std::move(checked.value()), build, save, settingsFile, report, namesFolderInScript,
-                   std::move(outline));
+    return CheckScript(form, settingsFolder);
   };
   return command;
 }
@@ -187,7 +150,7 @@ std::int16_t PanelOf(const std::string& value) {
 }
 
 // Builds the command of a window with a y and a z panel, each with its own settings file.
-template <typename Form, typename Params>
+template <typename Form>
 GeneratorCommand MakePanelCommand(std::string name, std::string summary,
                                   const char* (*settingsFileOf)(std::int16_t), const std::string& panelHelp) {
   std::vector<FormField<Form>> fields = Fields<Form>(
@@ -199,8 +162,7 @@ GeneratorCommand MakePanelCommand(std::string name, std::string summary,
       OutputFileNameField<Form>());
   GeneratorCommand command = Describe(std::move(name), std::move(summary),
                                       std::string(settingsFileOf(0)) + " and " + settingsFileOf(1), fields);
-  command.press = [fields, settingsFileOf](const std::string& settingsFolder,
-                                           const std::vector<FieldValue>& values) -> Result<PreparedScript> {
+  command.press = [fields](const std::string& settingsFolder, const std::vector<FieldValue>& values) {
     // A fresh window loads both panels (the z panel only after the whole y file); the options then
     // type into the chosen panel.
     std::array<Form, 2> panels;
@@ -213,30 +175,22 @@ GeneratorCommand MakePanelCommand(std::string name, std::string summary,
       }
     }
     TypeValues(fields, values, form);
-    Result<Params> checked = Validate(form);
-    if (!checked) {
-      return Result<PreparedScript>::Refused(checked.message());
-    }
-    const std::string settingsFile = settingsFileOf(checked.value().Panel);
-    ScanOutline outline = OutlineOf(checked.value());
-    return Prepare<Params>(std::move(checked.value()), &BuildScript, &SaveSettings, settingsFile, nullptr,
-                           true, std::move(outline));
+    return CheckScript(form, settingsFolder);
   };
   return command;
 }
 
 GeneratorCommand SlitScanCommand() {
   using F = SlitScanForm;
-  return MakeCommand<F, SlitScanParams>(
-      "slit-scan", "4D slit one-dimensional scan", kSlitScanSettingsFile,
-      Fields<F>(BladePairField<F>(), TextField("slit-width", "Slit Width", &F::slitWidth), ScanFields<F>(),
-                OutputFileNameField<F>(), RepeatField<F>()),
-      &LoadSettings, &Validate, &BuildScript, &SaveSettings);
+  return MakeCommand<F>("slit-scan", "4D slit one-dimensional scan", kSlitScanSettingsFile,
+                        Fields<F>(BladePairField<F>(), TextField("slit-width", "Slit Width", &F::slitWidth),
+                                  ScanFields<F>(), OutputFileNameField<F>(), RepeatField<F>()),
+                        &LoadSettings);
 }
 
 GeneratorCommand SlitDecScanCommand() {
   using F = SlitDecScanForm;
-  return MakeCommand<F, SlitDecScanParams>(
+  return MakeCommand<F>(
       "slit-dec-scan", "4D slit decreasing-width scan", kSlitDecScanSettingsFile,
       Fields<F>(BladePairField<F>(),
                 TextField("start-slit-width", "Start Slit Width (widest opening)", &F::startSlitWidth),
@@ -244,26 +198,22 @@ GeneratorCommand SlitDecScanCommand() {
                 TextField("scan-center", "Scan Center (centre of the opening)", &F::scanCenter),
                 TextField("dec-step", "Dec Step (width decrement per point)", &F::decStep),
                 OutputFileNameField<F>(), RepeatField<F>()),
-      &LoadSettings, &Validate, &BuildScript, &SaveSettings);
+      &LoadSettings);
 }
 
 GeneratorCommand SlitMoveCommand() {
   using F = SlitMoveForm;
   // The command file moves four blades and names no folder; the report lists the targets.
-  return MakeCommand<F, SlitMoveParams>(
-      "slit-move", "4D slit move (four blade commands)", kSlitMoveSettingsFile,
-      Fields<F>(SlitFields<F>({"Slit Width of the y pair", "Slit Width of the z pair",
-                               "Slit Center of the y pair", "Slit Center of the z pair"}),
-                OutputFileNameField<F>("Output FileName (used whole)")),
-      &LoadSettings, &Validate,
-      [](const SlitMoveParams& p, const std::string&, LineSink& out) { BuildScript(p, out); }, &SaveSettings,
-      &MoveReport, false);
+  return MakeCommand<F>("slit-move", "4D slit move (four blade commands)", kSlitMoveSettingsFile,
+                        Fields<F>(SlitFields<F>({"Slit Width of the y pair", "Slit Width of the z pair",
+                                                 "Slit Center of the y pair", "Slit Center of the z pair"}),
+                                  OutputFileNameField<F>("Output FileName (used whole)")),
+                        &LoadSettings);
 }
 
 GeneratorCommand CollScanCommand() {
-  return MakePanelCommand<CollScanForm, CollScanParams>("coll-scan", "collimator scan (one panel)",
-                                                        &CollScanSettingsFile,
-                                                        "panel: collimator_y or collimator_z");
+  return MakePanelCommand<CollScanForm>("coll-scan", "collimator scan (one panel)", &CollScanSettingsFile,
+                                        "panel: collimator_y or collimator_z");
 }
 
 GeneratorCommand LensScanCommand() {
@@ -275,9 +225,8 @@ GeneratorCommand LensScanCommand() {
           f.axis[k] = v == kLensAxisNames[k];
         }
       }};
-  return MakeCommand<F, LensScanParams>("lens-scan", "lens scan (one of four axes)", kLensScanSettingsFile,
-                                        Fields<F>(axis, ScanFields<F>(), OutputFileNameField<F>()),
-                                        &LoadSettings, &Validate, &BuildScript, &SaveSettings);
+  return MakeCommand<F>("lens-scan", "lens scan (one of four axes)", kLensScanSettingsFile,
+                        Fields<F>(axis, ScanFields<F>(), OutputFileNameField<F>()), &LoadSettings);
 }
 
 bool IsGiven(const std::vector<FieldValue>& values, const std::string& option) {
@@ -326,26 +275,17 @@ GeneratorCommand GonioYScanCommand() {
     }
     return {};
   };
-  command.press = [formOf](const std::string& settingsFolder,
-                           const std::vector<FieldValue>& values) -> Result<PreparedScript> {
+  command.press = [formOf](const std::string& settingsFolder, const std::vector<FieldValue>& values) {
     const F form = formOf(settingsFolder, values);
-    const GonioYGenerator generator = OmegaRuleFor(form.useOmega).generator;
-    Result<GonioYScanParams> checked = Validate(form, generator);
-    if (!checked) {
-      return Result<PreparedScript>::Refused(checked.message());
-    }
-    ScanOutline outline = OutlineOf(checked.value(), generator);
-    return Prepare<GonioYScanParams>(
-        std::move(checked.value()), generator == GonioYGenerator::A ? &BuildScriptA : &BuildScriptB,
-        &SaveSettings, kGonioYScanSettingsFile, nullptr, true, std::move(outline));
+    return CheckScript(form, OmegaRuleFor(form.useOmega).generator, settingsFolder);
   };
   return command;
 }
 
 GeneratorCommand GonioStageScanCommand() {
-  return MakePanelCommand<GonioStageScan2Form, GonioStageScan2Params>(
-      "gonio-stage-scan", "gonio stage y or z scan (one panel)", &GonioStageScanSettingsFile,
-      "panel: gonio_stage_y or gonio_stage_z");
+  return MakePanelCommand<GonioStageScan2Form>("gonio-stage-scan", "gonio stage y or z scan (one panel)",
+                                               &GonioStageScanSettingsFile,
+                                               "panel: gonio_stage_y or gonio_stage_z");
 }
 
 }  // namespace

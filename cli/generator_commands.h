@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/line_sink.h"
+#include "app/checked_script.h"
 #include "core/result.h"
-#include "core/safe_file.h"
-#include "generators/script_summary.h"
 
 namespace vesko::cli {
 
@@ -29,22 +27,6 @@ struct FieldValue {
   std::string value;
 };
 
-/// A checked "File Create", ready to write its script and store its inputs.
-struct PreparedScript {
-  std::string outputFileName;
-  std::function<void(const std::string& outputFolder, LineSink& out)> writeScript;
-  /// Stores the inputs in the generator's settings file inside `settingsFolder`.
-  std::function<std::optional<IoError>(const std::string& settingsFolder)> saveSettings;
-  /// The name of that settings file.
-  std::string settingsFile;
-  /// False when the script never names the output folder (a plain command file).
-  bool namesFolderInScript = true;
-  /// Printed to standard output once the file is written; empty for most generators.
-  std::string report;
-  /// What the inputs say about the scan, for the summary (`--summary`).
-  ScanOutline outline;
-};
-
 /// A generator as the command line offers it.
 struct GeneratorCommand {
   std::string name;
@@ -54,8 +36,8 @@ struct GeneratorCommand {
   std::vector<FieldOption> options;
   /// Opens the window afresh (its settings loaded from `settingsFolder`), types `values` into their
   /// boxes in order and validates: the prepared script, or the window's message.
-  std::function<Result<PreparedScript>(const std::string& settingsFolder,
-                                       const std::vector<FieldValue>& values)>
+  std::function<Result<CheckedScript>(const std::string& settingsFolder,
+                                      const std::vector<FieldValue>& values)>
       press;
   /// Why `values` cannot go together once the window has loaded its settings from `settingsFolder` (a
   /// usage error); empty when they can. Left empty by generators whose options always go together.

@@ -48,19 +48,8 @@ void CollScanPanel::showForm(const CollScanForm& form) {
   slitCenterZ_->setText(ToQt(form.slitCenterZ));
 }
 
-std::optional<PanelScript> CollScanPanel::checkedScript() {
-  const Result<CollScanParams> checked = Validate(readForm());
-  if (!checked) {
-    return refuse(checked.message());
-  }
-  const CollScanParams& params = checked.value();
-  return MakePanelScript(
-      OutlineOf(params), params.OutputFileName,
-      [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
-      settingsPath(CollScanSettingsFile(panel_)),
-      [params, combined = combinedLayout_](const std::string& path) {
-        return combined ? SaveCombinedSettings(path, params) : SaveSettings(path, params);
-      });
+std::optional<CheckedScript> CollScanPanel::checkedScript() {
+  return shown(CheckScript(readForm(), settingsFolder(), combinedLayout_));
 }
 
 }  // namespace vesko

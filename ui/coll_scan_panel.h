@@ -27,7 +27,7 @@ class CollScanPanel final : public AxisScanPanel {
   void setCombinedLayout(bool on) { combinedLayout_ = on; }
 
  private:
-  std::optional<PanelScript> checkedScript() override;
+  std::optional<CheckedScript> checkedScript() override;
 
   bool combinedLayout_ = false;
 };

@@ -48,17 +48,8 @@ void GonioStageScanPanel::showForm(const GonioStageScan2Form& form) {
   fileName_->setText(ToQt(form.outputFileName));
 }
 
-std::optional<PanelScript> GonioStageScanPanel::checkedScript() {
-  const Result<GonioStageScan2Params> checked = Validate(readForm());
-  if (!checked) {
-    return refuse(checked.message());
-  }
-  const GonioStageScan2Params& params = checked.value();
-  return MakePanelScript(
-      OutlineOf(params), params.OutputFileName,
-      [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
-      settingsPath(GonioStageScanSettingsFile(panel_)),
-      [params](const std::string& path) { return SaveSettings(path, params); });
+std::optional<CheckedScript> GonioStageScanPanel::checkedScript() {
+  return shown(CheckScript(readForm(), settingsFolder()));
 }
 
 }  // namespace vesko

@@ -25,7 +25,7 @@ class GonioStageScanPanel final : public AxisScanPanel {
   void showForm(const GonioStageScan2Form& form);
 
  private:
-  std::optional<PanelScript> checkedScript() override;
+  std::optional<CheckedScript> checkedScript() override;
 };
 
 }  // namespace vesko

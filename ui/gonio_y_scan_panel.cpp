@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "app/app_settings.h"
 #include "core/platform.h"
 #include "ui/dialogs.h"
 #include "ui/panel_support.h"
@@ -154,30 +155,24 @@ void GonioYScanPanel::applyOmegaRule() {
   cmdGonioYPreview_->setVisible(!generatorB);
 }
 
-std::optional<PanelScript> GonioYScanPanel::checkedScript(GonioYGenerator generator) {
-  const Result<GonioYScanParams> checked = Validate(readForm(), generator);
+std::optional<CheckedScript> GonioYScanPanel::checkedScript(GonioYGenerator generator) {
+  Result<CheckedScript> checked = CheckScript(readForm(), generator, settingsFolder_);
   if (!checked) {
     dialogs_.showMessage(this, ToQt(checked.message()));
     return std::nullopt;
   }
-  const GonioYScanParams& params = checked.value();
-  const auto build = generator == GonioYGenerator::A ? &BuildScriptA : &BuildScriptB;
-  return MakePanelScript(
-      OutlineOf(params, generator), params.OutputFileName,
-      [params, build](const std::string& folder, LineSink& out) { build(params, folder, out); },
-      JoinPath(settingsFolder_, kGonioYScanSettingsFile),
-      [params](const std::string& path) { return SaveSettings(path, params); });
+  return std::move(checked.value());
 }
 
 void GonioYScanPanel::fileCreate(GonioYGenerator generator) {
-  if (const std::optional<PanelScript> script = checkedScript(generator)) {
-    RunPanelFileCreate(script->job, ShowStatusIn(lblGonioYStatus_), dialogs_, this);
+  if (const std::optional<CheckedScript> script = checkedScript(generator)) {
+    RunPanelFileCreate(script->Job(OutputFolder()), ShowStatusIn(lblGonioYStatus_), dialogs_, this);
   }
 }
 
 void GonioYScanPanel::preview(GonioYGenerator generator) {
-  if (const std::optional<PanelScript> script = checkedScript(generator)) {
-    ShowPanelPreview(*script, dialogs_, this);
+  if (const std::optional<CheckedScript> script = checkedScript(generator)) {
+    ShowPanelPreview(*script, OutputFolder(), dialogs_, this);
   }
 }
 

@@ -37,7 +37,7 @@ class GonioYScanPanel final : public QWidget {
  private:
   void applyOmegaRule();
   /// The checked inputs as a job for `generator`, or none after the refusal has been shown.
-  std::optional<PanelScript> checkedScript(GonioYGenerator generator);
+  std::optional<CheckedScript> checkedScript(GonioYGenerator generator);
   void fileCreate(GonioYGenerator generator);
   void preview(GonioYGenerator generator);
 

@@ -88,17 +88,8 @@ void LensScanPanel::loadSettings() {
   showForm(form);
 }
 
-std::optional<PanelScript> LensScanPanel::checkedScript() {
-  const Result<LensScanParams> checked = Validate(readForm());
-  if (!checked) {
-    return refuse(checked.message());
-  }
-  const LensScanParams& params = checked.value();
-  return MakePanelScript(
-      OutlineOf(params), params.OutputFileName,
-      [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
-      settingsPath(kLensScanSettingsFile),
-      [params](const std::string& path) { return SaveSettings(path, params); });
+std::optional<CheckedScript> LensScanPanel::checkedScript() {
+  return shown(CheckScript(readForm(), settingsFolder()));
 }
 
 }  // namespace vesko

@@ -29,7 +29,7 @@ class LensScanPanel final : public GeneratorPanel {
   void showForm(const LensScanForm& form);
 
  private:
-  std::optional<PanelScript> checkedScript() override;
+  std::optional<CheckedScript> checkedScript() override;
 
   QButtonGroup* optLenzAxisGroup_;
   std::array<QRadioButton*, 4> optLenzAxis_{};

@@ -142,27 +142,6 @@ QString GroupedCount(std::uint64_t count) {
   return QLocale(QLocale::English, QLocale::UnitedStates).toString(static_cast<qulonglong>(count));
 }
 
-PanelScript MakePanelScript(ScanOutline outline, std::string outputFileName,
-                            std::function<void(const std::string& outputFolder, LineSink& out)> build,
-                            std::string settingsPath,
-                            std::function<std::optional<IoError>(const std::string& settingsPath)> save) {
-  PanelScript script;
-  script.job.points = static_cast<std::uint64_t>(outline.points * outline.passes);
-  script.outline = std::move(outline);
-  script.job.outputFolder = OutputFolder();
-  script.job.outputFileName = std::move(outputFileName);
-  script.job.writeScript = [build = std::move(build), folder = script.job.outputFolder](LineSink& out) {
-    build(folder, out);
-  };
-  script.job.saveSettings = [save = std::move(save), settingsPath] { return save(settingsPath); };
-  script.job.settingsPath = std::move(settingsPath);
-  return script;
-}
-
-std::optional<std::string> FolderRefusal(const FileCreateJob& job) {
-  return PlaceRefusal(job);
-}
-
 namespace {
 
 std::unique_ptr<ProgressReport> ProgressForLines(std::uint64_t lines, const FileCreateJob& job,
@@ -194,7 +173,7 @@ void RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, 
   // judges the room and counts the lines for the progress display.
   FileCreateJob run = job;
   std::unique_ptr<ProgressReport> report;
-  if (!FolderRefusal(job)) {
+  if (!PlaceRefusal(job)) {
     const ScriptRoom room = MeasureRoom(job);
     if (room.refusal) {
       dialogs.showMessage(parent, ToQt(*room.refusal));
@@ -230,15 +209,22 @@ QHBoxLayout* GeneratorPanel::makeActionRow(QPushButton* fileCreate, QPushButton*
 }
 
 void GeneratorPanel::fileCreate() {
-  if (const std::optional<PanelScript> script = checkedScript()) {
-    RunPanelFileCreate(script->job, ShowStatusIn(status_), dialogs_, this);
+  if (const std::optional<CheckedScript> script = checkedScript()) {
+    RunPanelFileCreate(script->Job(OutputFolder()), ShowStatusIn(status_), dialogs_, this);
   }
 }
 
 void GeneratorPanel::preview() {
-  if (const std::optional<PanelScript> script = checkedScript()) {
-    ShowPanelPreview(*script, dialogs_, this);
+  if (const std::optional<CheckedScript> script = checkedScript()) {
+    ShowPanelPreview(*script, OutputFolder(), dialogs_, this);
   }
+}
+
+std::optional<CheckedScript> GeneratorPanel::shown(Result<CheckedScript> checked) {
+  if (!checked) {
+    return refuse(checked.message());
+  }
+  return std::move(checked.value());
 }
 
 std::nullopt_t GeneratorPanel::refuse(const std::string& message) {

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "core/file_create.h"
+#include "app/checked_script.h"
 #include "generators/script_summary.h"
 
 class QButtonGroup;
@@ -94,24 +94,8 @@ QPushButton* MakePreviewButton(const QPushButton* fileCreate, QWidget* parent);
 /// A count with thousands separators: 9830143 gives "9,830,143".
 QString GroupedCount(std::uint64_t count);
 
-/// What a panel's "File Create" would do now: its inputs are checked and the job owns copies of them.
-struct PanelScript {
-  FileCreateJob job;
-  ScanOutline outline;
-};
-
-/// The job for checked inputs: `build` writes the script for the output folder as it is now, into the file
-/// `outputFileName` there, and `save` stores the inputs in the file `settingsPath`.
-PanelScript MakePanelScript(ScanOutline outline, std::string outputFileName,
-                            std::function<void(const std::string& outputFolder, LineSink& out)> build,
-                            std::string settingsPath,
-                            std::function<std::optional<IoError>(const std::string& settingsPath)> save);
-
 /// Scripts longer than this many lines are written under a progress display that offers Cancel.
 inline constexpr std::uint64_t kProgressDisplayLines = 1000000;
-
-/// The message "File Create" refuses the job's output folder with, when the script names a folder it cannot.
-std::optional<std::string> FolderRefusal(const FileCreateJob& job);
 
 /// Counts the job's script lines in a dry pass; when they are more than kProgressDisplayLines, the progress
 /// display `dialogs` shows for them with the text "<doing> <file> (<count> lines)"; otherwise null.
@@ -142,14 +126,17 @@ class GeneratorPanel : public QWidget {
   /// The row of `fileCreate`, `preview` (MakePreviewButton) and `status` taking the rest; both buttons are
   /// connected. Making the three in this order keeps "Preview" next after "File Create" in the focus chain.
   QHBoxLayout* makeActionRow(QPushButton* fileCreate, QPushButton* preview, QLabel* status);
-  /// The checked inputs as a job, or none after the refusal has been shown.
-  virtual std::optional<PanelScript> checkedScript() = 0;
+  /// The checked inputs' script, or none after the refusal has been shown.
+  virtual std::optional<CheckedScript> checkedScript() = 0;
+  /// The script, or none after showing the refusal over the panel.
+  std::optional<CheckedScript> shown(Result<CheckedScript> checked);
   /// Writes the checked script, showing its status texts in the status label.
   virtual void fileCreate();
   /// Shows the refusal `message` over the panel; there is no script.
   std::nullopt_t refuse(const std::string& message);
   /// The full name of `file` in the settings folder.
   std::string settingsPath(const char* file) const;
+  const std::string& settingsFolder() const { return settingsFolder_; }
 
   Dialogs& dialogs_;
   QPushButton* fileCreate_ = nullptr;

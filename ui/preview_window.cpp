@@ -12,6 +12,7 @@
 #include <memory>
 #include <string_view>
 
+#include "app/file_create.h"
 #include "generators/script_summary.h"
 #include "ui/dialogs.h"
 #include "ui/panel_support.h"
@@ -19,9 +20,6 @@
 namespace vesko {
 
 namespace {
-
-// Thrown through the generator when the operator cancels a long preview.
-struct PreviewCancelled {};
 
 // Keeps the first kPreviewLines lines with plain line breaks, counts every line and tells `report` the count
 // now and then.
@@ -53,7 +51,7 @@ class PreviewSink final : public LineSink {
     }
     ++lines_;
     if (report_ && lines_ % kProgressInterval == 0 && !report_->update(lines_)) {
-      throw PreviewCancelled{};
+      throw ScriptCancelled{};
     }
   }
 
@@ -105,21 +103,20 @@ PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 }
 
-bool PreviewWindow::showScript(const PanelScript& script, Dialogs& dialogs) {
+bool PreviewWindow::showScript(const CheckedScript& script, const std::string& outputFolder,
+                               Dialogs& dialogs) {
   std::unique_ptr<ProgressReport> report =
-      ProgressForLongScript(script.job, QStringLiteral("Previewing"), dialogs, parentWidget());
+      ProgressForLongScript(script.Job(outputFolder), QStringLiteral("Previewing"), dialogs, parentWidget());
   PreviewSink shown(report.get());
   SummarySink summary(&shown);
   try {
-    if (script.job.writeScript) {
-      script.job.writeScript(summary);
-    }
-  } catch (const PreviewCancelled&) {
+    script.write(outputFolder, summary);
+  } catch (const ScriptCancelled&) {
     return false;
   }
   report.reset();
 
-  setWindowTitle(QStringLiteral("Preview - ") + ToQt(script.job.outputFileName));
+  setWindowTitle(QStringLiteral("Preview - ") + ToQt(script.outputFileName));
   txtPreviewSummary_->setPlainText(JoinLines(SummaryText(summary.Summary(script.outline))));
   scriptText_ = ToQt(shown.shown());
   QString text = scriptText_;
@@ -135,8 +132,10 @@ void PreviewWindow::copy() {
   QApplication::clipboard()->setText(scriptText_);
 }
 
-void ShowPanelPreview(const PanelScript& script, Dialogs& dialogs, QWidget* panel) {
-  if (std::optional<std::string> refusal = FolderRefusal(script.job)) {
+void ShowPanelPreview(const CheckedScript& script, const std::string& outputFolder, Dialogs& dialogs,
+                      QWidget* panel) {
+  // The same checks as "File Create", though nothing is written.
+  if (std::optional<std::string> refusal = PlaceRefusal(script.Job(outputFolder))) {
     dialogs.showMessage(panel, ToQt(*refusal));
     return;
   }
@@ -144,7 +143,7 @@ void ShowPanelPreview(const PanelScript& script, Dialogs& dialogs, QWidget* pane
   if (!window) {
     window = new PreviewWindow(panel);
   }
-  if (window->showScript(script, dialogs)) {
+  if (window->showScript(script, outputFolder, dialogs)) {
     window->show();
     window->raise();
     window->activateWindow();

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <string>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -10,7 +11,7 @@ class QPushButton;
 namespace vesko {
 
 class Dialogs;
-struct PanelScript;
+struct CheckedScript;
 
 /// At most this many lines of a script are shown; the summary still covers every line.
 inline constexpr std::uint64_t kPreviewLines = 20000;
@@ -25,7 +26,7 @@ class PreviewWindow final : public QWidget {
 
   /// Runs the script once through the summary into the view, under a progress display when it is long;
   /// nothing reaches a file. False, with the view as it was, when the operator cancelled.
-  bool showScript(const PanelScript& script, Dialogs& dialogs);
+  bool showScript(const CheckedScript& script, const std::string& outputFolder, Dialogs& dialogs);
   /// The script lines shown, each ended by "\n": what "Copy" puts on the clipboard.
   const QString& scriptText() const { return scriptText_; }
 
@@ -42,6 +43,7 @@ class PreviewWindow final : public QWidget {
 /// Shows in `panel`'s preview window (made on first use, then reused and raised) the script that "File
 /// Create" would write now; an output folder the script cannot name is refused through `dialogs` with the
 /// message "File Create" gives. Writes nothing and reports no status.
-void ShowPanelPreview(const PanelScript& script, Dialogs& dialogs, QWidget* panel);
+void ShowPanelPreview(const CheckedScript& script, const std::string& outputFolder, Dialogs& dialogs,
+                      QWidget* panel);
 
 }  // namespace vesko

@@ -54,17 +54,8 @@ void SlitDecScanPanel::loadSettings() {
   showForm(form);
 }
 
-std::optional<PanelScript> SlitDecScanPanel::checkedScript() {
-  const Result<SlitDecScanParams> checked = Validate(readForm());
-  if (!checked) {
-    return refuse(checked.message());
-  }
-  const SlitDecScanParams& params = checked.value();
-  return MakePanelScript(
-      OutlineOf(params), params.OutputFileName,
-      [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
-      settingsPath(kSlitDecScanSettingsFile),
-      [params](const std::string& path) { return SaveSettings(path, params); });
+std::optional<CheckedScript> SlitDecScanPanel::checkedScript() {
+  return shown(CheckScript(readForm(), settingsFolder()));
 }
 
 }  // namespace vesko

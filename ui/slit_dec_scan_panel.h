@@ -24,7 +24,7 @@ class SlitDecScanPanel final : public BladeScanPanel {
   void showForm(const SlitDecScanForm& form);
 
  private:
-  std::optional<PanelScript> checkedScript() override;
+  std::optional<CheckedScript> checkedScript() override;
 };
 
 }  // namespace vesko

@@ -7,7 +7,8 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "core/file_create.h"
+#include "app/app_settings.h"
+#include "app/file_create.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
 
@@ -70,45 +71,23 @@ void SlitMovePanel::loadSettings() {
   showForm(form);
 }
 
-std::optional<SlitMoveParams> SlitMovePanel::checkedParams() {
-  Result<SlitMoveParams> checked = Validate(readForm());
-  if (!checked) {
-    return refuse(checked.message());
-  }
-  return checked.value();
-}
-
-PanelScript SlitMovePanel::scriptOf(const SlitMoveParams& params) const {
-  PanelScript script = MakePanelScript(
-      OutlineOf(params), params.OutputFileName,
-      [params](const std::string&, LineSink& out) { BuildScript(params, out); },
-      settingsPath(kSlitMoveSettingsFile),
-      [params](const std::string& path) { return SaveSettings(path, params); });
-  // The command file only moves blades: it opens no result file, so it never names the folder.
-  script.job.namesFolderInScript = false;
-  return script;
-}
-
-std::optional<PanelScript> SlitMovePanel::checkedScript() {
-  if (const std::optional<SlitMoveParams> params = checkedParams()) {
-    return scriptOf(*params);
-  }
-  return std::nullopt;
+std::optional<CheckedScript> SlitMovePanel::checkedScript() {
+  return shown(CheckScript(readForm(), settingsFolder()));
 }
 
 void SlitMovePanel::fileCreate() {
-  const std::optional<SlitMoveParams> params = checkedParams();
-  if (!params) {
+  const std::optional<CheckedScript> script = checkedScript();
+  if (!script) {
     return;
   }
   // This window shows no "Output Start": once the file is closed it reports the blade positions, then "Done".
-  const auto status = [this, &params](const std::string& text) {
+  const auto status = [this, &script](const std::string& text) {
     if (text == kStatusDone) {
-      dialogs_.showMessage(this, ToQt(MoveReport(*params)));
+      dialogs_.showMessage(this, ToQt(script->report));
       status_->setText(ToQt(text));
     }
   };
-  RunPanelFileCreate(scriptOf(*params).job, status, dialogs_, this);
+  RunPanelFileCreate(script->Job(OutputFolder()), status, dialogs_, this);
 }
 
 }  // namespace vesko

@@ -22,11 +22,7 @@ class SlitMovePanel final : public GeneratorPanel {
   void loadSettings();
 
  private:
-  /// The checked inputs, or none after the refusal has been shown.
-  std::optional<SlitMoveParams> checkedParams();
-  /// The job that writes the command file of `params`.
-  PanelScript scriptOf(const SlitMoveParams& params) const;
-  std::optional<PanelScript> checkedScript() override;
+  std::optional<CheckedScript> checkedScript() override;
   void fileCreate() override;
   SlitMoveForm readForm() const;
   void showForm(const SlitMoveForm& form);

@@ -52,17 +52,8 @@ void SlitScanPanel::loadSettings() {
   showForm(form);
 }
 
-std::optional<PanelScript> SlitScanPanel::checkedScript() {
-  const Result<SlitScanParams> checked = Validate(readForm());
-  if (!checked) {
-    return refuse(checked.message());
-  }
-  const SlitScanParams& params = checked.value();
-  return MakePanelScript(
-      OutlineOf(params), params.OutputFileName,
-      [params](const std::string& folder, LineSink& out) { BuildScript(params, folder, out); },
-      settingsPath(kSlitScanSettingsFile),
-      [params](const std::string& path) { return SaveSettings(path, params); });
+std::optional<CheckedScript> SlitScanPanel::checkedScript() {
+  return shown(CheckScript(readForm(), settingsFolder()));
 }
 
 }  // namespace vesko

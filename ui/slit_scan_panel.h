@@ -24,7 +24,7 @@ class SlitScanPanel final : public BladeScanPanel {
   void showForm(const SlitScanForm& form);
 
  private:
-  std::optional<PanelScript> checkedScript() override;
+  std::optional<CheckedScript> checkedScript() override;
 };
 
 }  // namespace vesko

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/break_analysis.h"
-#include "core/file_create.h"
+#include "app/file_create.h"
 #include "core/platform.h"
 #include "generators/slit_scan.h"
 #include "tests/support/generator_checks.h"

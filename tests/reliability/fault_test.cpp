@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_settings.h"
-#include "core/file_create.h"
+#include "app/file_create.h"
 #include "core/line_sink.h"
 #include "core/platform.h"
 #include "tests/support/generator_samples.h"
@@ -248,7 +248,7 @@ TEST(StdoutFaultTest, FullDeviceIsReported) {
     }
     {
       StreamSink sink(full);
-      gen.write("/data", "", sink);
+      gen.check("", "").write("/data", sink);
       EXPECT_FALSE(sink.Flush()) << gen.name;
     }
     std::fclose(full);

@@ -17,35 +17,29 @@
 namespace vesko::test {
 namespace {
 
-const auto kCheck = [](const auto& form) { return Validate(form); };
-const auto kBuild = [](const auto& p, const std::string& folder, LineSink& out) {
-  BuildScript(p, folder, out);
+const auto kCheck = [](const auto& form, const std::string& settingsFolder) {
+  return CheckScript(form, settingsFolder);
 };
-const auto kSave = [](const std::string& path, const auto& p) { return SaveSettings(path, p); };
 
-// A row whose functions check `form` afresh (with another file name when asked) before each use; a
-// form the row's author got wrong stops the whole suite loudly.
-template <typename Form, typename Check = decltype(kCheck), typename Build = decltype(kBuild),
-          typename Save = decltype(kSave)>
+// A row whose script is checked afresh (with another file name when asked) before each use; a form the
+// row's author got wrong stops the whole suite loudly.
+template <typename Form, typename Check = decltype(kCheck)>
 GeneratorSample Sample(std::string name, std::string settingsFile, std::vector<std::string> suffixes,
-                       Form form, Check check = kCheck, Build build = kBuild, Save save = kSave) {
-  const auto checked = [form, check, name](const std::string& fileName) {
+                       Form form, Check check = kCheck) {
+  GeneratorSample sample{std::move(name), std::move(settingsFile), std::move(suffixes), {}, {}};
+  sample.check = [form, check, name = sample.name](const std::string& fileName,
+                                                   const std::string& settingsFolder) {
     Form named = form;
     if (!fileName.empty()) {
       named.outputFileName = fileName;
     }
-    auto params = check(named);
-    if (!params) {
-      throw std::logic_error(name + ": inputs refused: " + params.message());
+    Result<CheckedScript> script = check(named, settingsFolder);
+    if (!script) {
+      throw std::logic_error(name + ": inputs refused: " + script.message());
     }
-    return std::move(params.value());
+    return std::move(script.value());
   };
-  GeneratorSample sample{std::move(name), std::move(settingsFile), std::move(suffixes), {}, {}, {}};
-  sample.scriptFile = checked("").OutputFileName;
-  sample.write = [checked, build](const std::string& folder, const std::string& fileName, LineSink& out) {
-    build(checked(fileName), folder, out);
-  };
-  sample.save = [checked, save](const std::string& path) { return save(path, checked("")); };
+  sample.scriptFile = sample.check("", "").outputFileName;
   return sample;
 }
 
@@ -63,36 +57,33 @@ std::vector<GeneratorSample> MakeSamples() {
   dec.repeatActive = true;
   samples.push_back(Sample("SlitDecScanRepeat", kSlitDecScanSettingsFile, repeated, dec));
 
-  samples.push_back(
-      Sample("SlitMove", kSlitMoveSettingsFile, {}, SlitMoveForm{"0.5", "0.4", "0", "0.1"}, kCheck,
-             [](const SlitMoveParams& p, const std::string&, LineSink& out) { BuildScript(p, out); }));
+  samples.push_back(Sample("SlitMove", kSlitMoveSettingsFile, {}, SlitMoveForm{"0.5", "0.4", "0", "0.1"}));
 
   const CollScanForm coll{1, "0.5", "1", "5", "Coll1DScan.com", true, "0.5", "0.3", "0.1", "-0.05"};
   // The collimator window stores four lines, the combined window nine.
   samples.push_back(Sample("CollScan", kCollScanSettingsFileZ, single, coll));
-  samples.push_back(
-      Sample("CollScanCombined", kCollScanSettingsFileZ, single, coll, kCheck, kBuild,
-             [](const std::string& path, const CollScanParams& p) { return SaveCombinedSettings(path, p); }));
+  samples.push_back(Sample("CollScanCombined", kCollScanSettingsFileZ, single, coll,
+                           [](const CollScanForm& form, const std::string& settingsFolder) {
+                             return CheckScript(form, settingsFolder, true);
+                           }));
 
   LensScanForm lens{
       .axis = {false, false, true, false}, .scanCenter = "0", .scanWidth = "1", .division = "4"};
   samples.push_back(Sample("LensScan", kLensScanSettingsFile, single, lens));
 
-  const auto checkA = [](const GonioYScanForm& form) { return Validate(form, GonioYGenerator::A); };
-  const auto checkB = [](const GonioYScanForm& form) { return Validate(form, GonioYGenerator::B); };
-  const auto buildA = [](const GonioYScanParams& p, const std::string& folder, LineSink& out) {
-    BuildScriptA(p, folder, out);
+  const auto checkA = [](const GonioYScanForm& form, const std::string& settingsFolder) {
+    return CheckScript(form, GonioYGenerator::A, settingsFolder);
   };
-  const auto buildB = [](const GonioYScanParams& p, const std::string& folder, LineSink& out) {
-    BuildScriptB(p, folder, out);
+  const auto checkB = [](const GonioYScanForm& form, const std::string& settingsFolder) {
+    return CheckScript(form, GonioYGenerator::B, settingsFolder);
   };
   GonioYScanForm gonioY{.scanCenter = "0", .scanWidth = "1", .division = "3"};
-  samples.push_back(Sample("GonioYScanA", kGonioYScanSettingsFile, single, gonioY, checkA, buildA));
+  samples.push_back(Sample("GonioYScanA", kGonioYScanSettingsFile, single, gonioY, checkA));
   gonioY.useOmega = {1, 1};
-  samples.push_back(Sample("GonioYScanB", kGonioYScanSettingsFile, {"_1", "_2"}, gonioY, checkB, buildB));
+  samples.push_back(Sample("GonioYScanB", kGonioYScanSettingsFile, {"_1", "_2"}, gonioY, checkB));
   gonioY.useOmega = {0, 0};
   gonioY.repeatActive = true;
-  samples.push_back(Sample("GonioYScanARepeat", kGonioYScanSettingsFile, repeated, gonioY, checkA, buildA));
+  samples.push_back(Sample("GonioYScanARepeat", kGonioYScanSettingsFile, repeated, gonioY, checkA));
 
   const GonioStageScan2Form stage{0, 1, "0.5", "0.3", "0", "0", "1.0", "0.4", "3"};
   samples.push_back(Sample("GonioStageScan", kGonioStageScanSettingsFileY, single, stage));
@@ -103,18 +94,12 @@ std::vector<GeneratorSample> MakeSamples() {
 
 std::string GeneratorSample::Script(const std::string& folder, const std::string& fileName) const {
   StringSink sink;
-  write(folder, fileName, sink);
+  check(fileName, "").write(folder, sink);
   return sink.text();
 }
 
 FileCreateJob GeneratorSample::Job(const std::string& outputFolder, const std::string& settingsFolder) const {
-  FileCreateJob job;
-  job.outputFolder = outputFolder;
-  job.outputFileName = scriptFile;
-  job.writeScript = [write = write, outputFolder](LineSink& out) { write(outputFolder, "", out); };
-  job.saveSettings = [save = save, path = JoinPath(settingsFolder, settingsFile)] { return save(path); };
-  job.namesFolderInScript = !resultSuffixes.empty();
-  return job;
+  return check("", settingsFolder).Job(outputFolder);
 }
 
 const std::vector<GeneratorSample>& GeneratorSamples() {

@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/file_create.h"
-#include "core/line_sink.h"
-#include "core/safe_file.h"
+#include "app/checked_script.h"
+#include "app/file_create.h"
 #include "generators/gonio_y_scan.h"
 
 namespace vesko::test {
@@ -22,12 +21,11 @@ struct GeneratorSample {
   std::vector<std::string> resultSuffixes;
   /// The checked file name box: the script's name in the output folder.
   std::string scriptFile;
-  /// Writes the script for `folder`, with `fileName` typed into the file name box unless it is empty.
-  std::function<void(const std::string& folder, const std::string& fileName, LineSink& out)> write;
-  /// Stores the inputs in the settings file at `path`.
-  std::function<std::optional<IoError>(const std::string& path)> save;
+  /// The checked script as "File Create" runs it, with `fileName` typed into the file name box unless it is
+  /// empty, its settings file in `settingsFolder`.
+  std::function<CheckedScript(const std::string& fileName, const std::string& settingsFolder)> check;
 
-  /// The script `write` makes, as text.
+  /// The script for `folder`, as text.
   std::string Script(const std::string& folder, const std::string& fileName = "") const;
   /// The job "File Create" runs for these folders.
   FileCreateJob Job(const std::string& outputFolder, const std::string& settingsFolder) const;

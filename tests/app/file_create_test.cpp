@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/file_create.h"
+#include "app/file_create.h"
 #include "core/platform.h"
 #include "core/script_naming.h"
 #include "tests/support/test_support.h"

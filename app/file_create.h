@@ -32,6 +32,10 @@ struct FileCreateJob {
   bool roomMeasured = false;
 };
 
+/// Thrown through a generator (which knows nothing of it) by a sink that stops the script part-way: the
+/// operator cancelled, or the script will not fit. The one who gave the sink catches it.
+struct ScriptCancelled {};
+
 /// About how many lines pass between two calls of FileCreateJob::progress.
 inline constexpr std::uint64_t kProgressInterval = 65536;
 
@@ -63,16 +67,16 @@ struct ScriptRoom {
 };
 
 /// Measures the job's script against the free room of the output folder's file system.
-ScriptRoom MeasureRoom(const FileCreateJob& job);
+[[nodiscard]] ScriptRoom MeasureRoom(const FileCreateJob& job);
 
 /// Why the job's script cannot be written where it would go: no folder, a folder the script cannot name,
 /// the job's own settings file; empty when it can.
-std::optional<std::string> PlaceRefusal(const FileCreateJob& job);
+[[nodiscard]] std::optional<std::string> PlaceRefusal(const FileCreateJob& job);
 
 /// Checks the place (PlaceRefusal) and the room on the target's file system (MeasureRoom), reports
 /// "Output Start", writes the script safely, reports "Done", then saves the settings. A failure or a cancel
 /// leaves the old script and settings files as they were; settings that cannot be saved after a complete
 /// script are reported with the script named as written.
-FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& status);
+[[nodiscard]] FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& status);
 
 }  // namespace vesko

@@ -1,4 +1,4 @@
-#include "core/file_create.h"
+#include "app/file_create.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -10,10 +10,6 @@
 
 namespace vesko {
 namespace {
-
-// Thrown through the generator when the progress callback asks to stop; the writer then drops its
-// temporary file.
-struct WriteCancelled {};
 
 // Passes lines on to the file and reports the count every kProgressInterval lines or so.
 class ProgressSink final : public LineSink {
@@ -41,7 +37,7 @@ class ProgressSink final : public LineSink {
   void Report() {
     nextReport_ = written_ + kProgressInterval;
     if (!progress_(written_)) {
-      throw WriteCancelled{};
+      throw ScriptCancelled{};
     }
   }
 
@@ -50,9 +46,6 @@ class ProgressSink final : public LineSink {
   std::uint64_t written_ = 0;
   std::uint64_t nextReport_ = kProgressInterval;
 };
-
-// Thrown by RoomSink once the script is known not to fit.
-struct OutOfRoom {};
 
 // Counts a script's lines, its bytes as they would be written (CR LF included) and its measurements. It
 // stops the script once it needs more than `room` bytes, or once the part counted shows the whole will
@@ -84,12 +77,12 @@ class RoomSink final : public LineSink {
     bytes_ += bytes;
     lines_ += lines;
     if (bytes_ > room_) {
-      throw OutOfRoom{};
+      throw ScriptCancelled{};
     }
     if (bytes_ > nextEstimate_) {
       nextEstimate_ *= 2;
       if (needed() / 2 > room_) {
-        throw OutOfRoom{};
+        throw ScriptCancelled{};
       }
     }
   }
@@ -152,7 +145,7 @@ ScriptRoom MeasureRoom(const FileCreateJob& job) {
   RoomSink sink(error ? UINTMAX_MAX : space.available, job.points);
   try {
     job.writeScript(sink);
-  } catch (const OutOfRoom&) {
+  } catch (const ScriptCancelled&) {
     measured.refusal = ScriptPath(job.outputFolder, job.outputFileName) + " needs " +
                        Gigabytes(sink.needed()) + " GB, " + Gigabytes(space.available) + " GB are free";
   }
@@ -201,7 +194,7 @@ FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& 
         } else {
           job.writeScript(writer);
         }
-      } catch (const WriteCancelled&) {
+      } catch (const ScriptCancelled&) {
         writer.Abort();
         return {FileCreateOutcome::Kind::Cancelled,
                 "File Create cancelled: " + ShownText(path) + " was left as it was."};
