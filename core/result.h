@@ -6,9 +6,9 @@
 
 namespace vesko {
 
-/// Either a value or the text of the message that refused it.
+/// Either a value or the text of the message that refused it; the one way the program reports a refusal.
 template <typename T>
-class Result {
+class [[nodiscard]] Result {
  public:
   Result(T value) : value_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
   static Result Refused(std::string message) {

@@ -66,21 +66,25 @@ Result<CollScanParams> Validate(const CollScanForm& form) {
   CollScanParams p;
   p.Panel = form.panel == 0 ? 0 : 1;
 
-  if (TakeScanRange({form.scanCenter, form.scanWidth, form.division}, p.ScanCenter, p.ScanWidth,
-                    p.Division)) {
+  const Result<ScanRange> range = TakeScanRange({form.scanCenter, form.scanWidth, form.division});
+  if (!range) {
     return R::Refused(kSettingError);
   }
+  Put(*range, p);
 
   p.Move4DSlit = form.move4DSlit;
-  if (std::optional<std::string> refusal =
-          TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ},
-                          p.Move4DSlit, p.SlitWidthY, p.SlitWidthZ, p.SlitCenterY, p.SlitCenterZ)) {
-    return R::Refused(*refusal);
+  const Result<SlitSetting> slit =
+      TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit);
+  if (!slit) {
+    return R::Refused(slit.message());
   }
+  Put(*slit, p);
 
-  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
+  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
+  if (!name) {
     return R::Refused(kSettingError);
   }
+  Put(*name, p);
   return p;
 }
 

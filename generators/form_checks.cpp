@@ -8,38 +8,27 @@
 
 namespace vesko {
 
-bool TakeSingle(std::string_view text, float& target) {
-  const std::optional<float> value = ToSingle(text);
-  if (value) {
-    target = *value;
-  }
-  return value.has_value();
-}
-
-bool TakeOutputFileName(std::string_view boxText, std::string& outputFileName, std::string& resultBase) {
+std::optional<OutputName> TakeOutputFileName(std::string_view boxText) {
   std::string name = OutputFileNameOf(boxText);
   std::optional<std::string> base = ResultBaseOf(name);
   // A name, not a path: a separator would put the script in another folder than its results ("." and
   // ".." have nothing before their first dot). A double quote cannot be read back from a settings
   // field, and Windows forbids it in names.
   if (name.empty() || !base || name.find_first_of("/\\\"") != std::string::npos) {
-    return false;
+    return std::nullopt;
   }
-  outputFileName = std::move(name);
-  resultBase = std::move(*base);
-  return true;
+  return OutputName{std::move(name), std::move(*base)};
 }
 
-bool TakeRepeat(bool active, std::string_view timesText, bool& repeatActive, std::int16_t& repeatTimes) {
-  if (active) {
-    const std::optional<std::int16_t> times = ToInteger16(timesText);
-    if (!times || *times <= 1) {
-      return false;
-    }
-    repeatTimes = *times;
+std::optional<RepeatSetting> TakeRepeat(bool active, std::string_view timesText) {
+  if (!active) {
+    return RepeatSetting{};
   }
-  repeatActive = active;
-  return true;
+  const std::optional<std::int16_t> times = ToInteger16(timesText);
+  if (!times || *times <= 1) {
+    return std::nullopt;
+  }
+  return RepeatSetting{true, *times};
 }
 
 std::optional<int> CheckBoxValue(std::string_view field) {
@@ -50,39 +39,44 @@ std::optional<int> CheckBoxValue(std::string_view field) {
   return *value;
 }
 
-std::optional<std::string> TakeScanRange(const ScanRangeTexts& texts, float& scanCenter, float& scanWidth,
-                                         std::int16_t& division) {
-  if (!TakeSingle(texts.center, scanCenter)) {
-    return "Scan Center Error!";
+Result<ScanRange> TakeScanRange(const ScanRangeTexts& texts) {
+  using R = Result<ScanRange>;
+  const std::optional<float> center = ToSingle(texts.center);
+  if (!center) {
+    return R::Refused("Scan Center Error!");
   }
-  if (!TakeSingle(texts.width, scanWidth)) {
-    return "Scan Width Error!";
+  const std::optional<float> width = ToSingle(texts.width);
+  if (!width) {
+    return R::Refused("Scan Width Error!");
   }
   // The count is judged with the edges known: no point may overflow.
-  const std::optional<std::int16_t> count = TakeScanDivision(texts.division, scanCenter, scanWidth);
+  const std::optional<std::int16_t> count = TakeScanDivision(texts.division, *center, *width);
   if (!count) {
-    return "Scan Division Error!";
+    return R::Refused("Scan Division Error!");
   }
-  division = *count;
-  return std::nullopt;
+  return ScanRange{*center, *width, *count};
 }
 
-std::optional<std::string> TakeSlitSetting(const SlitSettingTexts& texts, bool moveSlit, float& widthY,
-                                           float& widthZ, float& centerY, float& centerZ) {
-  if (!TakeSingle(texts.widthY, widthY)) {
-    return "SlitWidthY Error!";
+Result<SlitSetting> TakeSlitSetting(const SlitSettingTexts& texts, bool moveSlit) {
+  using R = Result<SlitSetting>;
+  const std::optional<float> widthY = ToSingle(texts.widthY);
+  if (!widthY) {
+    return R::Refused("SlitWidthY Error!");
   }
-  if (!TakeSingle(texts.widthZ, widthZ)) {
-    return "SlitWidthZ Error!";
+  const std::optional<float> widthZ = ToSingle(texts.widthZ);
+  if (!widthZ) {
+    return R::Refused("SlitWidthZ Error!");
   }
   // A pair is complete with its centre: only then can its blade targets be checked.
-  if (!TakeSingle(texts.centerY, centerY) || (moveSlit && !SlitPairFits(widthY, centerY))) {
-    return "SlitCenterY Error!";
+  const std::optional<float> centerY = ToSingle(texts.centerY);
+  if (!centerY || (moveSlit && !SlitPairFits(*widthY, *centerY))) {
+    return R::Refused("SlitCenterY Error!");
   }
-  if (!TakeSingle(texts.centerZ, centerZ) || (moveSlit && !SlitPairFits(widthZ, centerZ))) {
-    return "SlitCenterZ Error!";
+  const std::optional<float> centerZ = ToSingle(texts.centerZ);
+  if (!centerZ || (moveSlit && !SlitPairFits(*widthZ, *centerZ))) {
+    return R::Refused("SlitCenterZ Error!");
   }
-  return std::nullopt;
+  return SlitSetting{*widthY, *widthZ, *centerY, *centerZ};
 }
 
 void FillBoxes(const std::vector<std::string>& fields, std::size_t first,

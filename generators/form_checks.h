@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/result.h"
+
 namespace vesko {
 
 // Checks shared by the generator windows: each takes one field's text as typed. Then the readers of
@@ -16,17 +18,24 @@ namespace vesko {
 inline constexpr const char* kSettingError = "Setting Error!";
 inline constexpr const char* kRepeatTimesError = "Repeat Times Error";
 
-/// The 32-bit float value of a numeric text into `target`; false (target untouched) when the text is
-/// not numeric or its value overflows.
-bool TakeSingle(std::string_view text, float& target);
+/// The script's name and the base of its result files.
+struct OutputName {
+  std::string fileName;    // the file name box trimmed
+  std::string resultBase;  // its part before the first "."
+};
 
-/// The file name box trimmed, and its part before the first "." (the result files' base); false when
-/// the name is empty, nothing stands before its first dot, or it holds "/", "\\" or a double quote.
-bool TakeOutputFileName(std::string_view boxText, std::string& outputFileName, std::string& resultBase);
+/// The checked name of the file name box; empty when the name is empty, nothing stands before its first
+/// dot, or it holds "/", "\\" or a double quote.
+std::optional<OutputName> TakeOutputFileName(std::string_view boxText);
 
-/// The repeat settings of a scan: `repeatActive` as ticked and, when ticked, the pass count, which must
-/// be numeric, within 16 bits and above 1; false (nothing set) when it is not.
-bool TakeRepeat(bool active, std::string_view timesText, bool& repeatActive, std::int16_t& repeatTimes);
+/// The repeat settings of a scan: ticked or not and, when ticked, the pass count.
+struct RepeatSetting {
+  bool active = false;
+  std::int16_t times = 0;
+};
+
+/// The repeat settings; empty when ticked and the count is not numeric, beyond 16 bits or not above 1.
+std::optional<RepeatSetting> TakeRepeat(bool active, std::string_view timesText);
 
 /// A check box value stored in a settings file: 0 unticked, 1 ticked, 2 grey; empty for anything else.
 std::optional<int> CheckBoxValue(std::string_view field);
@@ -36,22 +45,56 @@ struct ScanRangeTexts {
   std::string_view center, width, division;
 };
 
-/// Takes ScanCenter, ScanWidth and then Division (as TakeScanDivision takes it); empty when all hold,
-/// else the message of the first that fails ("Scan Center Error!", "Scan Width Error!",
-/// "Scan Division Error!").
-std::optional<std::string> TakeScanRange(const ScanRangeTexts& texts, float& scanCenter, float& scanWidth,
-                                         std::int16_t& division);
+/// An evenly spaced scan, checked and converted.
+struct ScanRange {
+  float center = 0;
+  float width = 0;
+  std::int16_t division = 0;
+};
+
+/// Takes ScanCenter, ScanWidth and then Division (as TakeScanDivision takes it), or the message of the
+/// first that fails ("Scan Center Error!", "Scan Width Error!", "Scan Division Error!").
+Result<ScanRange> TakeScanRange(const ScanRangeTexts& texts);
 
 /// The slit fields of a panel that may set the 4D slit before its scan, as typed.
 struct SlitSettingTexts {
   std::string_view widthY, widthZ, centerY, centerZ;
 };
 
-/// Takes the four slit fields in their check order; empty when all hold, else the message of the
-/// first that fails ("SlitWidthY Error!" ... "SlitCenterZ Error!"). The fields must be numbers even
-/// when the slit is not set; a slit that is set must also give finite blade targets.
-std::optional<std::string> TakeSlitSetting(const SlitSettingTexts& texts, bool moveSlit, float& widthY,
-                                           float& widthZ, float& centerY, float& centerZ);
+/// The 4D slit opening a panel may set before its scan.
+struct SlitSetting {
+  float widthY = 0, widthZ = 0, centerY = 0, centerZ = 0;
+};
+
+/// Takes the four slit fields in their check order, or the message of the first that fails
+/// ("SlitWidthY Error!" ... "SlitCenterZ Error!"). The fields must be numbers even when the slit is not
+/// set; a slit that is set must also give finite blade targets.
+Result<SlitSetting> TakeSlitSetting(const SlitSettingTexts& texts, bool moveSlit);
+
+/// Puts checked fields into the parameter record `p` under their record names.
+template <typename Params>
+void Put(const ScanRange& range, Params& p) {
+  p.ScanCenter = range.center;
+  p.ScanWidth = range.width;
+  p.Division = range.division;
+}
+template <typename Params>
+void Put(const SlitSetting& slit, Params& p) {
+  p.SlitWidthY = slit.widthY;
+  p.SlitWidthZ = slit.widthZ;
+  p.SlitCenterY = slit.centerY;
+  p.SlitCenterZ = slit.centerZ;
+}
+template <typename Params>
+void Put(const OutputName& name, Params& p) {
+  p.OutputFileName = name.fileName;
+  p.ResultBase = name.resultBase;
+}
+template <typename Params>
+void Put(const RepeatSetting& repeat, Params& p) {
+  p.RepeatActive = repeat.active;
+  p.RepeatTimes = repeat.times;
+}
 
 /// Puts the settings fields from index `first` on into `boxes`, in order, as far as fields were read.
 void FillBoxes(const std::vector<std::string>& fields, std::size_t first,

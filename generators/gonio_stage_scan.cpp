@@ -97,21 +97,25 @@ Result<GonioStageScan2Params> Validate(const GonioStageScan2Form& form) {
   GonioStageScan2Params p;
   p.Panel = form.panel == 0 ? 0 : 1;
 
-  if (std::optional<std::string> refusal = TakeScanRange({form.scanCenter, form.scanWidth, form.division},
-                                                         p.ScanCenter, p.ScanWidth, p.Division)) {
-    return R::Refused(*refusal);
+  const Result<ScanRange> range = TakeScanRange({form.scanCenter, form.scanWidth, form.division});
+  if (!range) {
+    return R::Refused(range.message());
   }
+  Put(*range, p);
 
   p.Move4DSlit = form.move4DSlit == 1;
-  if (std::optional<std::string> refusal =
-          TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ},
-                          p.Move4DSlit, p.SlitWidthY, p.SlitWidthZ, p.SlitCenterY, p.SlitCenterZ)) {
-    return R::Refused(*refusal);
+  const Result<SlitSetting> slit =
+      TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit);
+  if (!slit) {
+    return R::Refused(slit.message());
   }
+  Put(*slit, p);
 
-  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
+  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
+  if (!name) {
     return R::Refused(kFileNameError);
   }
+  Put(*name, p);
   return p;
 }
 

@@ -135,10 +135,11 @@ Result<GonioYScanParams> Validate(const GonioYScanForm& form, GonioYGenerator ge
   using R = Result<GonioYScanParams>;
   GonioYScanParams p;
 
-  if (TakeScanRange({form.scanCenter, form.scanWidth, form.division}, p.ScanCenter, p.ScanWidth,
-                    p.Division)) {
+  const Result<ScanRange> range = TakeScanRange({form.scanCenter, form.scanWidth, form.division});
+  if (!range) {
     return R::Refused(kSettingError);
   }
+  Put(*range, p);
 
   // Both angles must be numbers even when their boxes are not ticked and generator A never turns omega.
   for (std::size_t k = 0; k < form.omega.size(); ++k) {
@@ -150,16 +151,20 @@ Result<GonioYScanParams> Validate(const GonioYScanForm& form, GonioYGenerator ge
     p.UseOmega[k] = form.useOmega[k] == 1;
   }
 
-  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
+  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
+  if (!name) {
     return R::Refused(kSettingError);
   }
+  Put(*name, p);
 
   // Checked after every other field but before any file is touched: a refused count must not leave
   // a half-written script that opens the shutter and never closes it.
-  if (!TakeRepeat(generator == GonioYGenerator::A && form.repeatActive, form.repeatTimes, p.RepeatActive,
-                  p.RepeatTimes)) {
+  const std::optional<RepeatSetting> repeat =
+      TakeRepeat(generator == GonioYGenerator::A && form.repeatActive, form.repeatTimes);
+  if (!repeat) {
     return R::Refused(kRepeatTimesError);
   }
+  Put(*repeat, p);
   return p;
 }
 

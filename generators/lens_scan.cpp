@@ -40,14 +40,17 @@ Result<LensScanParams> Validate(const LensScanForm& form) {
   }
   p.Axis = static_cast<std::int16_t>(axis);
 
-  if (TakeScanRange({form.scanCenter, form.scanWidth, form.division}, p.ScanCenter, p.ScanWidth,
-                    p.Division)) {
+  const Result<ScanRange> range = TakeScanRange({form.scanCenter, form.scanWidth, form.division});
+  if (!range) {
     return R::Refused(kSettingError);
   }
+  Put(*range, p);
 
-  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
+  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
+  if (!name) {
     return R::Refused(kSettingError);
   }
+  Put(*name, p);
   return p;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/format.h"
+#include "core/numbers.h"
 #include "core/settings_file.h"
 #include "core/tcl_lines.h"
 #include "generators/form_checks.h"
@@ -98,9 +99,11 @@ Result<SlitDecScanParams> Validate(const SlitDecScanForm& form) {
                  {form.scanCenter, p.ScanCenter},
                  {form.decStep, p.DecStep}};
   for (const auto& n : numbers) {
-    if (!TakeSingle(n.text, n.target)) {
+    const std::optional<float> value = ToSingle(n.text);
+    if (!value) {
       return R::Refused(kSettingError);
     }
+    n.target = *value;
   }
   // A zero step, or one so small that the point index cannot hold the count, has no scan.
   if (p.DecStep == 0.0f) {
@@ -111,15 +114,19 @@ Result<SlitDecScanParams> Validate(const SlitDecScanForm& form) {
     return R::Refused(kSettingError);
   }
 
-  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
+  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
+  if (!name) {
     return R::Refused(kSettingError);
   }
+  Put(*name, p);
 
   // Checked after every other field but before any file is touched: a refused count must not leave
   // a half-written script that opens the shutter and never closes it.
-  if (!TakeRepeat(form.repeatActive, form.repeatTimes, p.RepeatActive, p.RepeatTimes)) {
+  const std::optional<RepeatSetting> repeat = TakeRepeat(form.repeatActive, form.repeatTimes);
+  if (!repeat) {
     return R::Refused(kRepeatTimesError);
   }
+  Put(*repeat, p);
   return p;
 }
 

@@ -14,15 +14,18 @@ SlitOpening BladePositions(const SlitMoveParams& p) {
 Result<SlitMoveParams> Validate(const SlitMoveForm& form) {
   using R = Result<SlitMoveParams>;
   SlitMoveParams p;
-  if (TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, true,
-                      p.SlitWidthY, p.SlitWidthZ, p.SlitCenterY, p.SlitCenterZ)) {
+  const Result<SlitSetting> slit =
+      TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, true);
+  if (!slit) {
     return R::Refused(kSettingError);
   }
+  Put(*slit, p);
   // The name is used whole; it only has to have something before its first dot.
-  std::string unusedBase;
-  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, unusedBase)) {
+  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
+  if (!name) {
     return R::Refused(kSettingError);
   }
+  p.OutputFileName = name->fileName;
   return p;
 }
 

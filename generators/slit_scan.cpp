@@ -215,17 +215,23 @@ Result<SlitScanParams> Validate(const SlitScanForm& form) {
     return R::Refused(kSettingError);
   }
 
-  if (!TakeSingle(form.slitWidth, p.SlitWidth)) {
+  const std::optional<float> slitWidth = ToSingle(form.slitWidth);
+  if (!slitWidth) {
     return R::Refused(kSettingError);
   }
+  p.SlitWidth = *slitWidth;
 
-  if (!TakeSingle(form.scanCenter, p.ScanCenter)) {
+  const std::optional<float> scanCenter = ToSingle(form.scanCenter);
+  if (!scanCenter) {
     return R::Refused(kSettingError);
   }
+  p.ScanCenter = *scanCenter;
 
-  if (!TakeSingle(form.scanWidth, p.ScanWidth)) {
+  const std::optional<float> scanWidth = ToSingle(form.scanWidth);
+  if (!scanWidth) {
     return R::Refused(kSettingError);
   }
+  p.ScanWidth = *scanWidth;
 
   // One point would make the step a division by zero; -32768 points have no last index in
   // 16 bits; and the step and the blade targets must stay finite.
@@ -238,15 +244,19 @@ Result<SlitScanParams> Validate(const SlitScanForm& form) {
     return R::Refused(kSettingError);
   }
 
-  if (!TakeOutputFileName(form.outputFileName, p.OutputFileName, p.ResultBase)) {
+  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
+  if (!name) {
     return R::Refused(kSettingError);
   }
+  Put(*name, p);
 
   // Checked after every other field but before any file is touched: a refused count must not
   // leave a half-written script that opens the shutter and never closes it.
-  if (!TakeRepeat(form.repeatActive, form.repeatTimes, p.RepeatActive, p.RepeatTimes)) {
+  const std::optional<RepeatSetting> repeat = TakeRepeat(form.repeatActive, form.repeatTimes);
+  if (!repeat) {
     return R::Refused(kRepeatTimesError);
   }
+  Put(*repeat, p);
   return p;
 }
 
