@@ -1,6 +1,7 @@
 #include "app/file_create.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
