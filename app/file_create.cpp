@@ -136,6 +136,17 @@ bool SameFile(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+std::string AbsoluteFolder(const std::string& folder) {
+  const std::filesystem::path given = PathOf(folder);
+  std::error_code error;
+  const std::filesystem::path current = std::filesystem::current_path(error);
+  if (folder.empty() || given.is_absolute() || error) {
+    return folder;
+  }
+  const std::u8string joined = (current / given).u8string();
+  return std::string(joined.begin(), joined.end());
+}
+
 ScriptRoom MeasureRoom(const FileCreateJob& job) {
   ScriptRoom measured;
   if (!job.writeScript) {

@@ -58,6 +58,10 @@ inline constexpr const char* kStatusDone = "Done";
 inline constexpr const char* kNoOutputFolder =
     "Output Folder Error! No output folder is chosen: choose an output folder.";
 
+/// A relative folder taken against the current folder, so that the script's result files name the folder
+/// the script is written to; an absolute or empty folder as given.
+std::string AbsoluteFolder(const std::string& folder);
+
 /// A script measured in a dry pass before it is written.
 struct ScriptRoom {
   std::uint64_t lines = 0;

@@ -1,8 +1,6 @@
 #include "cli/cli.h"
 
 #include <cerrno>
-#include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -128,19 +126,6 @@ bool IsGiven(const Invocation& inv, std::string_view option) {
     }
   }
   return false;
-}
-
-// A relative folder taken against the current folder, so that the script's result files name the folder
-// the script is written to; an absolute or empty folder as given.
-std::string AbsoluteFolder(const std::string& folder) {
-  const std::filesystem::path given(std::u8string(folder.begin(), folder.end()));
-  std::error_code error;
-  const std::filesystem::path current = std::filesystem::current_path(error);
-  if (folder.empty() || given.is_absolute() || error) {
-    return folder;
-  }
-  const std::u8string joined = (current / given).u8string();
-  return std::string(joined.begin(), joined.end());
 }
 
 // Reads "--name value" and "--name=value"; a value is taken as typed, blanks and all.

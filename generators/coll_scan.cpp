@@ -66,25 +66,20 @@ Result<CollScanParams> Validate(const CollScanForm& form) {
   CollScanParams p;
   p.Panel = form.panel == 0 ? 0 : 1;
 
-  const Result<ScanRange> range = TakeScanRange({form.scanCenter, form.scanWidth, form.division});
-  if (!range) {
+  if (!Taken(TakeScanRange({form.scanCenter, form.scanWidth, form.division}), p)) {
     return R::Refused(kSettingError);
   }
-  Put(*range, p);
 
   p.Move4DSlit = form.move4DSlit;
-  const Result<SlitSetting> slit =
-      TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit);
-  if (!slit) {
+  if (const Result<SlitSetting> slit = TakeSlitSetting(
+          {form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit);
+      !Taken(slit, p)) {
     return R::Refused(slit.message());
   }
-  Put(*slit, p);
 
-  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
-  if (!name) {
+  if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
     return R::Refused(kSettingError);
   }
-  Put(*name, p);
   return p;
 }
 

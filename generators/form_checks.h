@@ -96,6 +96,15 @@ void Put(const RepeatSetting& repeat, Params& p) {
   p.RepeatTimes = repeat.times;
 }
 
+/// Puts the value of a check into `p` (Put); false when the check refused it.
+template <typename Checked, typename Params>
+bool Taken(const Checked& checked, Params& p) {
+  if (checked) {
+    Put(*checked, p);
+  }
+  return static_cast<bool>(checked);
+}
+
 /// Puts the settings fields from index `first` on into `boxes`, in order, as far as fields were read.
 void FillBoxes(const std::vector<std::string>& fields, std::size_t first,
                std::initializer_list<std::string*> boxes);

@@ -97,25 +97,21 @@ Result<GonioStageScan2Params> Validate(const GonioStageScan2Form& form) {
   GonioStageScan2Params p;
   p.Panel = form.panel == 0 ? 0 : 1;
 
-  const Result<ScanRange> range = TakeScanRange({form.scanCenter, form.scanWidth, form.division});
-  if (!range) {
+  if (const Result<ScanRange> range = TakeScanRange({form.scanCenter, form.scanWidth, form.division});
+      !Taken(range, p)) {
     return R::Refused(range.message());
   }
-  Put(*range, p);
 
   p.Move4DSlit = form.move4DSlit == 1;
-  const Result<SlitSetting> slit =
-      TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit);
-  if (!slit) {
+  if (const Result<SlitSetting> slit = TakeSlitSetting(
+          {form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit);
+      !Taken(slit, p)) {
     return R::Refused(slit.message());
   }
-  Put(*slit, p);
 
-  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
-  if (!name) {
+  if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
     return R::Refused(kFileNameError);
   }
-  Put(*name, p);
   return p;
 }
 

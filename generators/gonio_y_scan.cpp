@@ -135,11 +135,9 @@ Result<GonioYScanParams> Validate(const GonioYScanForm& form, GonioYGenerator ge
   using R = Result<GonioYScanParams>;
   GonioYScanParams p;
 
-  const Result<ScanRange> range = TakeScanRange({form.scanCenter, form.scanWidth, form.division});
-  if (!range) {
+  if (!Taken(TakeScanRange({form.scanCenter, form.scanWidth, form.division}), p)) {
     return R::Refused(kSettingError);
   }
-  Put(*range, p);
 
   // Both angles must be numbers even when their boxes are not ticked and generator A never turns omega.
   for (std::size_t k = 0; k < form.omega.size(); ++k) {
@@ -151,20 +149,15 @@ Result<GonioYScanParams> Validate(const GonioYScanForm& form, GonioYGenerator ge
     p.UseOmega[k] = form.useOmega[k] == 1;
   }
 
-  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
-  if (!name) {
+  if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
     return R::Refused(kSettingError);
   }
-  Put(*name, p);
 
   // Checked after every other field but before any file is touched: a refused count must not leave
   // a half-written script that opens the shutter and never closes it.
-  const std::optional<RepeatSetting> repeat =
-      TakeRepeat(generator == GonioYGenerator::A && form.repeatActive, form.repeatTimes);
-  if (!repeat) {
+  if (!Taken(TakeRepeat(generator == GonioYGenerator::A && form.repeatActive, form.repeatTimes), p)) {
     return R::Refused(kRepeatTimesError);
   }
-  Put(*repeat, p);
   return p;
 }
 

@@ -40,17 +40,13 @@ Result<LensScanParams> Validate(const LensScanForm& form) {
   }
   p.Axis = static_cast<std::int16_t>(axis);
 
-  const Result<ScanRange> range = TakeScanRange({form.scanCenter, form.scanWidth, form.division});
-  if (!range) {
+  if (!Taken(TakeScanRange({form.scanCenter, form.scanWidth, form.division}), p)) {
     return R::Refused(kSettingError);
   }
-  Put(*range, p);
 
-  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
-  if (!name) {
+  if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
     return R::Refused(kSettingError);
   }
-  Put(*name, p);
   return p;
 }
 

@@ -114,19 +114,15 @@ Result<SlitDecScanParams> Validate(const SlitDecScanForm& form) {
     return R::Refused(kSettingError);
   }
 
-  const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
-  if (!name) {
+  if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
     return R::Refused(kSettingError);
   }
-  Put(*name, p);
 
   // Checked after every other field but before any file is touched: a refused count must not leave
   // a half-written script that opens the shutter and never closes it.
-  const std::optional<RepeatSetting> repeat = TakeRepeat(form.repeatActive, form.repeatTimes);
-  if (!repeat) {
+  if (!Taken(TakeRepeat(form.repeatActive, form.repeatTimes), p)) {
     return R::Refused(kRepeatTimesError);
   }
-  Put(*repeat, p);
   return p;
 }
 

@@ -14,12 +14,10 @@ SlitOpening BladePositions(const SlitMoveParams& p) {
 Result<SlitMoveParams> Validate(const SlitMoveForm& form) {
   using R = Result<SlitMoveParams>;
   SlitMoveParams p;
-  const Result<SlitSetting> slit =
-      TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, true);
-  if (!slit) {
+  if (!Taken(TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, true),
+             p)) {
     return R::Refused(kSettingError);
   }
-  Put(*slit, p);
   // The name is used whole; it only has to have something before its first dot.
   const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
   if (!name) {
