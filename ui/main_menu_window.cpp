@@ -19,15 +19,10 @@
 #include "app/app_settings.h"
 #include "ui/all_in_one_window.h"
 #include "ui/analysis_window.h"
-#include "ui/coll_scan_window.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
-#include "ui/gonio_stage_scan_window.h"
 #include "ui/gonio_y_scan_window.h"
-#include "ui/lens_scan_window.h"
-#include "ui/slit_dec_scan_window.h"
-#include "ui/slit_move_window.h"
-#include "ui/slit_scan_window.h"
+#include "ui/scan_windows.h"
 
 namespace vesko {
 

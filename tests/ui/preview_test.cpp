@@ -8,8 +8,7 @@
 #include "core/script_naming.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/all_in_one_window.h"
-#include "ui/slit_move_window.h"
-#include "ui/slit_scan_window.h"
+#include "ui/scan_windows.h"
 
 using namespace vesko::test;
 

@@ -15,13 +15,8 @@
 #include "generators/slit_scan.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/all_in_one_window.h"
-#include "ui/coll_scan_window.h"
-#include "ui/gonio_stage_scan_window.h"
 #include "ui/gonio_y_scan_window.h"
-#include "ui/lens_scan_window.h"
-#include "ui/slit_dec_scan_window.h"
-#include "ui/slit_move_window.h"
-#include "ui/slit_scan_window.h"
+#include "ui/scan_windows.h"
 
 using namespace vesko::test;
 

@@ -16,7 +16,7 @@
 #include "ui/analysis_window.h"
 #include "ui/dialogs.h"
 #include "ui/main_menu_window.h"
-#include "ui/slit_scan_window.h"
+#include "ui/scan_windows.h"
 
 namespace {
 
