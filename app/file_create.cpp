@@ -48,9 +48,9 @@ class ProgressSink final : public LineSink {
   std::uint64_t nextReport_ = kProgressInterval;
 };
 
-// Counts a script's lines, its bytes as they would be written (CR LF included) and its measurements. It
-// stops the script once it needs more than `room` bytes, or once the part counted shows the whole will
-// need more than twice that: a script far too large is not walked through to its end.
+// Counts a script's lines and its bytes as they would be written (CR LF included), and the measurements
+// of its first kSampleBytes. It stops the script once it needs more than `room` bytes, or once the part
+// counted shows the whole will need more than twice that: a script far too large is not walked through.
 class RoomSink final : public LineSink {
  public:
   RoomSink(std::uintmax_t room, std::uint64_t points) : room_(room), points_(points) {}
@@ -64,16 +64,21 @@ class RoomSink final : public LineSink {
     if (measurements_ == 0 || points_ <= measurements_) {
       return bytes_;
     }
-    return static_cast<std::uintmax_t>(static_cast<double>(bytes_) / static_cast<double>(measurements_) *
-                                       static_cast<double>(points_));
+    const double perMeasurement = static_cast<double>(sampledBytes_) / static_cast<double>(measurements_);
+    return std::max(bytes_, static_cast<std::uintmax_t>(perMeasurement * static_cast<double>(points_)));
   }
 
  private:
+  static constexpr std::uintmax_t kSampleBytes = std::uintmax_t{64} << 20;
+
   void Count(std::string_view text, std::size_t bytes, std::uint64_t lines) {
-    constexpr std::string_view kMeasure = "MeasureCountsWithTimer";
-    for (std::size_t at = text.find(kMeasure); at != std::string_view::npos;
-         at = text.find(kMeasure, at + 1)) {
-      ++measurements_;
+    if (bytes_ < kSampleBytes) {
+      constexpr std::string_view kMeasure = "MeasureCountsWithTimer";
+      for (std::size_t at = text.find(kMeasure); at != std::string_view::npos;
+           at = text.find(kMeasure, at + 1)) {
+        ++measurements_;
+      }
+      sampledBytes_ = bytes_ + bytes;
     }
     bytes_ += bytes;
     lines_ += lines;
@@ -93,7 +98,8 @@ class RoomSink final : public LineSink {
   std::uintmax_t bytes_ = 0;
   std::uint64_t lines_ = 0;
   std::uint64_t measurements_ = 0;
-  std::uintmax_t nextEstimate_ = std::uintmax_t{64} << 20;
+  std::uintmax_t sampledBytes_ = 0;
+  std::uintmax_t nextEstimate_ = kSampleBytes;
 };
 
 std::filesystem::path PathOf(std::string_view utf8) {
