@@ -164,7 +164,7 @@ ScriptRoom MeasureRoom(const FileCreateJob& job) {
   try {
     job.writeScript(sink);
   } catch (const ScriptCancelled&) {
-    measured.refusal = ScriptPath(job.outputFolder, job.outputFileName) + " needs " +
+    measured.refusal = ShownText(ScriptPath(job.outputFolder, job.outputFileName)) + " needs " +
                        Gigabytes(sink.needed()) + " GB, " + Gigabytes(space.available) + " GB are free";
   }
   measured.lines = sink.lines();
@@ -182,7 +182,7 @@ std::optional<std::string> PlaceRefusal(const FileCreateJob& job) {
   }
   const std::string path = ScriptPath(job.outputFolder, job.outputFileName);
   if (!job.settingsPath.empty() && SameFile(path, job.settingsPath)) {
-    return "Output FileName Error! " + path +
+    return "Output FileName Error! " + ShownText(path) +
            " is where this window keeps its settings: choose another file name or output folder.";
   }
   return std::nullopt;
@@ -228,7 +228,7 @@ FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& 
   if (job.saveSettings) {
     if (std::optional<IoError> error = job.saveSettings()) {
       return {FileCreateOutcome::Kind::IoFailed,
-              ScriptPath(job.outputFolder, job.outputFileName) +
+              ShownText(ScriptPath(job.outputFolder, job.outputFileName)) +
                   " was written; its settings could not be saved: " + error->Message()};
     }
   }
