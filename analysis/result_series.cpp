@@ -155,6 +155,12 @@ std::string_view LayoutName(ResultLayout layout) {
   return "generic";
 }
 
+std::string NoSeriesMessage(const std::string& path) {
+  return "No series in " + path +
+         ": a result file starts with a header line of comma-separated column names, followed by rows of "
+         "numbers.";
+}
+
 Result<ResultSet> ReadResultSet(const std::string& path) {
   ResultLines lines(path);
   ResultSet set;

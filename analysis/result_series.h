@@ -52,6 +52,9 @@ struct ResultSet {
   std::vector<ResultSeries> series;
 };
 
+/// What a file without any series is told apart by, naming `path`.
+std::string NoSeriesMessage(const std::string& path);
+
 /// Reads a result file in one pass. Its first line names the layout; each following line is one
 /// row of comma-separated numbers. The first line that is not a row ends a series: when it is a
 /// header of the same layout ("(RepeatNN)" or "(Average)" after the column names), a new series

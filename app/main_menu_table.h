@@ -15,7 +15,7 @@ struct MainMenuEntry {
 };
 
 /// The window buttons of the main menu, top to bottom ("Select Output Folder" and "End" act themselves).
-inline constexpr std::array<MainMenuEntry, 8> kMainMenuEntries{{
+inline constexpr std::array<MainMenuEntry, 9> kMainMenuEntries{{
     {"cmd4DSlitScan", "4DSlitScan(1Dimension)", "frm4DSlitScan", true},
     {"cmd4DSlitDecScan", "4DSlitScan(Decrease Width)", "frm4DSlitDecScan", true},
     {"cmdCollScan", "Coll 1DScan", "frmCollScan", true},
@@ -24,6 +24,7 @@ inline constexpr std::array<MainMenuEntry, 8> kMainMenuEntries{{
     {"cmd4DSlitMove", "4DSlitMove", "frm4DSlitMove", true},
     {"cmdLensScan", "Be Lens Scan", "frmLensScan", true},
     {"cmdAnalysDecScan", "4Dスキャン解析", "frmGraph", true},
+    {"cmdResults", "Results", "frmResults", true},
 }};
 
 /// The entry of the button named `buttonName`, or null when that button opens no window.

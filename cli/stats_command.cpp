@@ -115,9 +115,7 @@ int RunStatsCommand(const std::vector<std::string>& args, std::FILE* out, std::F
   }
   ResultSet& set = read.value();
   if (set.series.empty()) {
-    PrintMessage(err, "No series in " + *file +
-                          ": a result file starts with a header line of comma-separated "
-                          "column names, followed by rows of numbers.");
+    PrintMessage(err, NoSeriesMessage(*file));
     return kExitRefused;
   }
   const std::vector<FigureBlock> blocks = FigureBlocksOf(set);

@@ -23,6 +23,7 @@
 #include "ui/gonio_stage_scan_window.h"
 #include "ui/gonio_y_scan_window.h"
 #include "ui/lens_scan_window.h"
+#include "ui/results_window.h"
 #include "ui/slit_dec_scan_window.h"
 #include "ui/slit_move_window.h"
 #include "ui/slit_scan_window.h"
@@ -81,12 +82,15 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   auto* pictureLayout = new QVBoxLayout(picture);
   pictureLayout->setSpacing(4);
 
-  // The seven scan buttons sit in the green panel; the analysis button sits below with the default look.
+  // The seven scan buttons sit in the green panel; the analysis and results buttons sit below with the
+  // default look.
   QPushButton* analysisButton = nullptr;
+  QPushButton* resultsButton = nullptr;
   for (const MainMenuEntry& entry : kMainMenuEntries) {
     QPushButton* button = nullptr;
-    if (entry.buttonName == "cmdAnalysDecScan") {
-      button = analysisButton = new QPushButton(ToQt(entry.caption), this);
+    if (entry.buttonName == "cmdAnalysDecScan" || entry.buttonName == "cmdResults") {
+      button = new QPushButton(ToQt(entry.caption), this);
+      (entry.buttonName == "cmdResults" ? resultsButton : analysisButton) = button;
       button->setObjectName(ToQt(entry.buttonName));
     } else {
       button = BlueButton(ToQt(entry.buttonName), ToQt(entry.caption), picture);
@@ -123,6 +127,7 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   lower->addWidget(txtOutputFolder_, 1, 0, 1, 2);
   lower->addWidget(analysisButton, 2, 0, Qt::AlignLeft);
   lower->addWidget(endButton, 2, 1);
+  lower->addWidget(resultsButton, 3, 0, Qt::AlignLeft);
   lower->setColumnStretch(0, 3);
   lower->setColumnStretch(1, 2);
 
@@ -188,6 +193,10 @@ void MainMenuWindow::openWindow(const MainMenuEntry& entry) {
   }
   if (entry.windowName == "frmGraph") {
     auto* window = new AnalysisWindow(dialogs_, this);
+    window->exec();
+  }
+  if (entry.windowName == "frmResults") {
+    auto* window = new ResultsWindow(dialogs_, this);
     window->exec();
   }
 }
