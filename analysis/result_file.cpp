@@ -146,6 +146,7 @@ std::optional<std::string_view> ResultLines::Next() {
         skipping_ = false;
         line = kOverlongLine;
       }
+      lastLineEnded_ = true;
       return line;
     }
     if (atEnd_) {
@@ -154,6 +155,7 @@ std::optional<std::string_view> ResultLines::Next() {
       }
       std::string_view line(base + pos_, filled_ - pos_);
       pos_ = filled_;
+      lastLineEnded_ = false;
       if (skipping_ || line.size() > kMaxResultLine) {
         skipping_ = false;
         line = kOverlongLine;

@@ -37,6 +37,8 @@ class ResultLines {
   std::uintmax_t size() const { return size_; }
   /// The next line without its CR, LF or CR LF; empty at the end of the file or after a failure.
   std::optional<std::string_view> Next();
+  /// False when the line Next last handed out ended the file without a line end.
+  bool lastLineEnded() const { return lastLineEnded_; }
 
  private:
   void ReadPiece();
@@ -51,6 +53,7 @@ class ResultLines {
   bool atEnd_ = false;
   bool lastReadFilled_ = false;
   bool skipping_ = false;
+  bool lastLineEnded_ = true;
 };
 
 /// Reads the first `out.size()` comma-separated fields of a line as numbers (each field as a

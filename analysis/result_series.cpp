@@ -114,7 +114,8 @@ void SetAsideReturnRow(ResultLayout layout, ResultSeries& s) {
   if (std::fabs(s.x[n - 1] - middle) > room) {
     return;
   }
-  s.returnRow = ResultPoint{s.x.back(), s.y.back()};
+  s.returnRow =
+      ResultPoint{s.x.back(), s.y.back(), s.io.empty() ? 0 : s.io.back(), s.i.empty() ? 0 : s.i.back()};
   for (std::vector<double>* column : {&s.x, &s.y, &s.io, &s.i}) {
     if (!column->empty()) {
       column->pop_back();
@@ -161,11 +162,11 @@ std::string NoSeriesMessage(const std::string& path) {
          "numbers.";
 }
 
-Result<ResultSet> ReadResultSet(const std::string& path) {
+Result<ResultSet> ReadResultSet(const std::string& path, bool wholeLinesOnly) {
   ResultLines lines(path);
   ResultSet set;
   const std::optional<std::string_view> first = lines.Next();
-  if (!first) {
+  if (!first || (wholeLinesOnly && !lines.lastLineEnded())) {
     if (!lines.error().empty()) {
       return Result<ResultSet>::Refused(lines.error());
     }
@@ -194,6 +195,9 @@ Result<ResultSet> ReadResultSet(const std::string& path) {
   bool reserved = false;
   bool stopped = false;
   while (std::optional<std::string_view> line = lines.Next()) {
+    if (wholeLinesOnly && !lines.lastLineEnded()) {
+      break;
+    }
     ResultSeries* s = &set.series.back();
     if (!ReadRowNumbers(*line, values)) {
       SetAsideReturnRow(set.layout, *s);
@@ -224,6 +228,33 @@ Result<ResultSet> ReadResultSet(const std::string& path) {
     SetAsideReturnRow(set.layout, set.series.back());
   }
   return set;
+}
+
+std::vector<std::string> IntensityColumns(const ResultSet& set) {
+  if (set.layout == ResultLayout::CollScan || set.layout == ResultLayout::GonioYScan ||
+      set.layout == ResultLayout::GonioStage) {
+    return {"I/Io", "Io", "I"};
+  }
+  return {set.yName};
+}
+
+bool UseIntensityColumn(ResultSet& set, const std::string& column) {
+  const std::vector<std::string> columns = IntensityColumns(set);
+  if (std::find(columns.begin(), columns.end(), column) == columns.end()) {
+    return false;
+  }
+  if (column == set.yName || (column != "Io" && column != "I")) {
+    return true;
+  }
+  const bool io = column == "Io";
+  for (ResultSeries& s : set.series) {
+    s.y = io ? s.io : s.i;
+    if (s.returnRow) {
+      s.returnRow->y = io ? s.returnRow->io : s.returnRow->i;
+    }
+  }
+  set.yName = column;
+  return true;
 }
 
 }  // namespace vesko

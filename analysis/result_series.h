@@ -27,6 +27,9 @@ std::string_view LayoutName(ResultLayout layout);
 struct ResultPoint {
   double x = 0;
   double y = 0;
+  /// Io and I of a two-counter scan; 0 for the others.
+  double io = 0;
+  double i = 0;
 };
 
 /// The points of one series in file order, the return-to-centre row left out.
@@ -59,7 +62,16 @@ std::string NoSeriesMessage(const std::string& path);
 /// row of comma-separated numbers. The first line that is not a row ends a series: when it is a
 /// header of the same layout ("(RepeatNN)" or "(Average)" after the column names), a new series
 /// starts, otherwise the reading ends. A file without lines has no series. Refused with
-/// "Cannot read <path>: <reason>" when the file cannot be read.
-Result<ResultSet> ReadResultSet(const std::string& path);
+/// "Cannot read <path>: <reason>" when the file cannot be read. With `wholeLinesOnly` a last line
+/// without its line end, one still being written, is not read.
+Result<ResultSet> ReadResultSet(const std::string& path, bool wholeLinesOnly = false);
+
+/// The intensity columns a set offers: "I/Io", "Io" and "I" for the two-counter scans, the one
+/// intensity column for the others.
+std::vector<std::string> IntensityColumns(const ResultSet& set);
+
+/// Makes `column` (one of IntensityColumns) the intensity of every series, the return rows
+/// included; false, with the set unchanged, when the set has no such column.
+bool UseIntensityColumn(ResultSet& set, const std::string& column);
 
 }  // namespace vesko

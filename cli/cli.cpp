@@ -30,7 +30,7 @@ constexpr std::string_view kUsageLine =
     "Usage: vesko-script GENERATOR [field options] [--output-folder TEXT] [--settings-dir DIR]\n"
     "                    [--stdout | --summary]\n"
     "       vesko-script analyse FILE [--threshold T]\n"
-    "       vesko-script stats FILE [--json]\n"
+    "       vesko-script stats FILE [--json] [--column NAME]\n"
     "       vesko-script [GENERATOR] --help\n";
 
 // What the command line asks for, once parsed.

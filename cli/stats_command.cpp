@@ -13,7 +13,7 @@
 namespace vesko::cli {
 namespace {
 
-constexpr std::string_view kStatsUsage = "Usage: vesko-script stats FILE [--json]\n";
+constexpr std::string_view kStatsUsage = "Usage: vesko-script stats FILE [--json] [--column NAME]\n";
 
 void Print(std::FILE* stream, std::string_view text) {
   std::fwrite(text.data(), 1, text.size(), stream);
@@ -35,6 +35,8 @@ std::string StatsHelp() {
          "centre that some scans measure after their points is left out. \"none\": undefined.\n\n"
          "Options:\n"
          "  --json                        one JSON document instead (undefined figures are null)\n"
+         "  --column NAME                 the intensity column of a two-counter scan: I/Io (default),\n"
+         "                                Io or I\n"
          "  --help                        show this text\n\n"
          "Exit status: 0 figures printed, 1 the file holds no series, 2 usage error,\n"
          "3 the file could not be read.\n";
@@ -78,15 +80,23 @@ std::string StatsSummaryLine() {
 
 int RunStatsCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   std::optional<std::string> file;
+  std::optional<std::string> column;
   bool json = false;
   std::string usageError;
-  for (const std::string& arg : args) {
+  for (std::size_t k = 0; k < args.size(); ++k) {
+    const std::string& arg = args[k];
     if (arg == "--help" || arg == "-h") {
       Print(out, StatsHelp());
       return kExitDone;
     }
     if (arg == "--json") {
       json = true;
+    } else if (arg == "--column") {
+      if (k + 1 < args.size()) {
+        column = args[++k];
+      } else {
+        usageError = "option '--column' needs a value";
+      }
     } else if (arg.rfind("--", 0) == 0) {
       usageError = "unknown option '" + arg + "' for stats";
     } else if (file) {
@@ -116,6 +126,14 @@ int RunStatsCommand(const std::vector<std::string>& args, std::FILE* out, std::F
   ResultSet& set = read.value();
   if (set.series.empty()) {
     PrintMessage(err, NoSeriesMessage(*file));
+    return kExitRefused;
+  }
+  if (column && !UseIntensityColumn(set, *column)) {
+    std::string offered;
+    for (const std::string& name : IntensityColumns(set)) {
+      offered.append(offered.empty() ? "" : ", ").append(name);
+    }
+    PrintMessage(err, "No column " + *column + " in " + *file + " (it offers " + offered + ").");
     return kExitRefused;
   }
   const std::vector<FigureBlock> blocks = FigureBlocksOf(set);

@@ -14,9 +14,10 @@ constexpr int kCheckMilliseconds = 300;
 
 }  // namespace
 
-std::optional<LoadedResults> LoadResults(const QString& path, std::string& error) {
+std::optional<LoadedResults> LoadResults(const QString& path, const std::string& column, bool wholeLinesOnly,
+                                         std::string& error) {
   const std::string file = path.toStdString();
-  Result<ResultSet> read = ReadResultSet(file);
+  Result<ResultSet> read = ReadResultSet(file, wholeLinesOnly);
   if (!read) {
     error = read.message();
     return std::nullopt;
@@ -25,6 +26,7 @@ std::optional<LoadedResults> LoadResults(const QString& path, std::string& error
     error = NoSeriesMessage(file);
     return std::nullopt;
   }
+  UseIntensityColumn(read.value(), column);
   LoadedResults loaded{path, std::move(read.value()), {}};
   loaded.blocks = FigureBlocksOf(loaded.set);
   return loaded;
@@ -42,7 +44,8 @@ ResultsFollower::~ResultsFollower() {
   reading_.waitForFinished();
 }
 
-void ResultsFollower::follow(const QStringList& paths) {
+void ResultsFollower::follow(const QStringList& paths, const std::string& column) {
+  column_ = column;
   if (!watcher_.files().isEmpty()) {
     watcher_.removePaths(watcher_.files());
   }
@@ -81,9 +84,9 @@ void ResultsFollower::check() {
     }
     stamps_.insert(path, now);
     readingPath_ = path;
-    reading_.setFuture(QtConcurrent::run([path] {
+    reading_.setFuture(QtConcurrent::run([path, column = column_] {
       std::string error;
-      return LoadResults(path, error);
+      return LoadResults(path, column, true, error);
     }));
     return;
   }

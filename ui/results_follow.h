@@ -13,9 +13,11 @@
 
 namespace vesko {
 
-/// Reads the result file at `path` with the figures of its series; "Cannot read <path>: <reason>" or
-/// the no-series message in `error` when there is nothing to show.
-std::optional<LoadedResults> LoadResults(const QString& path, std::string& error);
+/// Reads the result file at `path` with `column` as the intensity (the layout's own when it has no such
+/// column), and the figures of its series; "Cannot read <path>: <reason>" or the no-series message in
+/// `error` when there is nothing to show. `wholeLinesOnly` leaves out a last line still being written.
+std::optional<LoadedResults> LoadResults(const QString& path, const std::string& column, bool wholeLinesOnly,
+                                         std::string& error);
 
 /// Watches result files that the control server is still writing and reads each again, away from the
 /// window's thread, soon after it changes. A file that cannot be read for a moment is tried again.
@@ -26,8 +28,8 @@ class ResultsFollower final : public QObject {
   explicit ResultsFollower(QObject* parent = nullptr);
   ~ResultsFollower() override;
 
-  /// Follows exactly `paths` from now on; an empty list stops following.
-  void follow(const QStringList& paths);
+  /// Follows exactly `paths` from now on, reading `column` as the intensity; an empty list stops.
+  void follow(const QStringList& paths, const std::string& column);
 
  signals:
   /// A followed file was read again after it changed.
@@ -46,6 +48,7 @@ class ResultsFollower final : public QObject {
   QFileSystemWatcher watcher_;
   QTimer timer_;
   QStringList paths_;
+  std::string column_;
   QHash<QString, Stamp> stamps_;
   QFutureWatcher<std::optional<LoadedResults>> reading_;
   QString readingPath_;

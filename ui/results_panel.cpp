@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
@@ -40,6 +41,10 @@ ResultsPanel::ResultsPanel(Dialogs& dialogs, QWidget* parent)
   cmdOpen_ = Button("cmdResultsOpen", "Open…", this);
   chkFollow_ = Named(new QCheckBox(QStringLiteral("Follow"), this), "chkResultsFollow");
   chkFollow_->setToolTip(QStringLiteral("Read the files again as the scan writes them"));
+  // Io and I of the two-counter scans can stand in for their ratio.
+  cboColumn_ = Named(new QComboBox(this), "cboResultsColumn");
+  cboColumn_->addItems({QStringLiteral("I/Io"), QStringLiteral("Io"), QStringLiteral("I")});
+  cboColumn_->setEnabled(false);
   cmdResetZoom_ = Button("cmdResultsResetZoom", "Reset Zoom", this);
   cmdExportPlot_ = Button("cmdResultsExportPlot", "Export Plot…", this);
   cmdExportFigures_ = Button("cmdResultsExportFigures", "Export Figures…", this);
@@ -49,8 +54,9 @@ ResultsPanel::ResultsPanel(Dialogs& dialogs, QWidget* parent)
       lblCursor_->fontMetrics().horizontalAdvance(QStringLiteral("x = -0000.00000  y = -0000000.00000")));
 
   auto* buttons = new QHBoxLayout;
-  for (QWidget* widget : std::initializer_list<QWidget*>{cmdOpen_, chkFollow_, cmdResetZoom_, cmdExportPlot_,
-                                                         cmdExportFigures_, cmdCopyFigures_}) {
+  for (QWidget* widget :
+       std::initializer_list<QWidget*>{cmdOpen_, chkFollow_, cboColumn_, cmdResetZoom_, cmdExportPlot_,
+                                       cmdExportFigures_, cmdCopyFigures_}) {
     buttons->addWidget(widget);
   }
   buttons->addStretch();
@@ -65,6 +71,7 @@ ResultsPanel::ResultsPanel(Dialogs& dialogs, QWidget* parent)
   split->addWidget(tblFigures_);
   split->setStretchFactor(0, 3);
   split->setStretchFactor(1, 1);
+  split->setSizes({480, 150});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
@@ -74,6 +81,7 @@ ResultsPanel::ResultsPanel(Dialogs& dialogs, QWidget* parent)
 
   connect(cmdOpen_, &QPushButton::clicked, this, &ResultsPanel::chooseFiles);
   connect(chkFollow_, &QCheckBox::toggled, this, &ResultsPanel::followChanged);
+  connect(cboColumn_, &QComboBox::currentTextChanged, this, &ResultsPanel::columnChanged);
   connect(cmdResetZoom_, &QPushButton::clicked, plot_, &ResultsPlot::resetZoom);
   connect(cmdExportPlot_, &QPushButton::clicked, this, &ResultsPanel::exportPlot);
   connect(cmdExportFigures_, &QPushButton::clicked, this, &ResultsPanel::exportFigures);
@@ -98,7 +106,8 @@ void ResultsPanel::openFiles(const QStringList& paths) {
   std::vector<LoadedResults> opened;
   for (const QString& path : paths) {
     std::string error;
-    if (std::optional<LoadedResults> loaded = LoadResults(path, error)) {
+    if (std::optional<LoadedResults> loaded =
+            LoadResults(path, cboColumn_->currentText().toStdString(), false, error)) {
       opened.push_back(std::move(*loaded));
     } else {
       dialogs_.showMessage(this, ToQt(error));
@@ -108,12 +117,24 @@ void ResultsPanel::openFiles(const QStringList& paths) {
     return;
   }
   files_ = std::move(opened);
+  bool counters = false;
+  for (const LoadedResults& file : files_) {
+    counters = counters || IntensityColumns(file.set).size() > 1;
+  }
+  cboColumn_->setEnabled(counters);
   showFiles(true);
   followChanged();
 }
 
 void ResultsPanel::followChanged() {
-  follower_->follow(chkFollow_->isChecked() ? paths() : QStringList());
+  follower_->follow(chkFollow_->isChecked() ? paths() : QStringList(),
+                    cboColumn_->currentText().toStdString());
+}
+
+void ResultsPanel::columnChanged() {
+  if (!files_.empty()) {
+    openFiles(paths());
+  }
 }
 
 void ResultsPanel::replaceFile(const LoadedResults& results) {

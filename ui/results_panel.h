@@ -7,6 +7,7 @@
 #include "ui/results_plot.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -39,6 +40,7 @@ class ResultsPanel final : public QWidget {
   void exportFigures();
   void copyFigures();
   void followChanged();
+  void columnChanged();
   void replaceFile(const LoadedResults& results);
   void showFiles(bool fit);
   QStringList figureKeys() const;
@@ -50,6 +52,7 @@ class ResultsPanel final : public QWidget {
 
   QPushButton* cmdOpen_;
   QCheckBox* chkFollow_;
+  QComboBox* cboColumn_;
   QPushButton* cmdResetZoom_;
   QPushButton* cmdExportPlot_;
   QPushButton* cmdExportFigures_;

@@ -69,6 +69,32 @@ TEST(StatsCommand, JsonGivesTheSameFigures) {
   EXPECT_EQ(kRepeatBlocks, blocks);
 }
 
+// A two-counter scan gives the figures of I/Io, or of Io or I when asked; its return row stays out.
+TEST(StatsCommand, ColumnOfATwoCounterScan) {
+  TempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("c.dat"),
+                             Lines({"col_y, Io, I, I/Io", "1.000, 10.0, 5.0, 0.5", "0.500, 20.0, 18.0, 0.9",
+                                    "0.000, 30.0, 3.0, 0.1", "0.500, 99.0, 99.0, 1.0"})));
+  struct Row {
+    std::vector<std::string> options;
+    std::string maxima;
+  };
+  const Row rows[] = {{{}, "max_x=0.50000\nmax_y=0.90000\n"},
+                      {{"--column", "Io"}, "max_x=0.00000\nmax_y=30.00000\n"},
+                      {{"--column", "I"}, "max_x=0.50000\nmax_y=18.00000\n"}};
+  for (const Row& row : rows) {
+    std::vector<std::string> args = {"stats", dir.File("c.dat")};
+    args.insert(args.end(), row.options.begin(), row.options.end());
+    const Captured run = Stats(args);
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find("points=3\n" + row.maxima)) << run.out;
+  }
+  const Captured refused = Stats({"stats", dir.File("c.dat"), "--column", "Intensity"});
+  EXPECT_EQ(1, refused.code);
+  EXPECT_EQ("No column Intensity in " + dir.File("c.dat") + " (it offers I/Io, Io, I).",
+            refused.FirstErrorLine());
+}
+
 TEST(StatsCommand, ExitStatuses) {
   TempDir dir;
   ASSERT_TRUE(WriteFileBytes(dir.File("empty.dat"), ""));

@@ -94,9 +94,14 @@ void ResultsWindowTest::followPicksUpAppendedRows() {
 
   QFile file(path);
   QVERIFY(file.open(QIODevice::Append));
-  file.write("-0.050, 8\r\n-0.150, 2\r\n");
+  // The control server's writes may end inside a row: that row waits for its line end.
+  file.write("-0.050, 8\r\n-0.150, 1");
+  file.flush();
+  QTRY_COMPARE_WITH_TIMEOUT(points(), std::size_t{3}, 5000);
+  file.write("2\r\n");
   file.flush();
   QTRY_COMPARE_WITH_TIMEOUT(points(), std::size_t{4}, 5000);
+  QCOMPARE(panel->files().at(0).set.series.at(0).y.back(), 12.0);
   // The return to the centre, once written, leaves the points and becomes the marker.
   file.write("0.000, 10\r\n");
   file.close();
