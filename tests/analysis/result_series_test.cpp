@@ -1,3 +1,4 @@
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "analysis/result_series.h"
 #include "analysis/scan_figures.h"
 #include "core/format.h"
+#include "core/numbers.h"
 #include "tests/support/test_support.h"
 
 namespace vesko {
@@ -157,6 +159,40 @@ TEST(ResultSet, EveryLayoutSplitsItsSeriesAndSetsAsideItsReturnRow) {
     const Result<ResultSet> set = ReadResultSet(dir.File("r.dat"));
     ASSERT_TRUE(set) << set.message();
     EXPECT_EQ(row.shape, Shape(*set));
+  }
+}
+
+// The quick reading of plain decimals gives exactly what the general conversion gives, and leaves
+// every other field to it.
+TEST(ResultRow, EveryFieldReadsAsToDoubleReadsIt) {
+  const char* const fields[] = {"0.500",
+                                "-0.000",
+                                " 12 ",
+                                "1e3",
+                                "\"4\"",
+                                "+.5",
+                                "5.",
+                                "0.1",
+                                "1.2.3",
+                                "-",
+                                "",
+                                " . ",
+                                "99999999999999999999",
+                                "9007199254740993",
+                                "123456789.123456789",
+                                "0.30000000000000004"};
+  for (const char* field : fields) {
+    SCOPED_TRACE(field);
+    double read[2] = {0, 0};
+    const bool ok = ReadRowNumbers(std::string(field) + ",7", read);
+    const std::string unquoted = field[0] == '"' ? "4" : field;
+    const std::optional<double> expected = ToDouble(unquoted);
+    ASSERT_EQ(expected.has_value(), ok);
+    if (ok) {
+      EXPECT_EQ(*expected, read[0]);
+      EXPECT_EQ(std::signbit(*expected), std::signbit(read[0]));
+      EXPECT_EQ(7.0, read[1]);
+    }
   }
 }
 
