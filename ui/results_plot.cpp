@@ -66,6 +66,9 @@ ResultsPlot::ResultsPlot(QWidget* parent)
 }
 
 void ResultsPlot::showResults(const std::vector<LoadedResults>& files, bool fit) {
+  // A view the operator zoomed (its ranges no longer those that hold every point) stays as it is.
+  const bool zoomed = axisX_->min() != fit_[0] || axisX_->max() != fit_[1] || axisY_->min() != fit_[2] ||
+                      axisY_->max() != fit_[3];
   chart()->removeAllSeries();
   Span xs;
   Span ys;
@@ -143,13 +146,12 @@ void ResultsPlot::showResults(const std::vector<LoadedResults>& files, bool fit)
   fit_[1] = xs.hi + xRoom;
   fit_[2] = ys.lo - yRoom;
   fit_[3] = ys.hi + yRoom;
-  if (fit || !zoomed_) {
+  if (fit || !zoomed) {
     resetZoom();
   }
 }
 
 void ResultsPlot::resetZoom() {
-  zoomed_ = false;
   axisX_->setRange(fit_[0], fit_[1]);
   axisY_->setRange(fit_[2], fit_[3]);
 }
@@ -174,12 +176,6 @@ bool ResultsPlot::exportTo(const QString& path) {
 void ResultsPlot::mouseMoveEvent(QMouseEvent* event) {
   emit cursorMoved(chart()->mapToValue(event->position()));
   QChartView::mouseMoveEvent(event);
-}
-
-void ResultsPlot::mouseReleaseEvent(QMouseEvent* event) {
-  // The rubber band zooms on release of the left button, and a right click zooms out.
-  zoomed_ = true;
-  QChartView::mouseReleaseEvent(event);
 }
 
 }  // namespace vesko

@@ -41,12 +41,10 @@ class ResultsPlot final : public QChartView {
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   QValueAxis* axisX_;
   QValueAxis* axisY_;
-  bool zoomed_ = false;
   double fit_[4] = {0, 1, 0, 1};
 };
 

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <memory>
 
+#include "core/format.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/results_panel.h"
 #include "ui/results_window.h"
@@ -62,6 +63,23 @@ void ResultsWindowTest::opensPlotsAndExports() {
   QCOMPARE(table->rowCount(), 3);
   QCOMPARE(table->item(2, 1)->text() + ' ' + table->item(2, 2)->text() + ' ' + table->item(2, 3)->text(),
            QStringLiteral("Average 3 0.00000"));
+
+  // A rubber band's zoom, then "Reset Zoom" back to every point.
+  QChart* chart = ws_->window->findChild<QChartView*>("chtResults")->chart();
+  const QRectF all(chart->mapToValue(chart->plotArea().topLeft()),
+                   chart->mapToValue(chart->plotArea().bottomRight()));
+  chart->zoomIn(chart->plotArea().adjusted(40, 40, -40, -40));
+  QVERIFY(chart->mapToValue(chart->plotArea().topLeft()) != all.topLeft());
+  QVERIFY(Click(ws_->window, QStringLiteral("cmdResultsResetZoom")));
+  QCOMPARE(chart->mapToValue(chart->plotArea().topLeft()), all.topLeft());
+  // The position under the cursor, in the axes' units.
+  auto* view = ws_->window->findChild<QChartView*>("chtResults");
+  const QPoint middle = view->mapFromScene(chart->mapToScene(chart->plotArea().center()));
+  QTest::mouseMove(view->viewport(), middle);
+  const QPointF value = chart->mapToValue(QPointF(middle));
+  QCOMPARE(
+      Shown(ws_->window, QStringLiteral("lblResultsCursor")),
+      QString::fromStdString("x = " + vesko::FormatF5(value.x()) + "  y = " + vesko::FormatF5(value.y())));
 
   ws_->dialogs.saveFileAnswers = {outputFile("plot.png"), outputFile("plot.svg"), outputFile("figures.csv")};
   QVERIFY(Click(ws_->window, QStringLiteral("cmdResultsExportPlot")));
