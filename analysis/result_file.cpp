@@ -163,7 +163,7 @@ std::optional<std::string_view> ResultLines::Next() {
       return line;
     }
     // A line past the limit is not kept: its bytes are dropped until its end comes.
-    if (skipping_ || rest > kMaxResultLine) {
+    if (skipping_ || end - pos_ > kMaxResultLine) {
       skipping_ = true;
       pos_ = filled_ - (maybeSplitCrLf ? 1 : 0);
     }

@@ -207,6 +207,16 @@ TEST(ResultSet, UnreadableFilesAndOverlongLines) {
   const Result<ResultSet> set = ReadResultSet(dir.File("long.dat"));
   ASSERT_TRUE(set);
   EXPECT_EQ("generic a/b generic:1@1.000,2.000", Shape(*set));
+  // A line of just the limit is kept, also when its CR ends a read piece (the second read here ends
+  // right after the CR of the third line).
+  ASSERT_TRUE(WriteFileBytes(dir.File("limit.dat"), Lines({"h,x", std::string(65533, 'c'),
+                                                           std::string(kMaxResultLine, 'b'), "1,2"})));
+  ResultLines lines(dir.File("limit.dat"));
+  std::vector<std::size_t> sizes;
+  while (const std::optional<std::string_view> line = lines.Next()) {
+    sizes.push_back(line->size());
+  }
+  EXPECT_EQ((std::vector<std::size_t>{3, 65533, kMaxResultLine, 3}), sizes);
 }
 
 TEST(FigureBlocks, DecreasingWidthSeriesAlsoGetTheCrossing) {
