@@ -1,9 +1,7 @@
 #include "analysis/result_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <system_error>
 
 #include "core/numbers.h"
@@ -99,25 +97,15 @@ bool ReadPlainNumber(std::string_view line, std::size_t& pos, double& value) {
 }  // namespace
 
 ResultLines::ResultLines(const std::string& path) : path_(path) {
-  const std::filesystem::path file(std::u8string(path.begin(), path.end()));
-  std::error_code code;
-  const std::filesystem::file_status status = std::filesystem::status(file, code);
-  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-    error_ = "Cannot read " + path + ": not a regular file";
+  // A FIFO or a device is refused before it is opened: it could block or never end.
+  std::optional<os::OsError> error;
+  in_ = os::InputFile::OpenRegular(path, error);
+  if (!in_.IsOpen()) {
+    error_ = "Cannot read " + ShownText(path) + ": " +
+             (error ? error->reason : std::string(os::kNotRegularReason));
     return;
   }
-  errno = 0;
-  in_.open(file, std::ios::binary);
-  if (!in_) {
-    const std::error_code why = errno != 0 ? std::error_code(errno, std::generic_category())
-                                           : std::make_error_code(std::errc::io_error);
-    error_ = "Cannot read " + path + ": " + why.message();
-    return;
-  }
-  size_ = std::filesystem::file_size(file, code);
-  if (code) {
-    size_ = 0;
-  }
+  size_ = in_.size();
   buffer_.resize(kFirstPiece);
 }
 
@@ -167,16 +155,15 @@ std::optional<std::string_view> ResultLines::Next() {
       skipping_ = true;
       pos_ = filled_ - (maybeSplitCrLf ? 1 : 0);
     }
-    ReadPiece();
-    if (in_.bad()) {
-      error_ = "Cannot read " + path_ + ": " + std::make_error_code(std::errc::io_error).message();
+    if (!ReadPiece()) {
+      error_ = "Cannot read " + ShownText(path_) + ": " + std::make_error_code(std::errc::io_error).message();
       return std::nullopt;
     }
   }
 }
 
 // Keeps the unread rest of the buffer, moved to its front, and appends the next piece of the file.
-void ResultLines::ReadPiece() {
+bool ResultLines::ReadPiece() {
   std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(pos_),
             buffer_.begin() + static_cast<std::ptrdiff_t>(filled_), buffer_.begin());
   filled_ -= pos_;
@@ -185,11 +172,11 @@ void ResultLines::ReadPiece() {
   if (filled_ == buffer_.size() || (lastReadFilled_ && buffer_.size() < kPiece)) {
     buffer_.resize(buffer_.size() * 2);
   }
-  in_.read(buffer_.data() + filled_, static_cast<std::streamsize>(buffer_.size() - filled_));
-  const auto count = static_cast<std::size_t>(in_.gcount());
-  filled_ += count;
+  const std::optional<std::size_t> count = in_.Read(buffer_.data() + filled_, buffer_.size() - filled_);
+  filled_ += count.value_or(0);
   lastReadFilled_ = filled_ == buffer_.size();
-  atEnd_ = !in_ || count == 0;
+  atEnd_ = count.value_or(0) == 0;
+  return count.has_value();
 }
 
 bool ReadRowNumbers(std::string_view line, std::span<double> out) {

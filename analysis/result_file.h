@@ -2,13 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/os_file.h"
 #include "core/result.h"
 
 namespace vesko {
@@ -41,11 +41,12 @@ class ResultLines {
   bool lastLineEnded() const { return lastLineEnded_; }
 
  private:
-  void ReadPiece();
+  // False when the read failed.
+  bool ReadPiece();
 
   std::string path_;
   std::string error_;
-  std::ifstream in_;
+  os::InputFile in_;
   std::uintmax_t size_ = 0;
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
@@ -72,8 +73,9 @@ void ReserveColumn(std::vector<double>& column, std::size_t rows);
 /// Reads a result file of the decreasing-width scan in one pass and closes it. The first line is
 /// skipped whatever it holds; each following line is one row and needs three numbers: the first is
 /// x, the third y, the second and any further fields are unused. The first line that is empty,
-/// short, non-numeric or out of the 64-bit range ends the data. Refused with
-/// "Cannot read <path>: <reason>" when the file cannot be read.
+/// short, non-numeric, out of the 64-bit range or longer than 64 KiB ends the data. Refused with
+/// "Cannot read <path>: <reason>" when the file cannot be read, and with the reason "not a regular
+/// file" for a folder, a FIFO or a device, which is not opened.
 Result<ResultRows> ReadResultFile(const std::string& path);
 
 }  // namespace vesko

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "analysis/result_file.h"
+#include "core/shown_text.h"
 
 namespace vesko {
 namespace {
@@ -157,7 +158,7 @@ std::string_view LayoutName(ResultLayout layout) {
 }
 
 std::string NoSeriesMessage(const std::string& path) {
-  return "No series in " + path +
+  return "No series in " + ShownText(path) +
          ": a result file starts with a header line of comma-separated column names, followed by rows of "
          "numbers.";
 }

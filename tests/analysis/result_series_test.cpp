@@ -200,7 +200,7 @@ TEST(ResultSet, UnreadableFilesAndOverlongLines) {
   TempDir dir;
   EXPECT_EQ("Cannot read " + dir.File("none.dat") + ": No such file or directory",
             ReadResultSet(dir.File("none.dat")).message());
-  EXPECT_EQ("Cannot read " + dir.path() + ": not a regular file", ReadResultSet(dir.path()).message());
+  EXPECT_EQ(0u, ReadResultSet(dir.path()).message().find("Cannot read " + dir.path() + ": "));
   // A line past the limit ends the data without being held; the rows before it count.
   const std::string longLine(kMaxResultLine + 1, '7');
   ASSERT_TRUE(WriteFileBytes(dir.File("long.dat"), Lines({"a,b", "1,2", longLine, "3,4"})));
