@@ -220,6 +220,9 @@ Result<ResultRows> ReadResultFile(const std::string& path) {
   ResultLines lines(path);
   ResultRows rows;
   std::optional<std::string_view> header = lines.Next();
+  if (header && header->data() == kOverlongLine.data()) {
+    return rows;  // a header past the limit ends the data as any such line does
+  }
   std::size_t consumed = header ? header->size() : 0;
   while (std::optional<std::string_view> line = lines.Next()) {
     double values[3];
