@@ -1,95 +1,23 @@
 #include "analysis/result_file.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <optional>
-#include <string_view>
+#include <cstring>
 #include <system_error>
-#include <vector>
 
 #include "core/numbers.h"
 #include "core/os_file.h"
 #include "core/shown_text.h"
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 namespace vesko {
 namespace {
 
-// Hands out the lines of a file in order (without their CR, LF or CR LF), reading it in large
-// pieces through one buffer: a file of a million rows is never held whole in memory.
-class LineReader {
- public:
-  explicit LineReader(os::InputFile& in) : in_(in), buffer_(kFirstPiece) {}
-
-  /// The next line; empty at the end of the file, once a read has failed, and from a line longer than
-  /// kMaxLine on (no more of the file is read).
-  std::optional<std::string_view> Next() {
-    for (;;) {
-      std::size_t end = pos_;
-      while (end < filled_ && buffer_[end] != '\r' && buffer_[end] != '\n') {
-        ++end;
-      }
-      if (end - pos_ > kMaxLine) {
-        pos_ = filled_ = 0;
-        atEnd_ = true;
-        return std::nullopt;
-      }
-      // A CR that ends the piece may be the first half of CR LF: read on before deciding.
-      const bool maybeSplitCrLf = end + 1 == filled_ && buffer_[end] == '\r';
-      if (end < filled_ && !(maybeSplitCrLf && !atEnd_)) {
-        const std::string_view line(buffer_.data() + pos_, end - pos_);
-        pos_ = end + 1;
-        if (buffer_[end] == '\r' && pos_ < filled_ && buffer_[pos_] == '\n') {
-          ++pos_;
-        }
-        return line;
-      }
-      if (atEnd_) {
-        if (pos_ == filled_) {
-          return std::nullopt;
-        }
-        const std::string_view line(buffer_.data() + pos_, filled_ - pos_);
-        pos_ = filled_;
-        return line;
-      }
-      ReadPiece();
-    }
-  }
-
-  /// True when a read failed (not merely reached the end of the file).
-  bool failed() const { return failed_; }
-
- private:
-  // A short file gets a small buffer; a long one grows it to kPiece within a few reads.
-  static constexpr std::size_t kFirstPiece = 1 << 16;
-  static constexpr std::size_t kPiece = 1 << 20;
-  // Rows are a few numbers; a longer line is no row and ends the data, as a short row does.
-  static constexpr std::size_t kMaxLine = 64 * 1024;
-
-  // Keeps the unread rest of the buffer, moved to its front, and appends the next piece of the file.
-  void ReadPiece() {
-    std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(pos_),
-              buffer_.begin() + static_cast<std::ptrdiff_t>(filled_), buffer_.begin());
-    filled_ -= pos_;
-    pos_ = 0;
-    // Doubled for a line longer than the buffer, and while a long file fills every read.
-    if (filled_ == buffer_.size() || (lastReadFilled_ && buffer_.size() < kPiece)) {
-      buffer_.resize(buffer_.size() * 2);
-    }
-    const std::optional<std::size_t> count = in_.Read(buffer_.data() + filled_, buffer_.size() - filled_);
-    failed_ = !count;
-    filled_ += count.value_or(0);
-    lastReadFilled_ = filled_ == buffer_.size();
-    atEnd_ = count.value_or(0) == 0;
-  }
-
-  os::InputFile& in_;
-  std::vector<char> buffer_;
-  std::size_t pos_ = 0;
-  std::size_t filled_ = 0;
-  bool atEnd_ = false;
-  bool lastReadFilled_ = false;
-  bool failed_ = false;
-};
+// A short file gets a small buffer; a long one grows it to kPiece within a few reads.
+constexpr std::size_t kFirstPiece = 1 << 16;
+constexpr std::size_t kPiece = 1 << 20;
 
 // The next comma-separated field of `line` from `pos`, read as ReadSettingsField reads one from a
 // stream holding just this line: blanks before it skipped; a field opened by a double quote runs to
@@ -118,64 +46,200 @@ std::optional<std::string_view> NextField(std::string_view line, std::size_t& po
   return field;
 }
 
-// x and y of one data line, or nothing when the line ends the data.
-std::optional<std::pair<double, double>> ParseRow(std::string_view line) {
-  // Fields are taken from this line only, so a short row cannot take fields from the next one.
-  std::size_t pos = 0;
-  double values[3];
-  for (double& value : values) {
-    const std::optional<std::string_view> field = NextField(line, pos);
-    const std::optional<double> number = field ? ToDouble(*field) : std::nullopt;
-    if (!number) {
-      return std::nullopt;
-    }
-    value = *number;
+// The powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common field of a result file, blanks, an optional sign, digits and at most one point, read
+// in one go: the digits as an integer below 2^53 divided by an exact power of ten is the correctly
+// rounded value, the one ToDouble gives. False when the field is anything else (an exponent, a
+// quote, too many digits): it then goes the general way. On success `pos` is past the field's comma.
+bool ReadPlainNumber(std::string_view line, std::size_t& pos, double& value) {
+  std::size_t p = pos;
+  const std::size_t n = line.size();
+  while (p < n && (line[p] == ' ' || line[p] == '\t')) {
+    ++p;
   }
-  return std::pair(values[0], values[2]);
-}
-
-// Room for the rows of a file of `fileSize` bytes whose first data line is `first` bytes long
-// (line end included), with some to spare: the columns then do not grow, and copy, row by row.
-std::size_t ExpectedRows(std::uintmax_t fileSize, std::size_t first) {
-  const std::uintmax_t rows = fileSize / std::max<std::size_t>(first, 1);
-  return static_cast<std::size_t>(std::min<std::uintmax_t>(rows + rows / 8 + 16, std::uintmax_t{1} << 24));
-}
-
-Result<ResultRows> Refuse(const std::string& path, const std::string& reason) {
-  return Result<ResultRows>::Refused("Cannot read " + ShownText(path) + ": " + reason);
+  bool negative = false;
+  if (p < n && (line[p] == '-' || line[p] == '+')) {
+    negative = line[p] == '-';
+    ++p;
+  }
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int decimals = 0;
+  bool point = false;
+  for (; p < n; ++p) {
+    const char c = line[p];
+    if (c >= '0' && c <= '9') {
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+      ++digits;
+      decimals += point ? 1 : 0;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  while (p < n && (line[p] == ' ' || line[p] == '\t')) {
+    ++p;
+  }
+  if (digits == 0 || digits > 18 || mantissa > (std::uint64_t{1} << 53) || (p < n && line[p] != ',')) {
+    return false;
+  }
+  const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
+  value = negative ? -magnitude : magnitude;
+  pos = p < n ? p + 1 : p;
+  return true;
 }
 
 }  // namespace
 
-Result<ResultRows> ReadResultFile(const std::string& path) {
+ResultLines::ResultLines(const std::string& path) : path_(path) {
   // A FIFO or a device is refused before it is opened: it could block or never end.
   std::optional<os::OsError> error;
-  os::InputFile in = os::InputFile::OpenRegular(path, error);
-  if (!in.IsOpen()) {
-    return Refuse(path, error->reason);
+  in_ = os::InputFile::OpenRegular(path, error);
+  if (!in_.IsOpen()) {
+    error_ = "Cannot read " + ShownText(path) + ": " +
+             (error ? error->reason : std::string(os::kNotRegularReason));
+    return;
   }
-  const std::uintmax_t fileSize = in.size();
+  size_ = in_.size();
+  buffer_.resize(kFirstPiece);
+}
 
+std::optional<std::string_view> ResultLines::Next() {
+  if (!error_.empty()) {
+    return std::nullopt;
+  }
+  for (;;) {
+    const char* base = buffer_.data();
+    const char* from = base + pos_;
+    const std::size_t rest = filled_ - pos_;
+    const auto* lf = static_cast<const char*>(std::memchr(from, '\n', rest));
+    const auto* cr =
+        static_cast<const char*>(std::memchr(from, '\r', lf ? static_cast<std::size_t>(lf - from) : rest));
+    const char* stop = cr ? cr : lf;
+    std::size_t end = stop ? static_cast<std::size_t>(stop - base) : filled_;
+    // A CR that ends the piece may be the first half of CR LF: read on before deciding.
+    const bool maybeSplitCrLf = end + 1 == filled_ && buffer_[end] == '\r';
+    if (stop && !(maybeSplitCrLf && !atEnd_)) {
+      std::string_view line(base + pos_, end - pos_);
+      pos_ = end + 1;
+      if (buffer_[end] == '\r' && pos_ < filled_ && buffer_[pos_] == '\n') {
+        ++pos_;
+      }
+      if (skipping_ || line.size() > kMaxResultLine) {
+        skipping_ = false;
+        line = kOverlongLine;
+      }
+      lastLineEnded_ = true;
+      return line;
+    }
+    if (atEnd_) {
+      if (pos_ == filled_ && !skipping_) {
+        return std::nullopt;
+      }
+      std::string_view line(base + pos_, filled_ - pos_);
+      pos_ = filled_;
+      lastLineEnded_ = false;
+      if (skipping_ || line.size() > kMaxResultLine) {
+        skipping_ = false;
+        line = kOverlongLine;
+      }
+      return line;
+    }
+    // A line past the limit is not kept: its bytes are dropped until its end comes.
+    if (skipping_ || end - pos_ > kMaxResultLine) {
+      skipping_ = true;
+      pos_ = filled_ - (maybeSplitCrLf ? 1 : 0);
+    }
+    if (!ReadPiece()) {
+      error_ = "Cannot read " + ShownText(path_) + ": " + std::make_error_code(std::errc::io_error).message();
+      return std::nullopt;
+    }
+  }
+}
+
+// Keeps the unread rest of the buffer, moved to its front, and appends the next piece of the file.
+bool ResultLines::ReadPiece() {
+  std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(pos_),
+            buffer_.begin() + static_cast<std::ptrdiff_t>(filled_), buffer_.begin());
+  filled_ -= pos_;
+  pos_ = 0;
+  // Doubled for a line longer than the buffer, and while a long file fills every read.
+  if (filled_ == buffer_.size() || (lastReadFilled_ && buffer_.size() < kPiece)) {
+    buffer_.resize(buffer_.size() * 2);
+  }
+  const std::optional<std::size_t> count = in_.Read(buffer_.data() + filled_, buffer_.size() - filled_);
+  filled_ += count.value_or(0);
+  lastReadFilled_ = filled_ == buffer_.size();
+  atEnd_ = count.value_or(0) == 0;
+  return count.has_value();
+}
+
+bool ReadRowNumbers(std::string_view line, std::span<double> out) {
+  // Fields are taken from this line only, so a short row cannot take fields from the next one.
+  std::size_t pos = 0;
+  for (double& value : out) {
+    if (pos < line.size() && ReadPlainNumber(line, pos, value)) {
+      continue;
+    }
+    const std::optional<std::string_view> field = NextField(line, pos);
+    const std::optional<double> number = field ? ToDouble(*field) : std::nullopt;
+    if (!number) {
+      return false;
+    }
+    value = *number;
+  }
+  return true;
+}
+
+std::size_t ExpectedRows(std::uintmax_t fileSize, std::size_t firstLine) {
+  const std::uintmax_t rows = fileSize / std::max<std::size_t>(firstLine, 1);
+  return static_cast<std::size_t>(std::min<std::uintmax_t>(rows + rows / 8 + 16, std::uintmax_t{1} << 24));
+}
+
+void ReserveColumn(std::vector<double>& column, std::size_t rows) {
+  column.reserve(rows);
+#ifdef __linux__
+  // Only whole, aligned 2 MiB stretches inside the column can be large pages; advice is all it is.
+  constexpr std::uintptr_t kLargePage = 2 << 20;
+  const auto begin = reinterpret_cast<std::uintptr_t>(column.data());
+  const std::uintptr_t end = begin + column.capacity() * sizeof(double);
+  const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
+  const std::uintptr_t last = end & ~(kLargePage - 1);
+  if (last > first) {
+    madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+  }
+#endif
+}
+
+Result<ResultRows> ReadResultFile(const std::string& path) {
+  ResultLines lines(path);
   ResultRows rows;
-  LineReader lines(in);
   std::optional<std::string_view> header = lines.Next();
+  if (header && header->data() == kOverlongLine.data()) {
+    return rows;  // a header past the limit ends the data as any such line does
+  }
   std::size_t consumed = header ? header->size() : 0;
   while (std::optional<std::string_view> line = lines.Next()) {
-    const std::optional<std::pair<double, double>> row = ParseRow(*line);
-    if (!row) {
+    double values[3];
+    if (!ReadRowNumbers(*line, values)) {
       break;
     }
     if (rows.x.empty()) {
       const std::size_t expected =
-          ExpectedRows(fileSize - std::min<std::uintmax_t>(consumed, fileSize), line->size() + 2);
-      rows.x.reserve(expected);
-      rows.y.reserve(expected);
+          ExpectedRows(lines.size() - std::min<std::uintmax_t>(consumed, lines.size()), line->size() + 2);
+      ReserveColumn(rows.x, expected);
+      ReserveColumn(rows.y, expected);
     }
-    rows.x.push_back(row->first);
-    rows.y.push_back(row->second);
+    rows.x.push_back(values[0]);
+    rows.y.push_back(values[2]);
   }
-  if (lines.failed()) {
-    return Refuse(path, std::make_error_code(std::errc::io_error).message());
+  if (!lines.error().empty()) {
+    return Result<ResultRows>::Refused(lines.error());
   }
   return rows;
 }

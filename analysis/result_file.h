@@ -1,8 +1,14 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/os_file.h"
 #include "core/result.h"
 
 namespace vesko {
@@ -13,13 +19,63 @@ struct ResultRows {
   std::vector<double> y;
 };
 
+/// Longest line a result file may hold; a longer one is handed out as kOverlongLine.
+inline constexpr std::size_t kMaxResultLine = 64 * 1024;
+/// Stands for a line longer than kMaxResultLine: no row and no header reads it, so it ends the data.
+inline constexpr std::string_view kOverlongLine = "\x01(line too long)";
+
+/// The lines of one result file in order, read in large pieces through one buffer: a file of a
+/// million rows is never held whole in memory. Every reader of result files goes through it.
+class ResultLines {
+ public:
+  /// Opens `path`; a folder, a device or a pipe is refused as not a regular file.
+  explicit ResultLines(const std::string& path);
+
+  /// "Cannot read <path>: <reason>" once opening or a read has failed; "" otherwise.
+  const std::string& error() const { return error_; }
+  /// The file's size when it was opened, in bytes.
+  std::uintmax_t size() const { return size_; }
+  /// The next line without its CR, LF or CR LF; empty at the end of the file or after a failure.
+  std::optional<std::string_view> Next();
+  /// False when the line Next last handed out ended the file without a line end.
+  bool lastLineEnded() const { return lastLineEnded_; }
+
+ private:
+  // False when the read failed.
+  bool ReadPiece();
+
+  std::string path_;
+  std::string error_;
+  os::InputFile in_;
+  std::uintmax_t size_ = 0;
+  std::vector<char> buffer_;
+  std::size_t pos_ = 0;
+  std::size_t filled_ = 0;
+  bool atEnd_ = false;
+  bool lastReadFilled_ = false;
+  bool skipping_ = false;
+  bool lastLineEnded_ = true;
+};
+
+/// Reads the first `out.size()` comma-separated fields of a line as numbers (each field as a
+/// settings field is read: blanks around it dropped, a quoted field runs to its closing quote;
+/// further fields are ignored). False when a field is missing, not numeric or out of range.
+bool ReadRowNumbers(std::string_view line, std::span<double> out);
+
+/// Room for the rows of a file of `fileSize` bytes whose first data line is `firstLine` bytes long
+/// (line end included), with some to spare, so that the columns do not grow and copy row by row.
+std::size_t ExpectedRows(std::uintmax_t fileSize, std::size_t firstLine);
+
+/// Makes room for `rows` numbers in `column`; a large column is backed by large memory pages where
+/// the system offers them, so that filling it takes a few page faults instead of thousands.
+void ReserveColumn(std::vector<double>& column, std::size_t rows);
+
 /// Reads a result file of the decreasing-width scan in one pass and closes it. The first line is
-/// skipped whatever it holds; each following line is one row of comma-separated fields (blanks
-/// around a field dropped) and needs three numbers: the first is x, the third y, the second and any
-/// further fields are unused. The first line that is empty, short, non-numeric, out of the 64-bit
-/// range or longer than 64 KiB ends the data (nothing after it is read). Refused with "Cannot read
-/// <path>: <reason>" when the file cannot be read, and with the reason "not a regular file" for a
-/// FIFO or a device, which is not opened.
+/// skipped whatever it holds; each following line is one row and needs three numbers: the first is
+/// x, the third y, the second and any further fields are unused. The first line that is empty,
+/// short, non-numeric, out of the 64-bit range or longer than 64 KiB ends the data. Refused with
+/// "Cannot read <path>: <reason>" when the file cannot be read, and with the reason "not a regular
+/// file" for a folder, a FIFO or a device, which is not opened.
 Result<ResultRows> ReadResultFile(const std::string& path);
 
 }  // namespace vesko

@@ -11,6 +11,7 @@
 #include "cli/analyse_command.h"
 #include "cli/cli_output.h"
 #include "cli/generator_commands.h"
+#include "cli/stats_command.h"
 #include "core/line_sink.h"
 #include "core/platform.h"
 #include "core/script_naming.h"
@@ -30,6 +31,7 @@ constexpr std::string_view kUsageLine =
     "Usage: vesko-script GENERATOR [field options] [--output-folder TEXT] [--settings-dir DIR]\n"
     "                    [--stdout | --summary]\n"
     "       vesko-script analyse FILE [--threshold T]\n"
+    "       vesko-script stats FILE [--json] [--column NAME]\n"
     "       vesko-script [GENERATOR] --help\n";
 
 // What the command line asks for, once parsed.
@@ -60,7 +62,7 @@ std::string GeneralHelp() {
   for (const GeneratorCommand& g : cli::GeneratorCommands()) {
     text.append(OptionColumn(g.name, g.summary));
   }
-  text.append("\nAnalysis:\n").append(cli::AnalyseSummaryLine());
+  text.append("\nAnalysis:\n").append(cli::AnalyseSummaryLine()).append(cli::StatsSummaryLine());
   text.append("\nSee \"vesko-script GENERATOR --help\" for the field options of a generator.\n");
   return text;
 }
@@ -248,6 +250,9 @@ int PrintSummary(const CheckedScript& prepared, const std::string& outputFolder,
 int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
   if (!args.empty() && args[0] == cli::kAnalyseCommand) {
     return cli::RunAnalyseCommand({args.begin() + 1, args.end()}, out, err);
+  }
+  if (!args.empty() && args[0] == cli::kStatsCommand) {
+    return cli::RunStatsCommand({args.begin() + 1, args.end()}, out, err);
   }
   const Invocation inv = Parse(args);
   if (inv.help) {

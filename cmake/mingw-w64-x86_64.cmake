@@ -17,6 +17,18 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# nlohmann-json is headers only: the build machine's copy (nlohmann-json3-dev) serves the Windows build
+# too. Its CMake package is copied into a root of its own whose include folder holds nothing but a link
+# to its headers: the package would otherwise add /usr/include, the build machine's C library headers.
+set(VESKO_HOST_ONLY_ROOT "${CMAKE_BINARY_DIR}/host-header-packages")
+if(EXISTS /usr/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake
+   AND NOT EXISTS "${VESKO_HOST_ONLY_ROOT}/usr/include/nlohmann")
+  file(COPY /usr/share/cmake/nlohmann_json DESTINATION "${VESKO_HOST_ONLY_ROOT}/usr/share/cmake")
+  file(MAKE_DIRECTORY "${VESKO_HOST_ONLY_ROOT}/usr/include")
+  file(CREATE_LINK /usr/include/nlohmann "${VESKO_HOST_ONLY_ROOT}/usr/include/nlohmann" SYMBOLIC)
+endif()
+list(APPEND CMAKE_FIND_ROOT_PATH "${VESKO_HOST_ONLY_ROOT}")
+
 # No libstdc++-6.dll, libgcc_s_seh-1.dll or libwinpthread-1.dll to carry along.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 

@@ -18,6 +18,7 @@
 #include "ui/gonio_y_scan_panel.h"
 #include "ui/lens_scan_panel.h"
 #include "ui/panel_support.h"
+#include "ui/results_panel.h"
 #include "ui/slit_dec_scan_panel.h"
 #include "ui/slit_scan_panel.h"
 
@@ -73,6 +74,7 @@ AllInOneWindow::AllInOneWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   AddTab(tabs, 7, "Lens", lensScan_);
   AddTab(tabs, 8, "4D解析", new AnalysisPanel(dialogs_, "0"));
   AddTab(tabs, 9, "設定", makeSettingTab());
+  AddTab(tabs, 10, "結果", new ResultsPanel(dialogs_));
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs);

@@ -17,8 +17,8 @@ class LensScanPanel;
 class SlitDecScanPanel;
 class SlitScanPanel;
 
-/// The non-modal "VeskoScriptCreator" window: the scan panels, the analysis and the output folder choice
-/// on ten tabs, each panel the same class its own window hosts.
+/// The non-modal "VeskoScriptCreator" window: the scan panels, the analysis, the output folder choice and the
+/// results on eleven tabs, each panel the same class its own window hosts.
 class AllInOneWindow final : public QWidget {
   Q_OBJECT
 

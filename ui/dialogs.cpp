@@ -63,6 +63,16 @@ QString Dialogs::chooseOpenFile(QWidget* /*owner*/, const QString& /*title*/, co
   return QString();
 }
 
+QStringList Dialogs::chooseOpenFiles(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/,
+                                     const QString& /*folder*/) {
+  return QStringList();
+}
+
+QString Dialogs::chooseSaveFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/,
+                                const QString& /*suggested*/) {
+  return QString();
+}
+
 std::unique_ptr<ProgressReport> Dialogs::showProgress(QWidget* /*parent*/, const QString& /*label*/,
                                                       std::uint64_t /*total*/) {
   return nullptr;
@@ -79,6 +89,25 @@ QString AppDialogs::chooseOpenFile(QWidget* owner, const QString& title, const Q
     return QString();
   }
   return QDir::toNativeSeparators(file);
+}
+
+}  // namespace vesko
+
+namespace vesko {
+
+QStringList AppDialogs::chooseOpenFiles(QWidget* owner, const QString& title, const QString& filter,
+                                        const QString& folder) {
+  QStringList files = QFileDialog::getOpenFileNames(owner, title, folder, filter);
+  for (QString& file : files) {
+    file = QDir::toNativeSeparators(file);
+  }
+  return files;
+}
+
+QString AppDialogs::chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
+                                   const QString& suggested) {
+  const QString file = QFileDialog::getSaveFileName(owner, title, suggested, filter);
+  return file.isEmpty() ? QString() : QDir::toNativeSeparators(file);
 }
 
 }  // namespace vesko

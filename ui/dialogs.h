@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -30,6 +31,14 @@ class Dialogs {
   /// Lets the operator pick an existing file (`filter` "" shows every file); its full path, or "" when
   /// nothing was chosen (always, for stand-ins that never choose files).
   virtual QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter);
+  /// Lets the operator pick one or more existing files, starting in `folder`; their full paths, or none
+  /// (always, for stand-ins that never choose files).
+  virtual QStringList chooseOpenFiles(QWidget* owner, const QString& title, const QString& filter,
+                                      const QString& folder);
+  /// Lets the operator name a file to write, starting with `suggested`; its full path, or "" when nothing
+  /// was chosen (always, for stand-ins that never choose files).
+  virtual QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
+                                 const QString& suggested);
   /// Shows a modal progress display with a Cancel button for `total` steps, or none (null, the default).
   virtual std::unique_ptr<ProgressReport> showProgress(QWidget* parent, const QString& label,
                                                        std::uint64_t total);
@@ -41,6 +50,10 @@ class AppDialogs final : public Dialogs {
   void showMessage(QWidget* parent, const QString& text) override;
   QString chooseFolder(QWidget* owner) override;
   QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) override;
+  QStringList chooseOpenFiles(QWidget* owner, const QString& title, const QString& filter,
+                              const QString& folder) override;
+  QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,
+                         const QString& suggested) override;
   std::unique_ptr<ProgressReport> showProgress(QWidget* parent, const QString& label,
                                                std::uint64_t total) override;
 };

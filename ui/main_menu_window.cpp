@@ -22,6 +22,7 @@
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
 #include "ui/gonio_y_scan_window.h"
+#include "ui/results_window.h"
 #include "ui/scan_windows.h"
 
 namespace vesko {
@@ -36,6 +37,10 @@ QDialog* Open(const std::string& settingsFolder, Dialogs& dialogs, QWidget* pare
 
 QDialog* OpenAnalysis(const std::string&, Dialogs& dialogs, QWidget* parent) {
   return new AnalysisWindow(dialogs, parent);
+}
+
+QDialog* OpenResults(const std::string&, Dialogs& dialogs, QWidget* parent) {
+  return new ResultsWindow(dialogs, parent);
 }
 
 // One main-menu button that opens a window: its object name, caption and the window it makes.
@@ -55,6 +60,7 @@ constexpr MainMenuEntry kMainMenuEntries[] = {
     {"cmd4DSlitMove", "4DSlitMove", &Open<SlitMoveWindow>},
     {"cmdLensScan", "Be Lens Scan", &Open<LensScanWindow>},
     {"cmdAnalysDecScan", "4Dスキャン解析", &OpenAnalysis},
+    {"cmdResults", "Results", &OpenResults},
 };
 
 const QColor kPanelGreen(192, 255, 192);
@@ -107,12 +113,15 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   auto* pictureLayout = new QVBoxLayout(picture);
   pictureLayout->setSpacing(4);
 
-  // The seven scan buttons sit in the green panel; the analysis button sits below with the default look.
+  // The seven scan buttons sit in the green panel; the analysis and results buttons sit below with the
+  // default look.
   QPushButton* analysisButton = nullptr;
+  QPushButton* resultsButton = nullptr;
   for (const MainMenuEntry& entry : kMainMenuEntries) {
     QPushButton* button = nullptr;
-    if (entry.buttonName == "cmdAnalysDecScan") {
-      button = analysisButton = new QPushButton(ToQt(entry.caption), this);
+    if (entry.buttonName == "cmdAnalysDecScan" || entry.buttonName == "cmdResults") {
+      button = new QPushButton(ToQt(entry.caption), this);
+      (entry.buttonName == "cmdResults" ? resultsButton : analysisButton) = button;
       button->setObjectName(ToQt(entry.buttonName));
     } else {
       button = BlueButton(ToQt(entry.buttonName), ToQt(entry.caption), picture);
@@ -149,6 +158,7 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   lower->addWidget(txtOutputFolder_, 1, 0, 1, 2);
   lower->addWidget(analysisButton, 2, 0, Qt::AlignLeft);
   lower->addWidget(endButton, 2, 1);
+  lower->addWidget(resultsButton, 3, 0, Qt::AlignLeft);
   lower->setColumnStretch(0, 3);
   lower->setColumnStretch(1, 2);
 

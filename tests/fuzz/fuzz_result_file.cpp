@@ -6,6 +6,8 @@
 #include <string>
 
 #include "analysis/break_analysis.h"
+#include "analysis/result_series.h"
+#include "analysis/scan_figures.h"
 #include "tests/fuzz/fuzz_support.h"
 
 using vesko::fuzz::Require;
@@ -33,5 +35,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(run.passedGate == (run.breakIndex >= 2), "the gate does not follow the break index", bytes);
   Require(!run.crossX || std::isfinite(*run.crossX), "the crossing point is not finite", bytes);
   Require(run.crossX.has_value() || !run.messages.empty(), "no result and no message", bytes);
+
+  // The same bytes as series of any layout, with their figures.
+  vesko::Result<vesko::ResultSet> set = vesko::ReadResultSet(path);
+  Require(set.ok(), "a readable file was refused as a result set", set.message());
+  for (const vesko::ResultSeries& s : set->series) {
+    Require(s.y.size() == s.x.size(), "a series' columns differ in length", bytes);
+    Require(s.io.size() == s.i.size() && (s.io.empty() || s.io.size() == s.x.size()),
+            "a series' counters differ in length", bytes);
+  }
+  for (const vesko::FigureBlock& block : vesko::FigureBlocksOf(set.value())) {
+    const vesko::ScanFigures& f = block.figures;
+    Require(!f.maxIndex || *f.maxIndex < f.points, "the peak lies outside the series", bytes);
+    Require(!f.fwhm || *f.fwhm >= 0, "a negative width", bytes);
+    Require(!f.edgeIndex || *f.edgeIndex + 1 < f.points, "the edge lies outside the series", bytes);
+    Require(block.texts.size() >= 13 && block.texts[0].first == "series", "a block without its figures",
+            bytes);
+  }
   return 0;
 }

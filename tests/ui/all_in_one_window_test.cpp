@@ -85,8 +85,9 @@ void AllInOneWindowTest::showsTenTabsAndLoadsEachFileOnItsOwn() {
                                  {"4DDec", "txt4DDecOutputFileName=d.tcl"},
                                  {"Lens", "txtLenzOutputFileName=l.tcl"},
                                  {"4D解析", "txtGraphResult=0"},
-                                 {"設定", "txtOutputFolder=D:\\data"}};
-  QCOMPARE(tabs->count(), 10);
+                                 {"設定", "txtOutputFolder=D:\\data"},
+                                 {"結果", "cmdResultsOpen=Open…"}};
+  QCOMPARE(tabs->count(), 11);
   for (int n = 0; n < tabs->count(); ++n) {
     QCOMPARE(tabs->tabText(n), QString::fromUtf8(rows[n][0]));
     QCOMPARE(tabs->widget(n)->objectName(), At("fraTab", n));

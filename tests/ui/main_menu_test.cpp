@@ -36,12 +36,13 @@ void MainMenuTest::showsEveryControl() {
            QStringLiteral("frmMainMenu|VeskoScriptCreator"));
   // The generator buttons sit on the green panel.
   QCOMPARE(
-      Differences(ws_->window, {"Picture1/cmd4DSlitScan=4DSlitScan(1Dimension)",
-                                "Picture1/cmd4DSlitDecScan=4DSlitScan(Decrease Width)",
-                                "Picture1/cmdCollScan=Coll 1DScan", "Picture1/cmdGonioScan=GonioStage1DScan",
-                                "Picture1/cmdGonioYScan=GonioYScan", "Picture1/cmd4DSlitMove=4DSlitMove",
-                                "Picture1/cmdLensScan=Be Lens Scan", "cmdGlobalSetting=Select Output Folder",
-                                "cmdAnalysDecScan=4Dスキャン解析", "cmdEnd=End", "Label1=WithTimer Ver."}),
+      Differences(ws_->window,
+                  {"Picture1/cmd4DSlitScan=4DSlitScan(1Dimension)",
+                   "Picture1/cmd4DSlitDecScan=4DSlitScan(Decrease Width)", "Picture1/cmdCollScan=Coll 1DScan",
+                   "Picture1/cmdGonioScan=GonioStage1DScan", "Picture1/cmdGonioYScan=GonioYScan",
+                   "Picture1/cmd4DSlitMove=4DSlitMove", "Picture1/cmdLensScan=Be Lens Scan",
+                   "cmdGlobalSetting=Select Output Folder", "cmdAnalysDecScan=4Dスキャン解析",
+                   "cmdResults=Results", "cmdEnd=End", "Label1=WithTimer Ver."}),
       QString());
 }
 
@@ -80,7 +81,8 @@ void MainMenuTest::buttonsOpenTheirModalWindowsAfresh() {
                                  {"cmdLensScan", "txtLenzOutputFileName", "frmLensScan|Lens1DScan.tcl"},
                                  {"cmdGonioScan", "txtGonioStageScanCenter_1", "frmGonioStageScan2|"},
                                  {"cmdGonioYScan", "txtGonioYOmega_0", "frmGonioYScan|5.000"},
-                                 {"cmdAnalysDecScan", "txtGraphDivSetting", "frmGraph|2.0"}};
+                                 {"cmdAnalysDecScan", "txtGraphDivSetting", "frmGraph|2.0"},
+                                 {"cmdResults", "cmdResultsOpen", "frmResults|Open…"}};
   for (const auto& row : rows) {
     QCOMPARE(openedBy(row[0], row[1]), QString::fromUtf8(row[2]));
   }

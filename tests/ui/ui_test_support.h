@@ -44,6 +44,17 @@ class RecordingDialogs final : public Dialogs {
     openFileFilters.append(filter);
     return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
   }
+  /// Records the starting folder; the next queued list of files, or none (a cancelled chooser).
+  QStringList chooseOpenFiles(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/,
+                              const QString& folder) override {
+    openFilesFolders.append(folder);
+    return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
+  }
+  /// The next queued file name to write, or "" (a cancelled chooser).
+  QString chooseSaveFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/,
+                         const QString& /*suggested*/) override {
+    return saveFileAnswers.isEmpty() ? QString() : saveFileAnswers.takeFirst();
+  }
   /// Records the display's label and total; its updates are recorded and answer Cancel when
   /// `cancelProgress` is set.
   std::unique_ptr<ProgressReport> showProgress(QWidget* /*parent*/, const QString& label,
@@ -60,6 +71,9 @@ class RecordingDialogs final : public Dialogs {
   QStringList openFileAnswers;
   QList<QWidget*> openFileOwners;
   QStringList openFileFilters;
+  QList<QStringList> openFilesAnswers;
+  QStringList openFilesFolders;
+  QStringList saveFileAnswers;
   /// Told each message's parent while the message is up.
   std::function<void(QWidget*)> onMessage;
   QStringList progressLabels;

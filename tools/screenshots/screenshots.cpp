@@ -1,5 +1,6 @@
 // Takes the README's pictures of the program without a display: the main menu, the 4D slit scan
-// window, the analysis window with its plot and the combined window, each saved as a PNG file.
+// window, the analysis window with its plot, the combined window and the Results window with a
+// repeated slit scan, each saved as a PNG file.
 // Usage: vesko-screenshots FOLDER (run with QT_QPA_PLATFORM=offscreen).
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include "ui/analysis_window.h"
 #include "ui/dialogs.h"
 #include "ui/main_menu_window.h"
+#include "ui/results_window.h"
 #include "ui/scan_windows.h"
 
 namespace {
@@ -23,15 +25,20 @@ namespace {
 // Chooses the prepared result file and never shows a message box.
 class PictureDialogs final : public vesko::Dialogs {
  public:
-  explicit PictureDialogs(QString resultFile) : resultFile_(std::move(resultFile)) {}
+  PictureDialogs(QString resultFile, QStringList scanFiles)
+      : resultFile_(std::move(resultFile)), scanFiles_(std::move(scanFiles)) {}
   void showMessage(QWidget*, const QString& text) override {
     std::fprintf(stderr, "vesko-screenshots: message: %s\n", qPrintable(text));
   }
   QString chooseFolder(QWidget*) override { return {}; }
   QString chooseOpenFile(QWidget*, const QString&, const QString&) override { return resultFile_; }
+  QStringList chooseOpenFiles(QWidget*, const QString&, const QString&, const QString&) override {
+    return scanFiles_;
+  }
 
  private:
   QString resultFile_;
+  QStringList scanFiles_;
 };
 
 bool WriteText(const QString& path, const QString& text) {
@@ -55,6 +62,30 @@ QString SampleResultFile() {
                 .arg(pos1, 0, 'f', 3)
                 .arg(width / 2 - 0.1, 0, 'f', 3)
                 .arg(std::lround(counts));
+  }
+  return text;
+}
+
+// A slit scan over a beam of about 0.2 width centred at 0.03, three passes and their average as the
+// control server writes them; the average ends with the return to the centre.
+QString SlitScanFile(const QString& tag, int pass) {
+  QString text = QStringLiteral("slit_y1,slit_y2,slit_center,Intensity(%1)\r\n").arg(tag);
+  // The beam drifts a little from pass to pass.
+  const auto counts = [](double centre, int k) {
+    const double d = (centre - 0.01 - 0.02 * k) / 0.09;
+    return std::lround(20 + 5000 * std::exp(-d * d / 2) + 90 * std::sin(3.0 * k + 40 * centre));
+  };
+  for (int i = 0; i <= 40; ++i) {
+    const double centre = -0.5 + 0.025 * i;
+    text += QStringLiteral("%1,%2, %3, %4\r\n")
+                .arg(0.05 + centre, 0, 'f', 3)
+                .arg(0.05 - centre, 0, 'f', 3)
+                .arg(centre, 0, 'f', 3)
+                .arg(pass < 0 ? (counts(centre, 0) + counts(centre, 1) + counts(centre, 2)) / 3
+                              : counts(centre, pass));
+  }
+  if (pass < 0) {
+    text += QStringLiteral("0.000,0.000, 0.000, %1\r\n").arg(counts(0, 1));
   }
   return text;
 }
@@ -91,12 +122,18 @@ int main(int argc, char* argv[]) {
                 QStringLiteral("/data/scans\r\n")) &&
       WriteText(settings.filePath(QStringLiteral("4DSlitScan.ini")),
                 QStringLiteral("0\r\n0.100\r\n0.000\r\n1.000\r\n5\r\n4DSlit1DScan.tcl\r\n")) &&
-      settings.mkpath(QStringLiteral("data")) && WriteText(resultFile, SampleResultFile());
+      settings.mkpath(QStringLiteral("data")) && WriteText(resultFile, SampleResultFile()) &&
+      WriteText(settings.filePath(QStringLiteral("data/beam_Repeat.dat")),
+                SlitScanFile(QStringLiteral("Repeat00"), 0) + SlitScanFile(QStringLiteral("Repeat01"), 1) +
+                    SlitScanFile(QStringLiteral("Repeat02"), 2)) &&
+      WriteText(settings.filePath(QStringLiteral("data/beam_Average.dat")),
+                SlitScanFile(QStringLiteral("Average"), -1));
   if (!prepared) {
     std::fprintf(stderr, "vesko-screenshots: cannot prepare %s\n", qPrintable(work.path()));
     return 1;
   }
-  PictureDialogs dialogs(resultFile);
+  PictureDialogs dialogs(resultFile, {settings.filePath(QStringLiteral("data/beam_Repeat.dat")),
+                                      settings.filePath(QStringLiteral("data/beam_Average.dat"))});
   const std::string settingsFolder = work.path().toStdString();
 
   bool ok = true;
@@ -121,6 +158,14 @@ int main(int argc, char* argv[]) {
   {
     vesko::AllInOneWindow combined(settingsFolder, dialogs);
     ok = Save(combined, out, "all_in_one.png") && ok;
+  }
+  {
+    vesko::ResultsWindow results(dialogs);
+    results.resize(980, 720);
+    if (auto* open = results.findChild<QPushButton*>(QStringLiteral("cmdResultsOpen"))) {
+      open->click();
+    }
+    ok = Save(results, out, "results.png") && ok;
   }
   return ok ? 0 : 1;
 }
