@@ -1,17 +1,22 @@
 #include "cli/cli.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <system_error>
 
 #include "app/app_settings.h"
+#include "app/app_settings.h"
 #include "app/checked_script.h"
 #include "app/file_create.h"
+#include "app/version.h"
 #include "cli/analyse_command.h"
 #include "cli/cli_output.h"
 #include "cli/generator_commands.h"
 #include "cli/stats_command.h"
+#include "cli/summary_json.h"
+#include "cli/terminal_progress.h"
 #include "core/line_sink.h"
 #include "core/platform.h"
 #include "core/script_naming.h"
@@ -28,11 +33,15 @@ using cli::PrintMessage;
 using cli::ReportOutputFailed;
 
 constexpr std::string_view kUsageLine =
-    "Usage: vesko-script GENERATOR [field options] [--output-folder TEXT] [--settings-dir DIR]\n"
-    "                    [--stdout | --summary]\n"
-    "       vesko-script analyse FILE [--threshold T]\n"
-    "       vesko-script stats FILE [--json] [--column NAME]\n"
-    "       vesko-script [GENERATOR] --help\n";
+    "Usage: vesko-script GENERATOR [OPTION]... [--stdout | --summary [--json]]\n"
+    "  or:  vesko-script analyse FILE [--threshold T]\n"
+    "  or:  vesko-script stats FILE [--json] [--column NAME]\n"
+    "  or:  vesko-script [GENERATOR] --help\n"
+    "  or:  vesko-script --version\n";
+
+constexpr std::string_view kExitStatus =
+    "\nExit status: 0 written, 1 input refused (the message on standard error), 2 usage error,\n"
+    "3 a file could not be written.\n";
 
 // What the command line asks for, once parsed.
 struct Invocation {
@@ -42,7 +51,9 @@ struct Invocation {
   std::optional<std::string> settingsDir;
   bool toStdout = false;
   bool summary = false;
+  bool json = false;
   bool help = false;
+  bool version = false;
   /// Why the arguments cannot be used; empty when they can.
   std::string usageError;
 };
@@ -51,9 +62,28 @@ std::string OptionColumn(std::string_view left, std::string_view help) {
   std::string line = "  ";
   line.append(left);
   constexpr std::size_t kColumn = 30;
-  line.append(line.size() < kColumn ? kColumn - line.size() : 1, ' ');
+  if (line.size() + 2 > kColumn) {
+    line.append("\n");  // a long option name gets its help on the next line, in the column
+    line.append(kColumn, ' ');
+  } else {
+    line.append(kColumn - line.size(), ' ');
+  }
   line.append(help).append("\n");
   return line;
+}
+
+// The options every generator takes.
+std::string CommonOptions() {
+  std::string text = "\nCommon options:\n";
+  text.append(
+      OptionColumn("--output-folder TEXT", "folder of the script (default: the stored output folder)"));
+  text.append(OptionColumn("--settings-dir DIR", "folder of the settings files (default: the program's)"));
+  text.append(OptionColumn("--stdout", "print the script; write no file and no settings"));
+  text.append(OptionColumn("--summary", "print what the script does: points, moves, counting time,"));
+  text.append(OptionColumn("", "result files, notes; write no file and no settings"));
+  text.append(OptionColumn("--json", "with --summary: the same figures as one JSON document"));
+  text.append(OptionColumn("-h, --help", "show this text"));
+  return text;
 }
 
 std::string GeneralHelp() {
@@ -64,30 +94,22 @@ std::string GeneralHelp() {
   }
   text.append("\nAnalysis:\n").append(cli::AnalyseSummaryLine()).append(cli::StatsSummaryLine());
   text.append("\nSee \"vesko-script GENERATOR --help\" for the field options of a generator.\n");
+  text.append(CommonOptions());
+  text.append(OptionColumn("-V, --version", "show the program's version"));
+  text.append(kExitStatus);
   return text;
 }
 
 std::string GeneratorHelp(const GeneratorCommand& g) {
-  std::string text = "Usage: vesko-script " + g.name +
-                     " [field options] [--output-folder TEXT] [--settings-dir DIR]\n"
-                     "                    [--stdout | --summary]\n\n" +
+  std::string text = "Usage: vesko-script " + g.name + " [OPTION]... [--stdout | --summary [--json]]\n\n" +
                      g.summary + ".\nThe boxes start as the window loads them from " + g.settingsFile +
                      "; each field option\nreplaces the text of its box, taken as typed.\n\nField options:\n";
   for (const FieldOption& o : g.options) {
     text.append(
         OptionColumn("--" + o.name + " " + o.valueName, o.required ? o.help + " (required)" : o.help));
   }
-  text.append("\nCommon options:\n");
-  text.append(
-      OptionColumn("--output-folder TEXT", "folder of the script (default: the stored output folder)"));
-  text.append(OptionColumn("--settings-dir DIR", "folder of the settings files (default: the program's)"));
-  text.append(OptionColumn("--stdout", "print the script; write no file and no settings"));
-  text.append(OptionColumn("--summary", "print what the script does: points, moves, counting time,"));
-  text.append(OptionColumn("", "result files, notes; write no file and no settings"));
-  text.append(OptionColumn("--help", "show this text"));
-  text.append(
-      "\nExit status: 0 written, 1 input refused (the message on standard error), 2 usage error,\n"
-      "3 a file could not be written.\n");
+  text.append(CommonOptions());
+  text.append(kExitStatus);
   return text;
 }
 
@@ -141,6 +163,10 @@ Invocation Parse(const std::vector<std::string>& args) {
     inv.help = true;
     return inv;
   }
+  if (args[0] == "--version" || args[0] == "-V") {
+    inv.version = true;
+    return inv;
+  }
   inv.generator = FindGenerator(args[0]);
   if (inv.generator == nullptr) {
     inv.usageError = "unknown generator '" + args[0] + "'";
@@ -163,7 +189,7 @@ Invocation Parse(const std::vector<std::string>& args) {
       inlineValue = arg.substr(equals + 1);
     }
 
-    if (name == "help" || name == "stdout" || name == "summary") {
+    if (name == "help" || name == "stdout" || name == "summary" || name == "json") {
       if (inlineValue) {
         inv.usageError = "option '--" + name + "' takes no value";
         return inv;
@@ -172,7 +198,7 @@ Invocation Parse(const std::vector<std::string>& args) {
         inv.help = true;
         return inv;
       }
-      (name == "stdout" ? inv.toStdout : inv.summary) = true;
+      (name == "stdout" ? inv.toStdout : name == "summary" ? inv.summary : inv.json) = true;
       continue;
     }
 
@@ -210,6 +236,10 @@ Invocation Parse(const std::vector<std::string>& args) {
     inv.usageError = "options '--stdout' and '--summary' cannot go together";
     return inv;
   }
+  if (inv.json && !inv.summary) {
+    inv.usageError = "option '--json' goes only with '--summary'";
+    return inv;
+  }
   for (const FieldOption& o : inv.generator->options) {
     if (o.required && !IsGiven(inv, o.name)) {
       inv.usageError = "option '--" + o.name + "' is required for " + inv.generator->name;
@@ -238,10 +268,15 @@ int WriteToStdout(const CheckedScript& prepared, const std::string& outputFolder
 }
 
 // The script is read as it would be written, keeping only its figures.
-int PrintSummary(const CheckedScript& prepared, const std::string& outputFolder, std::FILE* out) {
+int PrintSummary(const CheckedScript& prepared, const std::string& outputFolder, bool json, std::FILE* out) {
   SummarySink sink;
   prepared.write(outputFolder, sink);
-  for (const std::string& line : SummaryText(sink.Summary(prepared.outline))) {
+  const ScriptSummary summary = sink.Summary(prepared.outline);
+  if (json) {
+    Print(out, cli::SummaryJson(summary));  // JSON is UTF-8 on every system
+    return kExitDone;
+  }
+  for (const std::string& line : SummaryText(summary)) {
     PrintMessage(out, line);
   }
   return kExitDone;
@@ -255,6 +290,10 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     return cli::RunStatsCommand({args.begin() + 1, args.end()}, out, err);
   }
   const Invocation inv = Parse(args);
+  if (inv.version) {
+    Print(out, "vesko-script " + std::string(kVersion) + "\n");
+    return kExitDone;
+  }
   if (inv.help) {
     Print(out, inv.generator != nullptr ? GeneratorHelp(*inv.generator) : GeneralHelp());
     return kExitDone;
@@ -284,7 +323,7 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
       PrintMessage(err, *refusal);
       return kExitRefused;
     }
-    return inv.summary ? PrintSummary(*prepared, outputFolder, out)
+    return inv.summary ? PrintSummary(*prepared, outputFolder, inv.json, out)
                        : WriteToStdout(*prepared, outputFolder, out, err);
   }
 
@@ -293,11 +332,37 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   const std::string fileFolder = inv.outputFolder && !CheckOutputFolderForScript(outputFolder)
                                      ? AbsoluteFolder(outputFolder)
                                      : outputFolder;
-  const FileCreateOutcome outcome = RunFileCreate(prepared->Job(fileFolder), [&](const std::string& status) {
+  FileCreateJob job = prepared->Job(fileFolder);
+  // A long write shows how far it has come, on a terminal only: logs and pipes get nothing. As in the
+  // windows, the dry pass that judges the room also counts the lines, so that the line can tell a percentage.
+  std::optional<cli::TerminalProgress> progress;
+  if (cli::IsTerminal(err) && !PlaceRefusal(job)) {
+    const ScriptRoom room = MeasureRoom(job);
+    if (room.refusal) {
+      PrintMessage(err, *room.refusal);
+      return kExitIoFailed;
+    }
+    job.roomMeasured = true;
+    if (room.lines > cli::kTerminalProgressLines) {
+      progress.emplace(err, job.outputFileName, room.lines);
+      job.progress = [&](std::uint64_t lines) {
+        progress->Update(lines);
+        return true;
+      };
+    }
+  }
+  const FileCreateOutcome outcome = RunFileCreate(job, [&](const std::string& status) {
+    if (status == kStatusDone && progress) {
+      progress->End(true);
+      progress.reset();
+    }
     if (status == kStatusDone && !prepared->report.empty()) {
       PrintMessage(out, prepared->report);
     }
   });
+  if (progress) {
+    progress->End(false);
+  }
   switch (outcome.kind) {
     case FileCreateOutcome::Kind::Done:
       return kExitDone;
@@ -305,7 +370,7 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
       PrintMessage(err, outcome.message);
       return kExitRefused;
     case FileCreateOutcome::Kind::IoFailed:
-    case FileCreateOutcome::Kind::Cancelled:  // no progress callback here: nothing can cancel
+    case FileCreateOutcome::Kind::Cancelled:  // the progress line never cancels
       PrintMessage(err, outcome.message);
       return kExitIoFailed;
   }

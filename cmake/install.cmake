@@ -1,4 +1,5 @@
-# `cmake --install`: the two programs and, on Linux, the desktop entry with its icon.
+# `cmake --install`: the two programs and, on Linux, the desktop entry with its icon, the manual pages,
+# bash completion and the package's changelog and copyright file.
 # `cpack -G DEB` in a build folder then makes a Debian package that also pulls in the Japanese font.
 include(GNUInstallDirs)
 
@@ -13,12 +14,25 @@ if(VESKO_BUILD_GUI)
   endif()
 endif()
 
+option(VESKO_BUILD_DOCS "Linux: manual pages (help2man), bash completion, changelog" ON)
+if(VESKO_BUILD_DOCS AND CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT CMAKE_CROSSCOMPILING)
+  include(${CMAKE_CURRENT_LIST_DIR}/debian_docs.cmake)
+endif()
+
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGE_NAME veskoscriptcreator)
   set(CPACK_PACKAGE_VENDOR "VeskoScriptCreator")
-  set(CPACK_PACKAGE_CONTACT "VeskoScriptCreator maintainers")
-  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Writes Tcl scripts for the alignment scans of an X-ray beamline")
+  set(CPACK_PACKAGE_CONTACT "VeskoScriptCreator maintainers <maintainers@veskoscriptcreator.invalid>")
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Tcl scripts for the alignment scans of an X-ray beamline")
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+      "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
+ For each kind of alignment scan of the beamline (4D slit, collimator, lens,
+ goniometer) VeskoScriptCreator offers a window in which the operator enters
+ the scan parameters; it checks them and writes a Tcl script for the
+ beamline's control server. The command line vesko-script writes the same
+ scripts and analyses the result file of a decreasing-width slit scan.")
+  set(CPACK_STRIP_FILES ON)  # Debian ships programs without their debugging information
   set(CPACK_PACKAGE_INSTALL_DIRECTORY VeskoScriptCreator)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION science)

@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "app/app_settings.h"
+#include "ui/about.h"
 #include "ui/all_in_one_window.h"
 #include "ui/analysis_window.h"
 #include "ui/dialogs.h"
@@ -169,6 +170,8 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   lowerHost->setContentsMargins(4, 0, 4, 0);
   lowerHost->addLayout(lower);
   layout->addLayout(lowerHost);
+  // The fixed menu has no room for another button: the About box is on the right-click menu and F1.
+  AddAboutAction(this, dialogs_);
 
   // Start-up: the stored folder, or the fallback folder when the file cannot be read; in that case the
   // combined window stays closed for this run.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "analysis/break_analysis.h"
 #include "app/file_create.h"
@@ -95,6 +96,29 @@ TEST_F(Cli, SummaryPrintsTheFiguresAndWritesNothing) {
   EXPECT_TRUE(NothingWritten());
 }
 
+// The JSON summary carries the text summary's figures.
+TEST_F(Cli, JsonSummaryParsesBackToTheSameFigures) {
+  const std::string lens =
+      "lens-scan --axis lens_y --scan-center 0.0 --scan-width 0.3 --division 4 --summary --json";
+  Captured c = Invoke(lens + Folders(), {"--output-folder", "C:\\data"});
+  ASSERT_EQ(0, c.code) << c.err;
+  const nlohmann::json summary = nlohmann::json::parse(c.out);
+  EXPECT_EQ(nlohmann::json::parse(R"({
+    "scan": {"scanned": "lens_y", "points": 4, "passes": 1},
+    "axes": [{"axis": "lens_y", "moves": 5, "first": 0.15, "last": 0.0, "lowest": -0.15, "highest": 0.15}],
+    "count_measurements": 5, "exposure_seconds": 1.0, "counting_seconds": 5.0,
+    "result_files": ["C:\\data\\Lens1DScan.dat"], "script_lines": 28, "notes": []})"),
+            summary);
+  EXPECT_TRUE(NothingWritten());
+
+  // A scan width of 0 gives a note.
+  c = Invoke("lens-scan --axis lens_z --scan-center 1 --scan-width 0 --division 3 --summary --json" +
+             Folders());
+  ASSERT_EQ(0, c.code) << c.err;
+  EXPECT_EQ(nlohmann::json::array({"Scan Width is 0: every point is at the scan centre."}),
+            nlohmann::json::parse(c.out)["notes"]);
+}
+
 // A fresh window: the boxes come from the settings file, and each option retypes one box as is. --stdout
 // writes nothing, not even the settings.
 TEST_F(Cli, OptionsReplaceTheStoredTexts) {
@@ -167,6 +191,7 @@ TEST_F(Cli, UsageErrorsExitTwo) {
       {"slit-scan --axis=Y" + Folders(), "option '--axis' takes y|z, not 'Y'"},
       {"slit-scan --summary=yes" + Folders(), "option '--summary' takes no value"},
       {"slit-scan --stdout --summary" + Folders(), "options '--stdout' and '--summary' cannot go together"},
+      {"slit-scan --json" + Folders(), "option '--json' goes only with '--summary'"},
       {"slit-scan extra" + Folders(), "unexpected argument 'extra'"},
       {"slit-scan" + Folders() + " --division", "option '--division' needs a value"},
       {"coll-scan --stdout" + Folders(), "option '--panel' is required for coll-scan"},
@@ -380,6 +405,15 @@ TEST(CliHelp, ListsGeneratorsAndOptions) {
   for (const char* name : {"slit-scan", "slit-dec-scan", "slit-move", "coll-scan", "lens-scan", "gonioy-scan",
                            "gonio-stage-scan", "analyse FILE [--threshold T]"}) {
     EXPECT_NE(std::string::npos, c.out.find(name)) << name;
+  }
+  for (const char* version : {"--version", "-V"}) {
+    c = Invoke(version);
+    EXPECT_EQ(0, c.code);
+    // "vesko-script 1.22.3": the project version was filled in.
+    unsigned major = 0, minor = 0, patch = 0;
+    char end = 0;
+    EXPECT_EQ(4, std::sscanf(c.out.c_str(), "vesko-script %u.%u.%u%c", &major, &minor, &patch, &end)) << c.out;
+    EXPECT_EQ('\n', end);
   }
   c = Invoke("coll-scan --help");
   EXPECT_EQ(0, c.code);

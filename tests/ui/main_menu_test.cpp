@@ -1,8 +1,10 @@
+#include <QAction>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
+#include "app/version.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/main_menu_window.h"
 
@@ -17,6 +19,7 @@ class MainMenuTest : public QObject {
   void showsEveryControl();
   void unwritableSettingsAreReportedOnClose();
   void buttonsOpenTheirModalWindowsAfresh();
+  void aboutBoxShowsTheVersion();
 
  private:
   bool openMenu(const QString& settingsFolder = QString()) {
@@ -91,6 +94,23 @@ void MainMenuTest::buttonsOpenTheirModalWindowsAfresh() {
   QCOMPARE(openedBy("cmd4DSlitScan", "txt4DScanDivision"), QStringLiteral("frm4DSlitScan|9"));
   QVERIFY(ws_->window->isVisible());
   QCOMPARE(ws_->dialogs.messages, QStringList());
+}
+
+// The About box is on the main menu's right-click menu and F1; it names the version through the message seam.
+void MainMenuTest::aboutBoxShowsTheVersion() {
+  QVERIFY(openMenu());
+  auto* about = ws_->window->findChild<QAction*>(QStringLiteral("actAbout"));
+  QVERIFY(about != nullptr);
+  QCOMPARE(ws_->window->contextMenuPolicy(), Qt::ActionsContextMenu);
+  QVERIFY(ws_->window->actions().contains(about));
+  QCOMPARE(about->shortcut(), QKeySequence(Qt::Key_F1));
+  about->trigger();
+  QCOMPARE(ws_->dialogs.messages.size(), 1);
+  QVERIFY2(ws_->dialogs.messages[0].startsWith(
+               QStringLiteral("VeskoScriptCreator ") +
+               QString::fromUtf8(vesko::kVersion.data(), static_cast<qsizetype>(vesko::kVersion.size())) +
+               QStringLiteral("\n")),
+           qPrintable(ws_->dialogs.messages[0]));
 }
 
 namespace vesko::test {
