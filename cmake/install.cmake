@@ -25,13 +25,13 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
   set(CPACK_PACKAGE_VENDOR "VeskoScriptCreator")
   set(CPACK_PACKAGE_CONTACT "VeskoScriptCreator maintainers <maintainers@veskoscriptcreator.invalid>")
   set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Tcl scripts for the alignment scans of an X-ray beamline")
+  # The package's long description; CPack puts the summary above it as the synopsis.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- For each kind of alignment scan of the beamline (4D slit, collimator, lens,
- goniometer) VeskoScriptCreator offers a window in which the operator enters
- the scan parameters; it checks them and writes a Tcl script for the
- beamline's control server. The command line vesko-script writes the same
- scripts and analyses the result file of a decreasing-width slit scan.")
+      "For each kind of alignment scan of the beamline (4D slit, collimator, lens,
+goniometer) VeskoScriptCreator offers a window in which the operator enters
+the scan parameters; it checks them and writes a Tcl script for the
+beamline's control server. The command line vesko-script writes the same
+scripts and analyses the result file of a decreasing-width slit scan.")
   set(CPACK_STRIP_FILES ON)  # Debian ships programs without their debugging information
   set(CPACK_PACKAGE_INSTALL_DIRECTORY VeskoScriptCreator)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
