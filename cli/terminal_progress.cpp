@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "core/platform.h"
+#include "core/shown_text.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -43,11 +44,11 @@ void TerminalProgress::End(bool complete) {
 
 void TerminalProgress::Draw(int percent) {
   shown_ = percent;
-  // The terminal shows the file name in the system's code page, as the messages do.
+  // The file name as the messages show it: control characters escaped, in the system's code page.
   std::string figure = std::to_string(percent);
   figure.insert(0, 3 - figure.size(), ' ');
-  const std::string line =
-      "\rWriting " + ToFileText(fileName_) + ": " + figure + "% of " + std::to_string(total_) + " lines";
+  const std::string line = "\rWriting " + ToFileText(ShownText(fileName_)) + ": " + figure + "% of " +
+                           std::to_string(total_) + " lines";
   std::fwrite(line.data(), 1, line.size(), terminal_);
   std::fflush(terminal_);
 }
