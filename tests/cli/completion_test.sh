@@ -31,6 +31,8 @@ rows=(
   "slit-scan --division 5 --s|--slit-width --scan-center --scan-width --settings-dir --stdout --summary"
   "slit-scan --settings-dir $scratch/s|$scratch/scans $scratch/settings"
   "analyse $scratch/sc|$scratch/scan.dat $scratch/scans"
+  "stats --json $scratch/sc|$scratch/scan.dat $scratch/scans"
+  "slit-scan $scratch/sc|"
   "analyse --th|--threshold"
 )
 for row in "${rows[@]}"; do
