@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "app/app_settings.h"
-#include "app/app_settings.h"
 #include "app/checked_script.h"
 #include "app/file_create.h"
 #include "app/version.h"

@@ -412,7 +412,8 @@ TEST(CliHelp, ListsGeneratorsAndOptions) {
     // "vesko-script 1.22.3": the project version was filled in.
     unsigned major = 0, minor = 0, patch = 0;
     char end = 0;
-    EXPECT_EQ(4, std::sscanf(c.out.c_str(), "vesko-script %u.%u.%u%c", &major, &minor, &patch, &end)) << c.out;
+    EXPECT_EQ(4, std::sscanf(c.out.c_str(), "vesko-script %u.%u.%u%c", &major, &minor, &patch, &end))
+        << c.out;
     EXPECT_EQ('\n', end);
   }
   c = Invoke("coll-scan --help");
