@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vesko::os {
 
@@ -29,9 +30,15 @@ struct OsError {
 class OutputFile {
  public:
   OutputFile() = default;
-  ~OutputFile();
-  OutputFile(OutputFile&& other) noexcept;
-  OutputFile& operator=(OutputFile&& other) noexcept;
+  ~OutputFile() { Close(); }
+  OutputFile(OutputFile&& other) noexcept : handle_(std::exchange(other.handle_, kClosed)) {}
+  OutputFile& operator=(OutputFile&& other) noexcept {
+    if (this != &other) {
+      Close();
+      handle_ = std::exchange(other.handle_, kClosed);
+    }
+    return *this;
+  }
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
@@ -58,9 +65,17 @@ class OutputFile {
 class InputFile {
  public:
   InputFile() = default;
-  ~InputFile();
-  InputFile(InputFile&& other) noexcept;
-  InputFile& operator=(InputFile&& other) noexcept;
+  ~InputFile() { Release(); }
+  InputFile(InputFile&& other) noexcept
+      : handle_(std::exchange(other.handle_, kClosed)), size_(other.size_) {}
+  InputFile& operator=(InputFile&& other) noexcept {
+    if (this != &other) {
+      Release();
+      handle_ = std::exchange(other.handle_, kClosed);
+      size_ = other.size_;
+    }
+    return *this;
+  }
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
@@ -77,6 +92,8 @@ class InputFile {
  private:
   static constexpr std::intptr_t kClosed = -1;
   InputFile(std::intptr_t handle, std::uint64_t size) : handle_(handle), size_(size) {}
+  /// Closes the file if it is open (a read-only file has nothing to report on closing).
+  void Release() noexcept;
   std::intptr_t handle_ = kClosed;
   std::uint64_t size_ = 0;
 };

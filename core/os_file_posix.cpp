@@ -35,23 +35,6 @@ void SyncFolderOf(const std::string& path) {
 
 }  // namespace
 
-OutputFile::~OutputFile() {
-  Close();
-}
-
-OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = kClosed;
-}
-
-OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
 OutputFile OutputFile::CreateNew(const std::string& path, std::optional<OsError>& error) {
   for (;;) {
     // 0666 lets the umask decide, as for any newly created file.
@@ -113,26 +96,11 @@ std::optional<OsError> OutputFile::Close() {
   return std::nullopt;
 }
 
-InputFile::~InputFile() {
+void InputFile::Release() noexcept {
   if (IsOpen()) {
     close(Fd(handle_));
+    handle_ = kClosed;
   }
-}
-
-InputFile::InputFile(InputFile&& other) noexcept : handle_(other.handle_), size_(other.size_) {
-  other.handle_ = kClosed;
-}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-  if (this != &other) {
-    if (IsOpen()) {
-      close(Fd(handle_));
-    }
-    handle_ = other.handle_;
-    size_ = other.size_;
-    other.handle_ = kClosed;
-  }
-  return *this;
 }
 
 InputFile InputFile::OpenRegular(const std::string& path, std::optional<OsError>& error) {

@@ -57,23 +57,6 @@ HANDLE Handle(std::intptr_t handle) {
 
 }  // namespace
 
-OutputFile::~OutputFile() {
-  Close();
-}
-
-OutputFile::OutputFile(OutputFile&& other) noexcept : handle_(other.handle_) {
-  other.handle_ = kClosed;
-}
-
-OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kClosed;
-  }
-  return *this;
-}
-
 OutputFile OutputFile::CreateNew(const std::string& path, std::optional<OsError>& error) {
   const HANDLE handle = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -117,26 +100,11 @@ std::optional<OsError> OutputFile::Close() {
   return CloseHandle(handle) ? std::nullopt : std::optional<OsError>(LastError());
 }
 
-InputFile::~InputFile() {
+void InputFile::Release() noexcept {
   if (IsOpen()) {
     _close(static_cast<int>(handle_));
+    handle_ = kClosed;
   }
-}
-
-InputFile::InputFile(InputFile&& other) noexcept : handle_(other.handle_), size_(other.size_) {
-  other.handle_ = kClosed;
-}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-  if (this != &other) {
-    if (IsOpen()) {
-      _close(static_cast<int>(handle_));
-    }
-    handle_ = other.handle_;
-    size_ = other.size_;
-    other.handle_ = kClosed;
-  }
-  return *this;
 }
 
 InputFile InputFile::OpenRegular(const std::string& path, std::optional<OsError>& error) {
