@@ -56,3 +56,20 @@ function(vesko_layer_root target layer)
   endforeach()
   target_include_directories(${target} PRIVATE ${root})
 endfunction()
+
+# Each header of `layer` compiled on its own against the layer's root, so that a header only higher
+# layers include keeps the rule too (and stays self-contained). Windows-free layers only: each window
+# header is included by a source file of its own layer, and reading Qt's headers costs seconds a file.
+function(vesko_layer_headers target layer)
+  file(GLOB headers CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/${layer}/*.h)
+  set(sources)
+  foreach(header IN LISTS headers)
+    string(MAKE_C_IDENTIFIER ${header} name)
+    set(source ${VESKO_LAYER_ROOTS}/headers/${name}.cpp)
+    file(CONFIGURE OUTPUT ${source} CONTENT "#include \"${header}\"\n")
+    list(APPEND sources ${source})
+  endforeach()
+  add_library(${target}_headers OBJECT ${sources})
+  target_link_libraries(${target}_headers PRIVATE ${target})  # the same compile settings
+  vesko_layer_root(${target}_headers ${layer})
+endfunction()
