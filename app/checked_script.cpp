@@ -29,21 +29,22 @@ CheckedScript Make(Params p, ScanOutline outline, std::string settingsPath, Buil
 }
 
 // Validates `form`; `then` makes the script of the checked inputs.
-template <typename Form, typename Then>
+template <Generator Form, typename Then>
 Result<CheckedScript> Check(const Form& form, Then then) {
   auto checked = Validate(form);
   if (!checked) {
-    return Result<CheckedScript>::Refused(checked.message());
+    return Result<CheckedScript>::Refused(checked.message(), checked.field());
   }
   return then(std::move(checked.value()));
 }
 
 // A generator with one settings file and the usual operations.
-template <typename Form>
-Result<CheckedScript> CheckPlain(const Form& form, const std::string& settingsPath) {
+template <FolderScriptGenerator Form>
+Result<CheckedScript> CheckPlain(const Form& form, const std::string& settingsFolder) {
   return Check(form, [&](auto p) {
     ScanOutline outline = OutlineOf(p);
-    return Make(std::move(p), std::move(outline), settingsPath);
+    return Make(std::move(p), std::move(outline),
+                JoinPath(settingsFolder, DescriptionOf<Form>().settingsFiles[0]));
   });
 }
 
@@ -62,15 +63,15 @@ FileCreateJob CheckedScript::Job(std::string outputFolder) const {
 }
 
 Result<CheckedScript> CheckScript(const SlitScanForm& form, const std::string& settingsFolder) {
-  return CheckPlain(form, JoinPath(settingsFolder, kSlitScanSettingsFile));
+  return CheckPlain(form, settingsFolder);
 }
 
 Result<CheckedScript> CheckScript(const SlitDecScanForm& form, const std::string& settingsFolder) {
-  return CheckPlain(form, JoinPath(settingsFolder, kSlitDecScanSettingsFile));
+  return CheckPlain(form, settingsFolder);
 }
 
 Result<CheckedScript> CheckScript(const LensScanForm& form, const std::string& settingsFolder) {
-  return CheckPlain(form, JoinPath(settingsFolder, kLensScanSettingsFile));
+  return CheckPlain(form, settingsFolder);
 }
 
 Result<CheckedScript> CheckScript(const SlitMoveForm& form, const std::string& settingsFolder) {
@@ -111,7 +112,7 @@ Result<CheckedScript> CheckScript(const GonioYScanForm& form, GonioYGenerator ge
                                   const std::string& settingsFolder) {
   Result<GonioYScanParams> checked = Validate(form, generator);
   if (!checked) {
-    return Result<CheckedScript>::Refused(checked.message());
+    return Result<CheckedScript>::Refused(checked.message(), checked.field());
   }
   ScanOutline outline = OutlineOf(checked.value(), generator);
   return Make(std::move(checked.value()), std::move(outline),

@@ -7,19 +7,11 @@
 
 #include "app/checked_script.h"
 #include "core/result.h"
+#include "generators/form_fields.h"
 
 namespace vesko::cli {
 
-/// An option `--name VALUE` that replaces the text of one box (or one choice) of a generator window.
-struct FieldOption {
-  std::string name;       // without the leading "--"
-  std::string valueName;  // shown in the help: "TEXT", "y|z"
-  /// The only values accepted; empty when any text is taken as typed.
-  std::vector<std::string> choices;
-  std::string help;
-  /// True when the command cannot run without it (it picks what the window cannot default).
-  bool required = false;
-};
+using vesko::FieldOption;
 
 /// One field option as given on the command line.
 struct FieldValue {

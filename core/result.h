@@ -11,9 +11,11 @@ template <typename T>
 class [[nodiscard]] Result {
  public:
   Result(T value) : value_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
-  static Result Refused(std::string message) {
+  /// A refusal with its message and, when one field failed, the object name of that field's control.
+  static Result Refused(std::string message, std::string field = {}) {
     Result r;
     r.message_ = std::move(message);
+    r.field_ = std::move(field);
     return r;
   }
 
@@ -25,11 +27,14 @@ class [[nodiscard]] Result {
   const T* operator->() const { return &*value_; }
   /// The refusal message; empty when ok().
   const std::string& message() const { return message_; }
+  /// The object name of the control whose field was refused; empty when ok() or no one field failed.
+  const std::string& field() const { return field_; }
 
  private:
   Result() = default;
   std::optional<T> value_;
   std::string message_;
+  std::string field_;
 };
 
 }  // namespace vesko

@@ -34,7 +34,7 @@ std::optional<bool> TickedValue(const std::string& field) {
 bool ReadPanelFile(const std::string& path, CollScanForm& form, bool skipFailures) {
   const std::vector<std::string> fields = vesko::LoadSettings(path, kLongLayoutFields);
   if (fields.size() <= kShortLayoutFields) {
-    FillBoxes(fields, 0, {&form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName});
+    FillTextFields(fields, form);
     return fields.size() == kShortLayoutFields;
   }
   const std::optional<bool> ticked = TickedValue(fields[0]);

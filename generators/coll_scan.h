@@ -7,6 +7,7 @@
 #include "core/line_sink.h"
 #include "core/result.h"
 #include "core/safe_file.h"
+#include "generators/form_fields.h"
 
 namespace vesko {
 
@@ -71,5 +72,9 @@ std::optional<IoError> SaveSettings(const std::string& path, const CollScanParam
 /// Stores them in the combined window's nine-line layout: check box value (0 or 1), F(SlitWidthY),
 /// F(SlitWidthZ), F(SlitCenterY), F(SlitCenterZ), F(ScanCenter), F(ScanWidth), Division, OutputFileName.
 std::optional<IoError> SaveCombinedSettings(const std::string& path, const CollScanParams& p);
+
+/// The window's fields, settings file and command-line options.
+template <>
+const FormDescription<CollScanForm>& DescriptionOf<CollScanForm>();
 
 }  // namespace vesko

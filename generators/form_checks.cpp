@@ -90,21 +90,21 @@ void FillBoxes(const std::vector<std::string>& fields, std::size_t first,
   }
 }
 
-void ReadBladePairSettings(const std::string& path, bool skipFailures, bool& axisY, bool& axisZ,
-                           std::initializer_list<std::string*> boxes) {
-  const std::vector<std::string> fields = LoadSettings(path, 1 + boxes.size());
-  if (fields.empty()) {
-    return;
+std::vector<std::string> ReadBladePairSettings(const std::string& path, std::size_t lineCount,
+                                               bool skipFailures, bool& axisY, bool& axisZ) {
+  std::vector<std::string> lines = LoadSettings(path, lineCount);
+  if (lines.empty()) {
+    return lines;
   }
-  if (const std::optional<std::int16_t> pair = ToInteger16(fields[0])) {
+  if (const std::optional<std::int16_t> pair = ToInteger16(lines[0])) {
     axisZ = *pair != 0;
     axisY = !axisZ;
   } else if (skipFailures) {
     axisY = axisZ = false;
   } else {
-    return;
+    return {};
   }
-  FillBoxes(fields, 1, boxes);
+  return lines;
 }
 
 }  // namespace vesko

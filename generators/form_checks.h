@@ -109,10 +109,10 @@ bool Taken(const Checked& checked, Params& p) {
 void FillBoxes(const std::vector<std::string>& fields, std::size_t first,
                std::initializer_list<std::string*> boxes);
 
-/// Reads a 4D slit scan window's settings file: the blade pair (0 for y1 and y2, any other number for
-/// z1 and z2), then `boxes` in order. A pair field that is not a number ends the reading; with
-/// `skipFailures` it chooses neither pair instead and the reading goes on.
-void ReadBladePairSettings(const std::string& path, bool skipFailures, bool& axisY, bool& axisZ,
-                           std::initializer_list<std::string*> boxes);
+/// Reads a 4D slit scan window's settings file of `lineCount` lines and takes its first, the blade pair (0
+/// for y1 and y2, any other number for z1 and z2): the lines to fill the text boxes from, or none. A pair
+/// that is not a number ends the reading; with `skipFailures` it chooses neither pair instead.
+std::vector<std::string> ReadBladePairSettings(const std::string& path, std::size_t lineCount,
+                                               bool skipFailures, bool& axisY, bool& axisZ);
 
 }  // namespace vesko

@@ -80,9 +80,7 @@ bool ReadPanelFile(const std::string& path, GonioStageScan2Form& form, bool skip
   } else if (!skipFailures) {
     return false;
   }
-  FillBoxes(fields, 1,
-            {&form.slitWidthY, &form.slitWidthZ, &form.slitCenterY, &form.slitCenterZ, &form.scanCenter,
-             &form.scanWidth, &form.division, &form.outputFileName});
+  FillTextFields(fields, form);
   return value.has_value() && fields.size() == kSettingsFieldCount;
 }
 

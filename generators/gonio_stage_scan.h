@@ -7,6 +7,7 @@
 #include "core/line_sink.h"
 #include "core/result.h"
 #include "core/safe_file.h"
+#include "generators/form_fields.h"
 
 namespace vesko {
 
@@ -69,5 +70,9 @@ void LoadCombinedSettings(const std::string& path, GonioStageScan2Form& form);
 /// Stores a complete script's inputs: check box value (0 or 1), F(SlitWidthY), F(SlitWidthZ),
 /// F(SlitCenterY), F(SlitCenterZ), F(ScanCenter), F(ScanWidth), Division, OutputFileName.
 std::optional<IoError> SaveSettings(const std::string& path, const GonioStageScan2Params& p);
+
+/// The window's fields, settings file and command-line options.
+template <>
+const FormDescription<GonioStageScan2Form>& DescriptionOf<GonioStageScan2Form>();
 
 }  // namespace vesko

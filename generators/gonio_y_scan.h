@@ -8,6 +8,7 @@
 #include "core/line_sink.h"
 #include "core/result.h"
 #include "core/safe_file.h"
+#include "generators/form_fields.h"
 
 namespace vesko {
 
@@ -79,5 +80,9 @@ void LoadCombinedSettings(const std::string& path, GonioYScanForm& form);
 /// Stores the inputs of a complete script of either generator: 0, F(ScanCenter), F(ScanWidth), Division,
 /// OutputFileName, then for each omega box 0 or 1 (UseOmega) and F(Omega).
 std::optional<IoError> SaveSettings(const std::string& path, const GonioYScanParams& p);
+
+/// The window's fields, settings file and command-line options.
+template <>
+const FormDescription<GonioYScanForm>& DescriptionOf<GonioYScanForm>();
 
 }  // namespace vesko

@@ -90,7 +90,7 @@ void ReadSettingsFile(const std::string& path, LensScanForm& form, bool skipFail
   } else {
     return;
   }
-  FillBoxes(fields, 1, {&form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName});
+  FillTextFields(fields, form);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/line_sink.h"
 #include "core/result.h"
 #include "core/safe_file.h"
+#include "generators/form_fields.h"
 
 namespace vesko {
 
@@ -51,5 +52,9 @@ void LoadCombinedSettings(const std::string& path, LensScanForm& form);
 
 /// Stores the inputs of a complete script in the settings file.
 std::optional<IoError> SaveSettings(const std::string& path, const LensScanParams& p);
+
+/// The window's fields, settings file and command-line options.
+template <>
+const FormDescription<LensScanForm>& DescriptionOf<LensScanForm>();
 
 }  // namespace vesko

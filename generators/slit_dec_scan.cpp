@@ -181,9 +181,7 @@ namespace {
 
 // The settings file: the blade pair, then the text boxes in their field order.
 void ReadSettingsFile(const std::string& path, SlitDecScanForm& form, bool skipFailures) {
-  ReadBladePairSettings(
-      path, skipFailures, form.axisY, form.axisZ,
-      {&form.startSlitWidth, &form.endSlitWidth, &form.scanCenter, &form.decStep, &form.outputFileName});
+  FillTextFields(ReadBladePairSettings(path, 6, skipFailures, form.axisY, form.axisZ), form);
 }
 
 }  // namespace

@@ -42,8 +42,7 @@ std::string MoveReport(const SlitMoveParams& p) {
 }
 
 void LoadSettings(const std::string& path, SlitMoveForm& form) {
-  FillBoxes(vesko::LoadSettings(path, 5), 0,
-            {&form.slitWidthY, &form.slitWidthZ, &form.slitCenterY, &form.slitCenterZ, &form.outputFileName});
+  FillTextFields(vesko::LoadSettings(path, 5), form);
 }
 
 std::optional<IoError> SaveSettings(const std::string& path, const SlitMoveParams& p) {

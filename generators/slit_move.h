@@ -6,6 +6,7 @@
 #include "core/line_sink.h"
 #include "core/result.h"
 #include "core/safe_file.h"
+#include "generators/form_fields.h"
 #include "generators/slit_blades.h"
 
 namespace vesko {
@@ -48,5 +49,9 @@ void LoadSettings(const std::string& path, SlitMoveForm& form);
 
 /// Stores the inputs of a written command file in the settings file.
 std::optional<IoError> SaveSettings(const std::string& path, const SlitMoveParams& p);
+
+/// The window's fields, settings file and command-line options.
+template <>
+const FormDescription<SlitMoveForm>& DescriptionOf<SlitMoveForm>();
 
 }  // namespace vesko

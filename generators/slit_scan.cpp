@@ -264,9 +264,7 @@ namespace {
 
 // The settings file: the blade pair, then the text boxes in their field order.
 void ReadSettingsFile(const std::string& path, SlitScanForm& form, bool skipFailures) {
-  ReadBladePairSettings(
-      path, skipFailures, form.axisY, form.axisZ,
-      {&form.slitWidth, &form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName});
+  FillTextFields(ReadBladePairSettings(path, 6, skipFailures, form.axisY, form.axisZ), form);
 }
 
 }  // namespace

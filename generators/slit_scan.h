@@ -7,6 +7,7 @@
 #include "core/line_sink.h"
 #include "core/result.h"
 #include "core/safe_file.h"
+#include "generators/form_fields.h"
 
 namespace vesko {
 
@@ -54,5 +55,9 @@ void LoadCombinedSettings(const std::string& path, SlitScanForm& form);
 
 /// Stores the inputs of a complete script in the settings file.
 std::optional<IoError> SaveSettings(const std::string& path, const SlitScanParams& p);
+
+/// The window's fields, settings file and command-line options.
+template <>
+const FormDescription<SlitScanForm>& DescriptionOf<SlitScanForm>();
 
 }  // namespace vesko

@@ -1,5 +1,7 @@
 #include "ui/coll_scan_panel.h"
 
+#include "ui/form_controls.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <utility>
@@ -24,28 +26,11 @@ CollScanPanel::CollScanPanel(std::int16_t panel, std::string settingsFolder, Dia
 CollScanForm CollScanPanel::readForm() const {
   CollScanForm form;
   form.panel = panel_;
-  form.scanCenter = TextOf(scanCenter_);
-  form.scanWidth = TextOf(scanWidth_);
-  form.division = TextOf(scanDivision_);
-  form.outputFileName = TextOf(fileName_);
-  form.move4DSlit = move4DSlit_->isChecked();
-  form.slitWidthY = TextOf(slitWidthY_);
-  form.slitWidthZ = TextOf(slitWidthZ_);
-  form.slitCenterY = TextOf(slitCenterY_);
-  form.slitCenterZ = TextOf(slitCenterZ_);
-  return form;
+  return ReadFields(this, form, panel_);
 }
 
 void CollScanPanel::showForm(const CollScanForm& form) {
-  scanCenter_->setText(ToQt(form.scanCenter));
-  scanWidth_->setText(ToQt(form.scanWidth));
-  scanDivision_->setText(ToQt(form.division));
-  fileName_->setText(ToQt(form.outputFileName));
-  move4DSlit_->setChecked(form.move4DSlit);
-  slitWidthY_->setText(ToQt(form.slitWidthY));
-  slitWidthZ_->setText(ToQt(form.slitWidthZ));
-  slitCenterY_->setText(ToQt(form.slitCenterY));
-  slitCenterZ_->setText(ToQt(form.slitCenterZ));
+  ShowFields(this, form, panel_);
 }
 
 std::optional<CheckedScript> CollScanPanel::checkedScript() {

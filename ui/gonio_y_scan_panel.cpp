@@ -1,5 +1,7 @@
 #include "ui/gonio_y_scan_panel.h"
 
+#include "ui/form_controls.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -104,31 +106,11 @@ GonioYScanPanel::GonioYScanPanel(std::string settingsFolder, Dialogs& dialogs, Q
 }
 
 GonioYScanForm GonioYScanPanel::readForm() const {
-  GonioYScanForm form;
-  form.scanCenter = TextOf(txtGonioYScanCenter_);
-  form.scanWidth = TextOf(txtGonioYScanWidth_);
-  form.division = TextOf(txtGonioYScanDivision_);
-  form.outputFileName = TextOf(txtGonioYOutputFileName_);
-  for (std::size_t k = 0; k < 2; ++k) {
-    form.useOmega[k] = BoxValue(chkGonioYUseOmega_[k]);
-    form.omega[k] = TextOf(txtGonioYOmega_[k]);
-  }
-  form.repeatActive = chkGonioYRepeatActive_->isChecked();
-  form.repeatTimes = TextOf(txtGonioYRepeatTimes_);
-  return form;
+  return ReadFields(this, GonioYScanForm());
 }
 
 void GonioYScanPanel::showForm(const GonioYScanForm& form) {
-  txtGonioYScanCenter_->setText(ToQt(form.scanCenter));
-  txtGonioYScanWidth_->setText(ToQt(form.scanWidth));
-  txtGonioYScanDivision_->setText(ToQt(form.division));
-  txtGonioYOutputFileName_->setText(ToQt(form.outputFileName));
-  for (std::size_t k = 0; k < 2; ++k) {
-    txtGonioYOmega_[k]->setText(ToQt(form.omega[k]));
-    ShowBoxValue(chkGonioYUseOmega_[k], form.useOmega[k]);
-  }
-  chkGonioYRepeatActive_->setChecked(form.repeatActive);
-  txtGonioYRepeatTimes_->setText(ToQt(form.repeatTimes));
+  ShowFields(this, form);
   // A box shown with its old value sends no change, so the rule runs once more on the final values.
   applyOmegaRule();
 }

@@ -1,5 +1,7 @@
 #include "ui/lens_scan_panel.h"
 
+#include "ui/form_controls.h"
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -58,28 +60,11 @@ LensScanPanel::LensScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidg
 }
 
 LensScanForm LensScanPanel::readForm() const {
-  LensScanForm form;
-  for (std::size_t k = 0; k < optLenzAxis_.size(); ++k) {
-    form.axis[k] = optLenzAxis_[k]->isChecked();
-  }
-  form.scanCenter = TextOf(txtLenzScanCenter_);
-  form.scanWidth = TextOf(txtLenzScanWidth_);
-  form.division = TextOf(txtLenzScanDivision_);
-  form.outputFileName = TextOf(txtLenzOutputFileName_);
-  return form;
+  return ReadFields(this, LensScanForm());
 }
 
 void LensScanPanel::showForm(const LensScanForm& form) {
-  // An exclusive group never lets its last checked button go, so release it while the options are set.
-  optLenzAxisGroup_->setExclusive(false);
-  for (std::size_t k = 0; k < optLenzAxis_.size(); ++k) {
-    optLenzAxis_[k]->setChecked(form.axis[k]);
-  }
-  optLenzAxisGroup_->setExclusive(true);
-  txtLenzScanCenter_->setText(ToQt(form.scanCenter));
-  txtLenzScanWidth_->setText(ToQt(form.scanWidth));
-  txtLenzScanDivision_->setText(ToQt(form.division));
-  txtLenzOutputFileName_->setText(ToQt(form.outputFileName));
+  ShowFields(this, form);
 }
 
 void LensScanPanel::loadSettings() {

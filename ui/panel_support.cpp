@@ -64,18 +64,6 @@ BladePairChoice MakeBladePairChoice(const char* frameName, const char* optionNam
   return choice;
 }
 
-void ShowBladePair(const BladePairChoice& choice, bool y, bool z) {
-  if (y || z) {
-    (z ? choice.z : choice.y)->setChecked(true);
-    return;
-  }
-  // An exclusive group never lets its last checked button go, so release it for the moment.
-  choice.group->setExclusive(false);
-  choice.y->setChecked(false);
-  choice.z->setChecked(false);
-  choice.group->setExclusive(true);
-}
-
 RepeatControls MakeRepeatControls(const char* frameName, const char* activeName, const char* timesCaptionName,
                                   const char* timesName, QWidget* parent) {
   RepeatControls repeat;

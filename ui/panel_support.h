@@ -73,8 +73,6 @@ struct BladePairChoice {
 };
 BladePairChoice MakeBladePairChoice(const char* frameName, const char* optionName, QWidget* parent);
 
-/// Chooses the y or the z option (z wins when both are set), or neither when both flags are false.
-void ShowBladePair(const BladePairChoice& choice, bool y, bool z);
 
 /// The "Repeat Setting" frame in the default font: "Active" box, "Times" caption and the count box ("2").
 struct RepeatControls {

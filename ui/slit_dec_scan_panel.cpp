@@ -1,5 +1,7 @@
 #include "ui/slit_dec_scan_panel.h"
 
+#include "ui/form_controls.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -24,28 +26,11 @@ SlitDecScanPanel::SlitDecScanPanel(std::string settingsFolder, Dialogs& dialogs,
           std::move(settingsFolder), dialogs, parent) {}
 
 SlitDecScanForm SlitDecScanPanel::readForm() const {
-  SlitDecScanForm form;
-  form.axisY = axis_.y->isChecked();
-  form.axisZ = axis_.z->isChecked();
-  form.startSlitWidth = TextOf(numbers_[0]);
-  form.endSlitWidth = TextOf(numbers_[1]);
-  form.scanCenter = TextOf(numbers_[2]);
-  form.decStep = TextOf(numbers_[3]);
-  form.outputFileName = TextOf(fileName_);
-  form.repeatActive = repeatActive_->isChecked();
-  form.repeatTimes = TextOf(repeatTimes_);
-  return form;
+  return ReadFields(this, SlitDecScanForm());
 }
 
 void SlitDecScanPanel::showForm(const SlitDecScanForm& form) {
-  ShowBladePair(axis_, form.axisY, form.axisZ);
-  numbers_[0]->setText(ToQt(form.startSlitWidth));
-  numbers_[1]->setText(ToQt(form.endSlitWidth));
-  numbers_[2]->setText(ToQt(form.scanCenter));
-  numbers_[3]->setText(ToQt(form.decStep));
-  fileName_->setText(ToQt(form.outputFileName));
-  repeatActive_->setChecked(form.repeatActive);
-  repeatTimes_->setText(ToQt(form.repeatTimes));
+  ShowFields(this, form);
 }
 
 void SlitDecScanPanel::loadSettings() {

@@ -1,5 +1,7 @@
 #include "ui/slit_move_panel.h"
 
+#include "ui/form_controls.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,21 +50,11 @@ SlitMovePanel::SlitMovePanel(std::string settingsFolder, Dialogs& dialogs, QWidg
 }
 
 SlitMoveForm SlitMovePanel::readForm() const {
-  SlitMoveForm form;
-  form.slitWidthY = TextOf(txtSlitWidth0_);
-  form.slitWidthZ = TextOf(txtSlitWidth1_);
-  form.slitCenterY = TextOf(txtSlitCenter0_);
-  form.slitCenterZ = TextOf(txtSlitCenter1_);
-  form.outputFileName = TextOf(txtOutputFileName_);
-  return form;
+  return ReadFields(this, SlitMoveForm());
 }
 
 void SlitMovePanel::showForm(const SlitMoveForm& form) {
-  txtSlitWidth0_->setText(ToQt(form.slitWidthY));
-  txtSlitWidth1_->setText(ToQt(form.slitWidthZ));
-  txtSlitCenter0_->setText(ToQt(form.slitCenterY));
-  txtSlitCenter1_->setText(ToQt(form.slitCenterZ));
-  txtOutputFileName_->setText(ToQt(form.outputFileName));
+  ShowFields(this, form);
 }
 
 void SlitMovePanel::loadSettings() {

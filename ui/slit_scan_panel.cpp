@@ -1,5 +1,7 @@
 #include "ui/slit_scan_panel.h"
 
+#include "ui/form_controls.h"
+
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -22,28 +24,11 @@ SlitScanPanel::SlitScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidg
                      std::move(settingsFolder), dialogs, parent) {}
 
 SlitScanForm SlitScanPanel::readForm() const {
-  SlitScanForm form;
-  form.axisY = axis_.y->isChecked();
-  form.axisZ = axis_.z->isChecked();
-  form.slitWidth = TextOf(numbers_[0]);
-  form.scanCenter = TextOf(numbers_[1]);
-  form.scanWidth = TextOf(numbers_[2]);
-  form.division = TextOf(numbers_[3]);
-  form.outputFileName = TextOf(fileName_);
-  form.repeatActive = repeatActive_->isChecked();
-  form.repeatTimes = TextOf(repeatTimes_);
-  return form;
+  return ReadFields(this, SlitScanForm());
 }
 
 void SlitScanPanel::showForm(const SlitScanForm& form) {
-  ShowBladePair(axis_, form.axisY, form.axisZ);
-  numbers_[0]->setText(ToQt(form.slitWidth));
-  numbers_[1]->setText(ToQt(form.scanCenter));
-  numbers_[2]->setText(ToQt(form.scanWidth));
-  numbers_[3]->setText(ToQt(form.division));
-  fileName_->setText(ToQt(form.outputFileName));
-  repeatActive_->setChecked(form.repeatActive);
-  repeatTimes_->setText(ToQt(form.repeatTimes));
+  ShowFields(this, form);
 }
 
 void SlitScanPanel::loadSettings() {

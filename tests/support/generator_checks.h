@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/line_sink.h"
+#include "generators/form_fields.h"
 #include "tests/support/test_support.h"
 
 namespace vesko::test {
@@ -52,7 +53,7 @@ inline std::string TwoCounterRows(const std::string& mover, const std::string& f
 }
 
 /// The script a window writes from `form`, which must pass its checks (a test failure otherwise).
-template <typename Form>
+template <FolderScriptGenerator Form>
 std::string ScriptOf(const Form& form, const std::string& outputFolder = "C:\\data") {
   const auto p = Validate(form);
   EXPECT_TRUE(p.ok()) << p.message();
@@ -64,7 +65,7 @@ std::string ScriptOf(const Form& form, const std::string& outputFolder = "C:\\da
 }
 
 /// The message that refuses `form`; empty (and a test failure) when it passes.
-template <typename Form>
+template <Generator Form>
 std::string RefusalOf(const Form& form) {
   const auto p = Validate(form);
   EXPECT_FALSE(p.ok());
@@ -80,7 +81,7 @@ struct Refusal {
 };
 
 /// Checks each refusal on its own copy of `good`.
-template <typename Form>
+template <Generator Form>
 void ExpectRefusals(const Form& good, const std::vector<Refusal<Form>>& refusals) {
   for (const Refusal<Form>& r : refusals) {
     Form form = good;
@@ -91,7 +92,7 @@ void ExpectRefusals(const Form& good, const std::vector<Refusal<Form>>& refusals
 
 /// Stores the checked `typed` form in `path` as exactly `bytes`; a fresh window that loads the file and
 /// stores it again must write the same bytes.
-template <typename Form>
+template <Generator Form>
 void ExpectSettingsRoundTrip(const Form& typed, const std::string& path, const std::string& bytes) {
   const auto p = Validate(typed);
   ASSERT_TRUE(p.ok()) << p.message();
