@@ -66,19 +66,17 @@ Result<CollScanParams> Validate(const CollScanForm& form) {
   CollScanParams p;
   p.Panel = form.panel == 0 ? 0 : 1;
 
-  if (!Taken(TakeScanRange({form.scanCenter, form.scanWidth, form.division}), p)) {
-    return R::Refused(kSettingError);
+  if (const Result<ScanRange> range = TakeScanRange(ScanTextsOf(form)); !Taken(range, p)) {
+    return R::Refused(kSettingError, range.field());
   }
 
   p.Move4DSlit = form.move4DSlit;
-  if (const Result<SlitSetting> slit = TakeSlitSetting(
-          {form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit);
-      !Taken(slit, p)) {
-    return R::Refused(slit.message());
+  if (const Result<SlitSetting> slit = TakeSlitSetting(SlitTextsOf(form), p.Move4DSlit); !Taken(slit, p)) {
+    return R::Refused(slit.message(), slit.field());
   }
 
   if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.outputFileName));
   }
   return p;
 }

@@ -41,40 +41,40 @@ std::optional<int> CheckBoxValue(std::string_view field) {
 
 Result<ScanRange> TakeScanRange(const ScanRangeTexts& texts) {
   using R = Result<ScanRange>;
-  const std::optional<float> center = ToSingle(texts.center);
+  const std::optional<float> center = ToSingle(texts.center.text);
   if (!center) {
-    return R::Refused("Scan Center Error!");
+    return R::Refused("Scan Center Error!", texts.center.control);
   }
-  const std::optional<float> width = ToSingle(texts.width);
+  const std::optional<float> width = ToSingle(texts.width.text);
   if (!width) {
-    return R::Refused("Scan Width Error!");
+    return R::Refused("Scan Width Error!", texts.width.control);
   }
   // The count is judged with the edges known: no point may overflow.
-  const std::optional<std::int16_t> count = TakeScanDivision(texts.division, *center, *width);
+  const std::optional<std::int16_t> count = TakeScanDivision(texts.division.text, *center, *width);
   if (!count) {
-    return R::Refused("Scan Division Error!");
+    return R::Refused("Scan Division Error!", texts.division.control);
   }
   return ScanRange{*center, *width, *count};
 }
 
 Result<SlitSetting> TakeSlitSetting(const SlitSettingTexts& texts, bool moveSlit) {
   using R = Result<SlitSetting>;
-  const std::optional<float> widthY = ToSingle(texts.widthY);
+  const std::optional<float> widthY = ToSingle(texts.widthY.text);
   if (!widthY) {
-    return R::Refused("SlitWidthY Error!");
+    return R::Refused("SlitWidthY Error!", texts.widthY.control);
   }
-  const std::optional<float> widthZ = ToSingle(texts.widthZ);
+  const std::optional<float> widthZ = ToSingle(texts.widthZ.text);
   if (!widthZ) {
-    return R::Refused("SlitWidthZ Error!");
+    return R::Refused("SlitWidthZ Error!", texts.widthZ.control);
   }
   // A pair is complete with its centre: only then can its blade targets be checked.
-  const std::optional<float> centerY = ToSingle(texts.centerY);
+  const std::optional<float> centerY = ToSingle(texts.centerY.text);
   if (!centerY || (moveSlit && !SlitPairFits(*widthY, *centerY))) {
-    return R::Refused("SlitCenterY Error!");
+    return R::Refused("SlitCenterY Error!", texts.centerY.control);
   }
-  const std::optional<float> centerZ = ToSingle(texts.centerZ);
+  const std::optional<float> centerZ = ToSingle(texts.centerZ.text);
   if (!centerZ || (moveSlit && !SlitPairFits(*widthZ, *centerZ))) {
-    return R::Refused("SlitCenterZ Error!");
+    return R::Refused("SlitCenterZ Error!", texts.centerZ.control);
   }
   return SlitSetting{*widthY, *widthZ, *centerY, *centerZ};
 }

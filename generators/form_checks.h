@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/result.h"
+#include "generators/form_fields.h"
 
 namespace vesko {
 
@@ -40,10 +41,28 @@ std::optional<RepeatSetting> TakeRepeat(bool active, std::string_view timesText)
 /// A check box value stored in a settings file: 0 unticked, 1 ticked, 2 grey; empty for anything else.
 std::optional<int> CheckBoxValue(std::string_view field);
 
+/// A field's text as typed and the object name of the control that shows it.
+struct TypedText {
+  std::string_view text;
+  std::string control;
+};
+
+/// The text `box` of `form` with its control.
+template <typename Form>
+TypedText Typed(const Form& form, const std::string& box) {
+  return {box, ControlOf(form, box)};
+}
+
 /// The three fields of an evenly spaced scan, as typed.
 struct ScanRangeTexts {
-  std::string_view center, width, division;
+  TypedText center, width, division;
 };
+
+/// The scan fields of `form`.
+template <typename Form>
+ScanRangeTexts ScanTextsOf(const Form& form) {
+  return {Typed(form, form.scanCenter), Typed(form, form.scanWidth), Typed(form, form.division)};
+}
 
 /// An evenly spaced scan, checked and converted.
 struct ScanRange {
@@ -53,13 +72,20 @@ struct ScanRange {
 };
 
 /// Takes ScanCenter, ScanWidth and then Division (as TakeScanDivision takes it), or the message of the
-/// first that fails ("Scan Center Error!", "Scan Width Error!", "Scan Division Error!").
+/// first that fails ("Scan Center Error!", "Scan Width Error!", "Scan Division Error!") with its control.
 Result<ScanRange> TakeScanRange(const ScanRangeTexts& texts);
 
 /// The slit fields of a panel that may set the 4D slit before its scan, as typed.
 struct SlitSettingTexts {
-  std::string_view widthY, widthZ, centerY, centerZ;
+  TypedText widthY, widthZ, centerY, centerZ;
 };
+
+/// The slit fields of `form`.
+template <typename Form>
+SlitSettingTexts SlitTextsOf(const Form& form) {
+  return {Typed(form, form.slitWidthY), Typed(form, form.slitWidthZ), Typed(form, form.slitCenterY),
+          Typed(form, form.slitCenterZ)};
+}
 
 /// The 4D slit opening a panel may set before its scan.
 struct SlitSetting {
@@ -67,8 +93,8 @@ struct SlitSetting {
 };
 
 /// Takes the four slit fields in their check order, or the message of the first that fails
-/// ("SlitWidthY Error!" ... "SlitCenterZ Error!"). The fields must be numbers even when the slit is not
-/// set; a slit that is set must also give finite blade targets.
+/// ("SlitWidthY Error!" ... "SlitCenterZ Error!") with its control. The fields must be numbers even when the
+/// slit is not set; a slit that is set must also give finite blade targets.
 Result<SlitSetting> TakeSlitSetting(const SlitSettingTexts& texts, bool moveSlit);
 
 /// Puts checked fields into the parameter record `p` under their record names.

@@ -199,7 +199,7 @@ void AddOmega(FormDescription<GonioYScanForm>& d, const char* angleHelp, const c
   const int line = 5 + 2 * static_cast<int>(k);
   FormField<GonioYScanForm> angle;
   angle.control = "txtGonioYOmega_" + std::to_string(k);
-  angle.text = [](const GonioYScanForm& form) { return form.omega[k]; };
+  angle.text = [](const GonioYScanForm& form) -> const std::string& { return form.omega[k]; };
   angle.setText = [](GonioYScanForm& form, const std::string& v) { form.omega[k] = v; };
   angle.settingsLine = line + 1;
   angle.storedAs = StoredAs::Number;

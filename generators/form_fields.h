@@ -56,7 +56,7 @@ struct FormField {
   /// For a choice: how many option buttons the group has.
   int choiceCount = 0;
   /// A text box's text.
-  std::function<std::string(const Form&)> text;
+  std::function<const std::string&(const Form&)> text;
   std::function<void(Form&, const std::string&)> setText;
   /// Any other control's state: 0 or 1 ticked; 0, 1 or 2 for a box value; the chosen option or -1.
   std::function<int(const Form&)> state;
@@ -114,6 +114,35 @@ struct FormDescription {
 template <typename Form>
 const FormDescription<Form>& DescriptionOf();
 
+/// The object name of the control that shows `box`, one of the texts of `form`; in a two-panel window the
+/// element of the form's panel. Empty when no field shows it.
+template <typename Form>
+std::string ControlOf(const Form& form, const std::string& box) {
+  const FormDescription<Form>& d = DescriptionOf<Form>();
+  for (const FormField<Form>& f : d.fields) {
+    if (f.kind == FieldKind::Text && &f.text(form) == &box) {
+      if constexpr (requires { form.panel; }) {
+        if (d.twoPanels) {
+          return f.control + (form.panel == 0 ? "_0" : "_1");
+        }
+      }
+      return f.control;
+    }
+  }
+  return {};
+}
+
+/// The object name of the first option button of the window's choice: where the operator picks one.
+template <typename Form>
+std::string FirstOptionOf(const Form&) {
+  for (const FormField<Form>& f : DescriptionOf<Form>().fields) {
+    if (f.kind == FieldKind::Choice) {
+      return f.control + "_0";
+    }
+  }
+  return {};
+}
+
 /// What a generator provides for its window's texts: the check, the script, the settings file.
 template <typename Form>
 concept Generator = requires(const Form& form, Form& loaded, const std::string& text, LineSink& out) {
@@ -151,7 +180,7 @@ FormField<Form> Text(std::string control, std::string Form::*member, int line, S
                      FieldOption option = {}) {
   FormField<Form> f;
   f.control = std::move(control);
-  f.text = [member](const Form& form) { return form.*member; };
+  f.text = [member](const Form& form) -> const std::string& { return form.*member; };
   f.setText = [member](Form& form, const std::string& value) { form.*member = value; };
   f.settingsLine = line;
   f.storedAs = storedAs;

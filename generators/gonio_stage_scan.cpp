@@ -95,20 +95,17 @@ Result<GonioStageScan2Params> Validate(const GonioStageScan2Form& form) {
   GonioStageScan2Params p;
   p.Panel = form.panel == 0 ? 0 : 1;
 
-  if (const Result<ScanRange> range = TakeScanRange({form.scanCenter, form.scanWidth, form.division});
-      !Taken(range, p)) {
-    return R::Refused(range.message());
+  if (const Result<ScanRange> range = TakeScanRange(ScanTextsOf(form)); !Taken(range, p)) {
+    return R::Refused(range.message(), range.field());
   }
 
   p.Move4DSlit = form.move4DSlit == 1;
-  if (const Result<SlitSetting> slit = TakeSlitSetting(
-          {form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, p.Move4DSlit);
-      !Taken(slit, p)) {
-    return R::Refused(slit.message());
+  if (const Result<SlitSetting> slit = TakeSlitSetting(SlitTextsOf(form), p.Move4DSlit); !Taken(slit, p)) {
+    return R::Refused(slit.message(), slit.field());
   }
 
   if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
-    return R::Refused(kFileNameError);
+    return R::Refused(kFileNameError, ControlOf(form, form.outputFileName));
   }
   return p;
 }

@@ -135,28 +135,29 @@ Result<GonioYScanParams> Validate(const GonioYScanForm& form, GonioYGenerator ge
   using R = Result<GonioYScanParams>;
   GonioYScanParams p;
 
-  if (!Taken(TakeScanRange({form.scanCenter, form.scanWidth, form.division}), p)) {
-    return R::Refused(kSettingError);
+  if (const Result<ScanRange> range = TakeScanRange(ScanTextsOf(form)); !Taken(range, p)) {
+    return R::Refused(kSettingError, range.field());
   }
 
   // Both angles must be numbers even when their boxes are not ticked and generator A never turns omega.
   for (std::size_t k = 0; k < form.omega.size(); ++k) {
     const std::optional<float> omega = ToSingle(form.omega[k]);
     if (!omega) {
-      return R::Refused("Omega" + FormatPlain(static_cast<int>(k)) + " Setting Error!");
+      return R::Refused("Omega" + FormatPlain(static_cast<int>(k)) + " Setting Error!",
+                        ControlOf(form, form.omega[k]));
     }
     p.Omega[k] = *omega;
     p.UseOmega[k] = form.useOmega[k] == 1;
   }
 
   if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.outputFileName));
   }
 
   // Checked after every other field but before any file is touched: a refused count must not leave
   // a half-written script that opens the shutter and never closes it.
   if (!Taken(TakeRepeat(generator == GonioYGenerator::A && form.repeatActive, form.repeatTimes), p)) {
-    return R::Refused(kRepeatTimesError);
+    return R::Refused(kRepeatTimesError, ControlOf(form, form.repeatTimes));
   }
   return p;
 }

@@ -36,16 +36,16 @@ Result<LensScanParams> Validate(const LensScanForm& form) {
     ++axis;
   }
   if (axis == form.axis.size()) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, FirstOptionOf(form));
   }
   p.Axis = static_cast<std::int16_t>(axis);
 
-  if (!Taken(TakeScanRange({form.scanCenter, form.scanWidth, form.division}), p)) {
-    return R::Refused(kSettingError);
+  if (const Result<ScanRange> range = TakeScanRange(ScanTextsOf(form)); !Taken(range, p)) {
+    return R::Refused(kSettingError, range.field());
   }
 
   if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.outputFileName));
   }
   return p;
 }

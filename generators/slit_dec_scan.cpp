@@ -88,7 +88,7 @@ Result<SlitDecScanParams> Validate(const SlitDecScanForm& form) {
   } else if (form.axisZ) {
     p.Axis = 1;
   } else {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, FirstOptionOf(form));
   }
 
   const struct {
@@ -101,27 +101,27 @@ Result<SlitDecScanParams> Validate(const SlitDecScanForm& form) {
   for (const auto& n : numbers) {
     const std::optional<float> value = ToSingle(n.text);
     if (!value) {
-      return R::Refused(kSettingError);
+      return R::Refused(kSettingError, ControlOf(form, n.text));
     }
     n.target = *value;
   }
   // A zero step, or one so small that the point index cannot hold the count, has no scan.
   if (p.DecStep == 0.0f) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.decStep));
   }
   const float count = PointCount(p);
   if (!std::isfinite(count) || count > kMaxPointCount || !PositionsFit(p)) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.decStep));
   }
 
   if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.outputFileName));
   }
 
   // Checked after every other field but before any file is touched: a refused count must not leave
   // a half-written script that opens the shutter and never closes it.
   if (!Taken(TakeRepeat(form.repeatActive, form.repeatTimes), p)) {
-    return R::Refused(kRepeatTimesError);
+    return R::Refused(kRepeatTimesError, ControlOf(form, form.repeatTimes));
   }
   return p;
 }

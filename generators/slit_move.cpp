@@ -14,14 +14,13 @@ SlitOpening BladePositions(const SlitMoveParams& p) {
 Result<SlitMoveParams> Validate(const SlitMoveForm& form) {
   using R = Result<SlitMoveParams>;
   SlitMoveParams p;
-  if (!Taken(TakeSlitSetting({form.slitWidthY, form.slitWidthZ, form.slitCenterY, form.slitCenterZ}, true),
-             p)) {
-    return R::Refused(kSettingError);
+  if (const Result<SlitSetting> slit = TakeSlitSetting(SlitTextsOf(form), true); !Taken(slit, p)) {
+    return R::Refused(kSettingError, slit.field());
   }
   // The name is used whole; it only has to have something before its first dot.
   const std::optional<OutputName> name = TakeOutputFileName(form.outputFileName);
   if (!name) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.outputFileName));
   }
   p.OutputFileName = name->fileName;
   return p;

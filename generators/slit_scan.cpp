@@ -212,24 +212,24 @@ Result<SlitScanParams> Validate(const SlitScanForm& form) {
   } else if (form.axisZ) {
     p.Axis = 1;
   } else {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, FirstOptionOf(form));
   }
 
   const std::optional<float> slitWidth = ToSingle(form.slitWidth);
   if (!slitWidth) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.slitWidth));
   }
   p.SlitWidth = *slitWidth;
 
   const std::optional<float> scanCenter = ToSingle(form.scanCenter);
   if (!scanCenter) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.scanCenter));
   }
   p.ScanCenter = *scanCenter;
 
   const std::optional<float> scanWidth = ToSingle(form.scanWidth);
   if (!scanWidth) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.scanWidth));
   }
   p.ScanWidth = *scanWidth;
 
@@ -237,21 +237,21 @@ Result<SlitScanParams> Validate(const SlitScanForm& form) {
   // 16 bits; and the step and the blade targets must stay finite.
   const std::optional<std::int16_t> division = ToInteger16(form.division);
   if (!division || *division == 1 || *division == std::numeric_limits<std::int16_t>::min()) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.division));
   }
   p.Division = *division;
   if (!FitsInFloats(p)) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.division));
   }
 
   if (!Taken(TakeOutputFileName(form.outputFileName), p)) {
-    return R::Refused(kSettingError);
+    return R::Refused(kSettingError, ControlOf(form, form.outputFileName));
   }
 
   // Checked after every other field but before any file is touched: a refused count must not
   // leave a half-written script that opens the shutter and never closes it.
   if (!Taken(TakeRepeat(form.repeatActive, form.repeatTimes), p)) {
-    return R::Refused(kRepeatTimesError);
+    return R::Refused(kRepeatTimesError, ControlOf(form, form.repeatTimes));
   }
   return p;
 }

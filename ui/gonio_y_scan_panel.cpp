@@ -141,6 +141,7 @@ std::optional<CheckedScript> GonioYScanPanel::checkedScript(GonioYGenerator gene
   Result<CheckedScript> checked = CheckScript(readForm(), generator, settingsFolder_);
   if (!checked) {
     dialogs_.showMessage(this, ToQt(checked.message()));
+    FocusControl(this, checked.field());
     return std::nullopt;
   }
   return std::move(checked.value());

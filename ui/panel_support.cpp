@@ -19,6 +19,7 @@
 #include "core/script_naming.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
+#include "ui/form_controls.h"
 #include "ui/preview_window.h"
 
 namespace vesko {
@@ -210,14 +211,12 @@ void GeneratorPanel::preview() {
 
 std::optional<CheckedScript> GeneratorPanel::shown(Result<CheckedScript> checked) {
   if (!checked) {
-    return refuse(checked.message());
+    dialogs_.showMessage(this, ToQt(checked.message()));
+    // Then the operator can retype the field that failed at once.
+    FocusControl(this, checked.field());
+    return std::nullopt;
   }
   return std::move(checked.value());
-}
-
-std::nullopt_t GeneratorPanel::refuse(const std::string& message) {
-  dialogs_.showMessage(this, ToQt(message));
-  return std::nullopt;
 }
 
 std::string GeneratorPanel::settingsPath(const char* file) const {

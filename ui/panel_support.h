@@ -73,7 +73,6 @@ struct BladePairChoice {
 };
 BladePairChoice MakeBladePairChoice(const char* frameName, const char* optionName, QWidget* parent);
 
-
 /// The "Repeat Setting" frame in the default font: "Active" box, "Times" caption and the count box ("2").
 struct RepeatControls {
   QGroupBox* frame;
@@ -126,12 +125,11 @@ class GeneratorPanel : public QWidget {
   QHBoxLayout* makeActionRow(QPushButton* fileCreate, QPushButton* preview, QLabel* status);
   /// The checked inputs' script, or none after the refusal has been shown.
   virtual std::optional<CheckedScript> checkedScript() = 0;
-  /// The script, or none after showing the refusal over the panel.
+  /// The script, or none after showing the refusal over the panel and putting the focus on the field that
+  /// failed.
   std::optional<CheckedScript> shown(Result<CheckedScript> checked);
   /// Writes the checked script, showing its status texts in the status label.
   virtual void fileCreate();
-  /// Shows the refusal `message` over the panel; there is no script.
-  std::nullopt_t refuse(const std::string& message);
   /// The full name of `file` in the settings folder.
   std::string settingsPath(const char* file) const;
   const std::string& settingsFolder() const { return settingsFolder_; }

@@ -214,6 +214,8 @@ class ScanWindowsTest : public QObject {
   void unusableFolderIsReported();
   void omegaRuleFollowsTheBoxes_data();
   void omegaRuleFollowsTheBoxes();
+  void refusalFocusesTheFailedBox_data();
+  void refusalFocusesTheFailedBox();
 };
 
 void ScanWindowsTest::loadsSettingsIntoControls_data() {
@@ -382,6 +384,45 @@ void ScanWindowsTest::omegaRuleFollowsTheBoxes() {
     seen << OmegaRuleShown(ws.window);
   }
   QCOMPARE(seen, shown);
+}
+
+void ScanWindowsTest::refusalFocusesTheFailedBox_data() {
+  QTest::addColumn<QString>("window");
+  QTest::addColumn<QString>("spoil");    // an Enter step that spoils the window's complete entry
+  QTest::addColumn<QString>("message");  // shown first, as before
+  QTest::addColumn<QString>("focused");  // then the box with the focus, its text selected
+  const auto row = [](const char* kind, const char* window, const char* spoil, const char* message,
+                      const char* focused) { QTest::newRow(kind) << window << spoil << message << focused; };
+  row("number", "frm4DSlitScan", "txt4DScanWidth=w", "Setting Error!", "txt4DScanWidth");
+  row("repeat count", "frm4DSlitScan", "txt4DRepeatTimes=1", "Repeat Times Error", "txt4DRepeatTimes");
+  row("file name", "frmLensScan", "txtLenzOutputFileName=.tcl", "Setting Error!", "txtLenzOutputFileName");
+  row("step", "frm4DSlitDecScan", "txt4DDecDecStep=0", "Setting Error!", "txt4DDecDecStep");
+  row("slit", "frm4DSlitMove", "txtSlitCenter_1=c", "Setting Error!", "txtSlitCenter_1");
+  row("scan centre", "frmGonioStageScan2", "txtGonioStageScanCenter_1=", "Scan Center Error!",
+      "txtGonioStageScanCenter_1");
+  row("division", "frmGonioStageScan2", "txtGonioStageScanDivision_1=1", "Scan Division Error!",
+      "txtGonioStageScanDivision_1");
+  row("panel file name", "frmGonioStageScan2", "txtGonioStageOutputFileName_1=a/b", "FileName Error!",
+      "txtGonioStageOutputFileName_1");
+  row("panel slit", "frmCollScan", "txtCollimatorSlitWidthZ_1=z", "SlitWidthZ Error!",
+      "txtCollimatorSlitWidthZ_1");
+  row("omega", "frmGonioYScan", "txtGonioYOmega_0=x", "Omega0 Setting Error!", "txtGonioYOmega_0");
+}
+
+void ScanWindowsTest::refusalFocusesTheFailedBox() {
+  QFETCH(QString, window);
+  QFETCH(QString, spoil);
+  QFETCH(QString, message);
+  QFETCH(QString, focused);
+  const WindowCase& c = Case(window);
+  Workspace ws;
+  QVERIFY(Open(ws, window));
+  QCOMPARE(Enter(ws.window, c.input + QStringList{spoil, c.id.fileCreate}), QString());
+  QCOMPARE(ws.dialogs.messages, QStringList{message});
+  auto* box = qobject_cast<QLineEdit*>(ws.window->focusWidget());
+  QVERIFY(box);
+  QCOMPARE(box->objectName(), focused);
+  QCOMPARE(box->selectedText(), box->text());
 }
 
 namespace vesko::test {
