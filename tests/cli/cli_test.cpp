@@ -334,14 +334,10 @@ void ExpectWritten(const std::string& line, const std::string& script, const std
   }
 }
 
-// Every field option of each generator types into its own box: the stored settings show each value (the
-// script's lines those not stored), a panel writes only its own settings file, slit-move reports its blades.
-TEST(CliGenerators, EveryOptionReachesItsBox) {
-  ExpectWritten(
-      "slit-dec-scan --axis z --start-slit-width 1.0 --end-slit-width 0.5 --scan-center 0.1 "
-      "--dec-step 0.25 --repeat 3 --output-file-name d.tcl",
-      "d.tcl", "4DSlitDec1DScan.ini", "1\r\n1.000\r\n0.500\r\n0.100\r\n0.250\r\nd.tcl\r\n",
-      {"set cnt [expr $cnt00 / 3]"});
+// The command line types each option through the window's description, which the window tests hold against
+// the controls; here what the description does not say: a panel writes only its own settings file, and
+// slit-move reports its blades.
+TEST(CliGenerators, PanelsStoreTheirOwnFileAndSlitMoveReports) {
   ExpectWritten(
       "slit-move --slit-width-y 0.2 --slit-width-z 0.4 --slit-center-y 0.0 --slit-center-z 0.1 "
       "--output-file-name m.com",
@@ -351,21 +347,7 @@ TEST(CliGenerators, EveryOptionReachesItsBox) {
       "coll-scan --panel z --scan-center 0.5 --scan-width 1.0 --division 5 --slit-width-y 0.3 "
       "--slit-width-z 0.1 --slit-center-y 0.2 --slit-center-z 0.05 --move-4d-slit 1 --output-file-name z.com",
       "z.com", "ColliScan_z.ini", "0.500\r\n1.000\r\n5\r\nz.com\r\n",
-      {"TclSrv_Optics:4DSlit {slit_y1 move 0.350}", "TclSrv_Optics:4DSlit {slit_y2 move -0.050}",
-       "TclSrv_Optics:4DSlit {slit_z1 move 0.100}", "TclSrv_Optics:4DSlit {slit_z2 move 0.000}"});
-  ExpectWritten(
-      "gonio-stage-scan --panel z --scan-center=1.0 --scan-width=0.4 --division=3 --slit-width-y=0.5 "
-      "--slit-width-z=0.3 --slit-center-y=0.1 --slit-center-z=-0.05 --move-4d-slit 1 --output-file-name "
-      "z.tcl",
-      "z.tcl", "GonioStageScan2_z.ini",
-      "1\r\n0.500\r\n0.300\r\n0.100\r\n-0.050\r\n1.000\r\n0.400\r\n3\r\nz.tcl\r\n", {});
-  ExpectWritten(
-      "lens-scan --axis lens_rz --scan-center 0.0 --scan-width 0.3 --division 4 --output-file-name l.tcl",
-      "l.tcl", "LensScan.ini", "3\r\n0.000\r\n0.300\r\n4\r\nl.tcl\r\n", {});
-  ExpectWritten(
-      "gonioy-scan --scan-center=0 --scan-width=1 --division=3 --omega1 2.5 --omega2 -1 --use-omega1 1 "
-      "--use-omega2 0 --output-file-name g.tcl",
-      "g.tcl", "GonioYScan.ini", "0\r\n0.000\r\n1.000\r\n3\r\ng.tcl\r\n1\r\n2.500\r\n0\r\n-1.000\r\n", {});
+      {"TclSrv_Optics:4DSlit {slit_y1 move 0.350}", "TclSrv_Optics:4DSlit {slit_z2 move 0.000}"});
 }
 
 // A fresh window fills the z panel only after the whole y file; options type into the chosen panel.

@@ -13,6 +13,7 @@ std::unique_ptr<QObject> MakeScanWindowsTest();
 std::unique_ptr<QObject> MakeAnalysisWindowTest();
 std::unique_ptr<QObject> MakePreviewTest();
 std::unique_ptr<QObject> MakeResultsWindowTest();
+std::unique_ptr<QObject> MakeFormDescriptionsTest();
 }  // namespace vesko::test
 
 int main(int argc, char** argv) {
@@ -20,9 +21,13 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   app.setAttribute(Qt::AA_Use96Dpi, true);
   const std::pair<const char*, std::unique_ptr<QObject> (*)()> suites[] = {
-      {"main_menu_test", MakeMainMenuTest},       {"all_in_one_window_test", MakeAllInOneWindowTest},
-      {"scan_windows_test", MakeScanWindowsTest}, {"analysis_window_test", MakeAnalysisWindowTest},
-      {"preview_test", MakePreviewTest},          {"results_window_test", MakeResultsWindowTest}};
+      {"main_menu_test", MakeMainMenuTest},
+      {"all_in_one_window_test", MakeAllInOneWindowTest},
+      {"scan_windows_test", MakeScanWindowsTest},
+      {"analysis_window_test", MakeAnalysisWindowTest},
+      {"preview_test", MakePreviewTest},
+      {"results_window_test", MakeResultsWindowTest},
+      {"form_descriptions_test", MakeFormDescriptionsTest}};
   const char* chosen = nullptr;
   for (const auto& [name, make] : suites) {
     chosen = argc > 1 && std::strcmp(argv[1], name) == 0 ? name : chosen;
