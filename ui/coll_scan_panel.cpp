@@ -1,7 +1,5 @@
 #include "ui/coll_scan_panel.h"
 
-#include "ui/form_controls.h"
-
 #include <QCheckBox>
 #include <QLineEdit>
 #include <utility>
@@ -10,28 +8,18 @@ namespace vesko {
 
 CollScanPanel::CollScanPanel(std::int16_t panel, std::string settingsFolder, Dialogs& dialogs,
                              QWidget* parent)
-    : AxisScanPanel(panel,
-                    {.scanBoxes = {"txtColliScanCenter", "txtColliScanWidth", "txtColliScanDivision",
-                                   "txtColliOutputFileName"},
-                     .move4DSlit = "chkCollimatorMove4DSlit",
-                     .slitBoxes = {"txtCollimatorSlitWidthY", "txtCollimatorSlitWidthZ",
-                                   "txtCollimatorSlitCenterY", "txtCollimatorSlitCenterZ"},
-                     .fileCreateCaptions = {"File Create(CollimatorY)", "File Create(CollimatorZ)"},
-                     .fileCreate = "cmdColliFileCreate",
-                     .status = "lblColliStatus",
-                     .designFileName = CollScanForm().outputFileName,
-                     .slitFirst = false},
-                    std::move(settingsFolder), dialogs, parent) {}
-
-CollScanForm CollScanPanel::readForm() const {
-  CollScanForm form;
-  form.panel = panel_;
-  return ReadFields(this, form, panel_);
-}
-
-void CollScanPanel::showForm(const CollScanForm& form) {
-  ShowFields(this, form, panel_);
-}
+    : FormPanel(panel,
+                {.scanBoxes = {"txtColliScanCenter", "txtColliScanWidth", "txtColliScanDivision",
+                               "txtColliOutputFileName"},
+                 .move4DSlit = "chkCollimatorMove4DSlit",
+                 .slitBoxes = {"txtCollimatorSlitWidthY", "txtCollimatorSlitWidthZ",
+                               "txtCollimatorSlitCenterY", "txtCollimatorSlitCenterZ"},
+                 .fileCreateCaptions = {"File Create(CollimatorY)", "File Create(CollimatorZ)"},
+                 .fileCreate = "cmdColliFileCreate",
+                 .status = "lblColliStatus",
+                 .designFileName = CollScanForm().outputFileName,
+                 .slitFirst = false},
+                std::move(settingsFolder), dialogs, parent) {}
 
 std::optional<CheckedScript> CollScanPanel::checkedScript() {
   return shown(CheckScript(readForm(), settingsFolder(), combinedLayout_));

@@ -1,7 +1,5 @@
 #include "ui/lens_scan_panel.h"
 
-#include "ui/form_controls.h"
-
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,7 +14,7 @@
 namespace vesko {
 
 LensScanPanel::LensScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
-    : GeneratorPanel(std::move(settingsFolder), dialogs, parent) {
+    : FormPanel(std::move(settingsFolder), dialogs, parent) {
   // Scanned axis: no option is chosen until the settings file or the operator picks one.
   auto* fraLenz = Named(new QGroupBox(QStringLiteral("Move Axis"), this), "fraLenz");
   optLenzAxisGroup_ = new QButtonGroup(this);
@@ -57,24 +55,6 @@ LensScanPanel::LensScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidg
 
   SetTabOrder({optLenzAxis_[0], optLenzAxis_[1], optLenzAxis_[2], optLenzAxis_[3], txtLenzScanCenter_,
                txtLenzScanWidth_, txtLenzScanDivision_, txtLenzOutputFileName_, fileCreate_, preview_});
-}
-
-LensScanForm LensScanPanel::readForm() const {
-  return ReadFields(this, LensScanForm());
-}
-
-void LensScanPanel::showForm(const LensScanForm& form) {
-  ShowFields(this, form);
-}
-
-void LensScanPanel::loadSettings() {
-  LensScanForm form = readForm();
-  LoadSettings(settingsPath(kLensScanSettingsFile), form);
-  showForm(form);
-}
-
-std::optional<CheckedScript> LensScanPanel::checkedScript() {
-  return shown(CheckScript(readForm(), settingsFolder()));
 }
 
 }  // namespace vesko

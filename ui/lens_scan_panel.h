@@ -5,6 +5,7 @@
 #include <string>
 
 #include "generators/lens_scan.h"
+#include "ui/form_panel.h"
 #include "ui/panel_support.h"
 
 class QButtonGroup;
@@ -14,23 +15,14 @@ class QRadioButton;
 namespace vesko {
 
 /// The controls of the lens scan; hosted by its own window and by a tab.
-class LensScanPanel final : public GeneratorPanel {
+class LensScanPanel final : public FormPanel<LensScanForm, GeneratorPanel> {
   Q_OBJECT
 
  public:
   /// `settingsFolder` holds LensScan.ini; messages go through `dialogs`.
   LensScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr);
 
-  /// Fills the controls from LensScan.ini as far as it can be read; the rest keep their texts.
-  void loadSettings();
-  /// The texts and states of the controls, as typed.
-  LensScanForm readForm() const;
-  /// Puts `form` into the controls (a host's settings load).
-  void showForm(const LensScanForm& form);
-
  private:
-  std::optional<CheckedScript> checkedScript() override;
-
   QButtonGroup* optLenzAxisGroup_;
   std::array<QRadioButton*, 4> optLenzAxis_{};
   QLineEdit* txtLenzScanCenter_;

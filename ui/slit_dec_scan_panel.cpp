@@ -1,7 +1,5 @@
 #include "ui/slit_dec_scan_panel.h"
 
-#include "ui/form_controls.h"
-
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -10,7 +8,7 @@
 namespace vesko {
 
 SlitDecScanPanel::SlitDecScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
-    : BladeScanPanel(
+    : FormPanel(
           {.frame = "fra4DDec",
            .option = "opt4DDecAxis",
            .captions = {"Start Slit Width", "End Slit Width", "Scan Center", "Dec Step"},
@@ -24,23 +22,5 @@ SlitDecScanPanel::SlitDecScanPanel(std::string settingsFolder, Dialogs& dialogs,
            .fileCreate = "cmd4DDecFileCreate",
            .status = "lbl4DDecStatus"},
           std::move(settingsFolder), dialogs, parent) {}
-
-SlitDecScanForm SlitDecScanPanel::readForm() const {
-  return ReadFields(this, SlitDecScanForm());
-}
-
-void SlitDecScanPanel::showForm(const SlitDecScanForm& form) {
-  ShowFields(this, form);
-}
-
-void SlitDecScanPanel::loadSettings() {
-  SlitDecScanForm form = readForm();
-  LoadSettings(settingsPath(kSlitDecScanSettingsFile), form);
-  showForm(form);
-}
-
-std::optional<CheckedScript> SlitDecScanPanel::checkedScript() {
-  return shown(CheckScript(readForm(), settingsFolder()));
-}
 
 }  // namespace vesko

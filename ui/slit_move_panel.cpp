@@ -1,7 +1,5 @@
 #include "ui/slit_move_panel.h"
 
-#include "ui/form_controls.h"
-
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +15,7 @@
 namespace vesko {
 
 SlitMovePanel::SlitMovePanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
-    : GeneratorPanel(std::move(settingsFolder), dialogs, parent) {
+    : FormPanel(std::move(settingsFolder), dialogs, parent) {
   // One column per blade pair, one row per quantity.
   auto* grid = new QGridLayout;
   grid->addWidget(SettingLabel("lblSetting_3", "Y", this), 0, 1, Qt::AlignHCenter);
@@ -47,24 +45,6 @@ SlitMovePanel::SlitMovePanel(std::string settingsFolder, Dialogs& dialogs, QWidg
   // Keyboard order: the y column, the z column, then the file name.
   SetTabOrder({txtSlitWidth0_, txtSlitCenter0_, txtSlitWidth1_, txtSlitCenter1_, txtOutputFileName_,
                fileCreate_, preview_});
-}
-
-SlitMoveForm SlitMovePanel::readForm() const {
-  return ReadFields(this, SlitMoveForm());
-}
-
-void SlitMovePanel::showForm(const SlitMoveForm& form) {
-  ShowFields(this, form);
-}
-
-void SlitMovePanel::loadSettings() {
-  SlitMoveForm form = readForm();
-  LoadSettings(settingsPath(kSlitMoveSettingsFile), form);
-  showForm(form);
-}
-
-std::optional<CheckedScript> SlitMovePanel::checkedScript() {
-  return shown(CheckScript(readForm(), settingsFolder()));
 }
 
 void SlitMovePanel::fileCreate() {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "generators/slit_move.h"
+#include "ui/form_panel.h"
 #include "ui/panel_support.h"
 
 class QLineEdit;
@@ -11,21 +12,15 @@ class QLineEdit;
 namespace vesko {
 
 /// The controls of the 4D slit move: width and centre of both blade pairs and the command file's name.
-class SlitMovePanel final : public GeneratorPanel {
+class SlitMovePanel final : public FormPanel<SlitMoveForm, GeneratorPanel> {
   Q_OBJECT
 
  public:
   /// `settingsFolder` holds 4DSlitMove.ini; messages and the blade report go through `dialogs`.
   SlitMovePanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr);
 
-  /// Fills the text boxes from 4DSlitMove.ini as far as it can be read; the rest keep their texts.
-  void loadSettings();
-
  private:
-  std::optional<CheckedScript> checkedScript() override;
   void fileCreate() override;
-  SlitMoveForm readForm() const;
-  void showForm(const SlitMoveForm& form);
 
   QLineEdit* txtSlitWidth0_;
   QLineEdit* txtSlitWidth1_;
