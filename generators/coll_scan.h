@@ -73,8 +73,4 @@ std::optional<IoError> SaveSettings(const std::string& path, const CollScanParam
 /// F(SlitWidthZ), F(SlitCenterY), F(SlitCenterZ), F(ScanCenter), F(ScanWidth), Division, OutputFileName.
 std::optional<IoError> SaveCombinedSettings(const std::string& path, const CollScanParams& p);
 
-/// The window's fields, settings file and command-line options.
-template <>
-const FormDescription<CollScanForm>& DescriptionOf<CollScanForm>();
-
 }  // namespace vesko

@@ -39,6 +39,14 @@ std::optional<int> CheckBoxValue(std::string_view field) {
   return *value;
 }
 
+std::optional<int> StoredNumber(FieldKind kind, std::string_view line) {
+  if (kind == FieldKind::Choice) {
+    const std::optional<std::int16_t> number = ToInteger16(line);
+    return number ? std::optional<int>(*number) : std::nullopt;
+  }
+  return CheckBoxValue(line);
+}
+
 Result<ScanRange> TakeScanRange(const ScanRangeTexts& texts) {
   using R = Result<ScanRange>;
   const std::optional<float> center = ToSingle(texts.center.text);
@@ -88,23 +96,6 @@ void FillBoxes(const std::vector<std::string>& fields, std::size_t first,
     }
     *box = fields[k++];
   }
-}
-
-std::vector<std::string> ReadBladePairSettings(const std::string& path, std::size_t lineCount,
-                                               bool skipFailures, bool& axisY, bool& axisZ) {
-  std::vector<std::string> lines = LoadSettings(path, lineCount);
-  if (lines.empty()) {
-    return lines;
-  }
-  if (const std::optional<std::int16_t> pair = ToInteger16(lines[0])) {
-    axisZ = *pair != 0;
-    axisY = !axisZ;
-  } else if (skipFailures) {
-    axisY = axisZ = false;
-  } else {
-    return {};
-  }
-  return lines;
 }
 
 }  // namespace vesko

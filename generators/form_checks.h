@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "core/result.h"
+#include "core/settings_file.h"
 #include "generators/form_fields.h"
 
 namespace vesko {
@@ -135,10 +137,42 @@ bool Taken(const Checked& checked, Params& p) {
 void FillBoxes(const std::vector<std::string>& fields, std::size_t first,
                std::initializer_list<std::string*> boxes);
 
-/// Reads a 4D slit scan window's settings file of `lineCount` lines and takes its first, the blade pair (0
-/// for y1 and y2, any other number for z1 and z2): the lines to fill the text boxes from, or none. A pair
-/// that is not a number ends the reading; with `skipFailures` it chooses neither pair instead.
-std::vector<std::string> ReadBladePairSettings(const std::string& path, std::size_t lineCount,
-                                               bool skipFailures, bool& axisY, bool& axisZ);
+/// A choice's number (any 16-bit number) or a box value stored in a settings file; empty for anything else.
+std::optional<int> StoredNumber(FieldKind kind, std::string_view line);
+
+/// Reads the settings file at `path` into the stored fields of `form`, line by line: a text as it stands, a
+/// choice's number, a box value. A number or box value that cannot be taken ends the reading; with
+/// `skipFailures` it is passed over instead (a choice then chooses none). True when every line was read and
+/// taken.
+template <typename Form>
+bool ReadStoredFields(const std::string& path, Form& form, bool skipFailures) {
+  std::vector<const FormField<Form>*> byLine;
+  for (const FormField<Form>& f : DescriptionOf<Form>().fields) {
+    if (f.settingsLine >= 0) {
+      byLine.resize(std::max(byLine.size(), static_cast<std::size_t>(f.settingsLine) + 1));
+      byLine[static_cast<std::size_t>(f.settingsLine)] = &f;
+    }
+  }
+  const std::vector<std::string> lines = LoadSettings(path, byLine.size());
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const FormField<Form>* f = byLine[k];
+    if (f == nullptr) {
+      continue;
+    }
+    if (f->kind == FieldKind::Text) {
+      f->setText(form, lines[k]);
+      continue;
+    }
+    const std::optional<int> value = StoredNumber(f->kind, lines[k]);
+    if (value) {
+      f->kind == FieldKind::Choice ? f->setStored(form, *value) : f->setState(form, *value);
+    } else if (!skipFailures) {
+      return false;
+    } else if (f->kind == FieldKind::Choice) {
+      f->setState(form, -1);
+    }
+  }
+  return lines.size() == byLine.size();
+}
 
 }  // namespace vesko

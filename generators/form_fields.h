@@ -65,6 +65,8 @@ struct FormField {
   int settingsLine = -1;
   StoredAs storedAs = StoredAs::None;
   FieldOption option;
+  /// A stored choice: takes the number read from the settings file.
+  std::function<void(Form&, int)> setStored;
   /// What the option does besides typing its value (the repeat count also ticks "Active").
   std::function<void(Form&)> alsoOnOption;
 
@@ -110,7 +112,7 @@ struct FormDescription {
   }
 };
 
-/// The description of the window whose texts `Form` holds; each generator defines its own.
+/// The description of the window whose texts `Form` holds (one for each generator's form).
 template <typename Form>
 const FormDescription<Form>& DescriptionOf();
 
@@ -172,45 +174,4 @@ void FillTextFields(const std::vector<std::string>& lines, Form& form) {
   }
 }
 
-namespace fields {
-
-/// A text box bound to `member`.
-template <typename Form>
-FormField<Form> Text(std::string control, std::string Form::*member, int line, StoredAs storedAs,
-                     FieldOption option = {}) {
-  FormField<Form> f;
-  f.control = std::move(control);
-  f.text = [member](const Form& form) -> const std::string& { return form.*member; };
-  f.setText = [member](Form& form, const std::string& value) { form.*member = value; };
-  f.settingsLine = line;
-  f.storedAs = storedAs;
-  f.option = std::move(option);
-  return f;
-}
-
-/// A tick box or a box value bound to `member` (a bool or an int).
-template <typename Form, typename Value>
-FormField<Form> Box(FieldKind kind, std::string control, Value Form::*member, int line, FieldOption option) {
-  FormField<Form> f;
-  f.kind = kind;
-  f.control = std::move(control);
-  f.state = [member](const Form& form) { return static_cast<int>(form.*member); };
-  f.setState = [member](Form& form, int value) { form.*member = static_cast<Value>(value); };
-  f.settingsLine = line;
-  f.storedAs = line >= 0 ? StoredAs::Box : StoredAs::None;
-  f.option = std::move(option);
-  return f;
-}
-
-/// A "--NAME TEXT" option.
-inline FieldOption TextOption(std::string name, std::string help) {
-  return {std::move(name), "TEXT", {}, std::move(help)};
-}
-
-/// A "--NAME 0|1" option: 1 ticks the box, 0 clears it.
-inline FieldOption TickOption(std::string name, std::string help) {
-  return {std::move(name), "0|1", {"0", "1"}, std::move(help)};
-}
-
-}  // namespace fields
 }  // namespace vesko

@@ -16,7 +16,6 @@ namespace vesko {
 namespace {
 
 constexpr const char* kFileNameError = "FileName Error!";
-constexpr std::size_t kSettingsFieldCount = 9;
 // The y stage reaches the first point and the centre from 0.02 below them.
 constexpr double kApproachOffset = 0.02;
 
@@ -67,23 +66,6 @@ class StageScanWriter {
   LineBlock block_;
 };
 
-// Reads one panel's file; true when all nine fields were taken. With `skipFailures` a check box field
-// that is not a box value is passed over, otherwise it ends the reading.
-bool ReadPanelFile(const std::string& path, GonioStageScan2Form& form, bool skipFailures) {
-  const std::vector<std::string> fields = vesko::LoadSettings(path, kSettingsFieldCount);
-  if (fields.empty()) {
-    return false;
-  }
-  const std::optional<int> value = CheckBoxValue(fields[0]);
-  if (value) {
-    form.move4DSlit = *value;
-  } else if (!skipFailures) {
-    return false;
-  }
-  FillTextFields(fields, form);
-  return value.has_value() && fields.size() == kSettingsFieldCount;
-}
-
 }  // namespace
 
 const char* GonioStageScanSettingsFile(std::int16_t panel) {
@@ -115,18 +97,18 @@ void BuildScript(const GonioStageScan2Params& p, const std::string& outputFolder
 }
 
 bool LoadSettings(const std::string& path, GonioStageScan2Form& form) {
-  return ReadPanelFile(path, form, false);
+  return ReadStoredFields(path, form, false);
 }
 
 void LoadPanelSettings(const std::string& settingsFolder, GonioStageScan2Form& panel0,
                        GonioStageScan2Form& panel1) {
-  if (ReadPanelFile(JoinPath(settingsFolder, kGonioStageScanSettingsFileY), panel0, false)) {
-    ReadPanelFile(JoinPath(settingsFolder, kGonioStageScanSettingsFileZ), panel1, false);
+  if (ReadStoredFields(JoinPath(settingsFolder, kGonioStageScanSettingsFileY), panel0, false)) {
+    ReadStoredFields(JoinPath(settingsFolder, kGonioStageScanSettingsFileZ), panel1, false);
   }
 }
 
 void LoadCombinedSettings(const std::string& path, GonioStageScan2Form& form) {
-  ReadPanelFile(path, form, true);
+  ReadStoredFields(path, form, true);
 }
 
 std::optional<IoError> SaveSettings(const std::string& path, const GonioStageScan2Params& p) {

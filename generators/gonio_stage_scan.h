@@ -71,8 +71,4 @@ void LoadCombinedSettings(const std::string& path, GonioStageScan2Form& form);
 /// F(SlitCenterY), F(SlitCenterZ), F(ScanCenter), F(ScanWidth), Division, OutputFileName.
 std::optional<IoError> SaveSettings(const std::string& path, const GonioStageScan2Params& p);
 
-/// The window's fields, settings file and command-line options.
-template <>
-const FormDescription<GonioStageScan2Form>& DescriptionOf<GonioStageScan2Form>();
-
 }  // namespace vesko

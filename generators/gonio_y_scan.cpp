@@ -15,7 +15,6 @@
 namespace vesko {
 namespace {
 
-constexpr std::size_t kSettingsFieldCount = 9;
 constexpr std::string_view kColumns = "GonioY,Io,I,I/Io";
 // Splits the last reply into the two channel counts that the repeat sums add up.
 constexpr std::string_view kScanCounts = "scan $counts \"%f %f\" counterA counterB";
@@ -89,29 +88,11 @@ void WriteRepeatedScan(const GonioYScanParams& p, LineSink& out) {
   block.WriteTo(out);
 }
 
-// Reads the file's nine fields into `form`. With `skipFailures` a box field that is not a box value is
-// passed over; otherwise it ends the reading.
+// Reads the file's fields into `form` (the first names the axis; there is only gonio_y, so it is not read); a
+// ticked box read applies the omega rule.
 void ReadSettingsFile(const std::string& path, GonioYScanForm& form, bool skipFailures) {
-  const std::vector<std::string> fields = vesko::LoadSettings(path, kSettingsFieldCount);
-  // The first field names the axis; there is only gonio_y, so it is read and not used.
-  std::string* const texts[] = {
-      nullptr, &form.scanCenter, &form.scanWidth, &form.division, &form.outputFileName,
-      nullptr, &form.omega[0],   nullptr,         &form.omega[1]};
-  for (std::size_t k = 1; k < fields.size(); ++k) {
-    if (texts[k] != nullptr) {
-      *texts[k] = fields[k];
-      continue;
-    }
-    const std::optional<int> value = CheckBoxValue(fields[k]);
-    if (!value) {
-      if (skipFailures) {
-        continue;
-      }
-      return;
-    }
-    form.useOmega[k == 5 ? 0 : 1] = *value;  // fields 6 and 8 hold the boxes of omega 1 and 2
-    ApplyOmegaRule(form);
-  }
+  ReadStoredFields(path, form, skipFailures);
+  ApplyOmegaRule(form);
 }
 
 }  // namespace

@@ -81,8 +81,4 @@ void LoadCombinedSettings(const std::string& path, GonioYScanForm& form);
 /// OutputFileName, then for each omega box 0 or 1 (UseOmega) and F(Omega).
 std::optional<IoError> SaveSettings(const std::string& path, const GonioYScanParams& p);
 
-/// The window's fields, settings file and command-line options.
-template <>
-const FormDescription<GonioYScanForm>& DescriptionOf<GonioYScanForm>();
-
 }  // namespace vesko

@@ -13,8 +13,6 @@
 namespace vesko {
 namespace {
 
-constexpr std::size_t kSettingsFieldCount = 5;
-
 // The four lines of one measured point: move, count channel A, take the count, result row; one write.
 void WritePoint(const std::string& movePrefix, float position, LineBlock& block, LineSink& out) {
   const NumberText target = NumberText::F(position);
@@ -71,36 +69,12 @@ void BuildScript(const LensScanParams& p, const std::string& outputFolder, LineS
   out.WriteLine(tcl::kShutterClose);
 }
 
-namespace {
-
-// Reads the file's fields into `form`. An axis field that is not a number ends the reading; with
-// `skipFailures` it chooses no axis instead and the reading goes on.
-void ReadSettingsFile(const std::string& path, LensScanForm& form, bool skipFailures) {
-  const std::vector<std::string> fields = vesko::LoadSettings(path, kSettingsFieldCount);
-  if (fields.empty()) {
-    return;
-  }
-  if (const std::optional<std::int16_t> axis = ToInteger16(fields[0])) {
-    if (*axis >= 0 && static_cast<std::size_t>(*axis) < form.axis.size()) {
-      form.axis = {};
-      form.axis[static_cast<std::size_t>(*axis)] = true;
-    }
-  } else if (skipFailures) {
-    form.axis = {};
-  } else {
-    return;
-  }
-  FillTextFields(fields, form);
-}
-
-}  // namespace
-
 void LoadSettings(const std::string& path, LensScanForm& form) {
-  ReadSettingsFile(path, form, false);
+  ReadStoredFields(path, form, false);
 }
 
 void LoadCombinedSettings(const std::string& path, LensScanForm& form) {
-  ReadSettingsFile(path, form, true);
+  ReadStoredFields(path, form, true);
 }
 
 std::optional<IoError> SaveSettings(const std::string& path, const LensScanParams& p) {

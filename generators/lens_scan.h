@@ -53,8 +53,4 @@ void LoadCombinedSettings(const std::string& path, LensScanForm& form);
 /// Stores the inputs of a complete script in the settings file.
 std::optional<IoError> SaveSettings(const std::string& path, const LensScanParams& p);
 
-/// The window's fields, settings file and command-line options.
-template <>
-const FormDescription<LensScanForm>& DescriptionOf<LensScanForm>();
-
 }  // namespace vesko

@@ -177,21 +177,12 @@ void BuildScript(const SlitDecScanParams& p, const std::string& outputFolder, Li
   out.WriteLine(tcl::kShutterClose);
 }
 
-namespace {
-
-// The settings file: the blade pair, then the text boxes in their field order.
-void ReadSettingsFile(const std::string& path, SlitDecScanForm& form, bool skipFailures) {
-  FillTextFields(ReadBladePairSettings(path, 6, skipFailures, form.axisY, form.axisZ), form);
-}
-
-}  // namespace
-
 void LoadSettings(const std::string& path, SlitDecScanForm& form) {
-  ReadSettingsFile(path, form, false);
+  ReadStoredFields(path, form, false);
 }
 
 void LoadCombinedSettings(const std::string& path, SlitDecScanForm& form) {
-  ReadSettingsFile(path, form, true);
+  ReadStoredFields(path, form, true);
 }
 
 std::optional<IoError> SaveSettings(const std::string& path, const SlitDecScanParams& p) {

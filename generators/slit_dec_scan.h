@@ -67,8 +67,4 @@ void LoadCombinedSettings(const std::string& path, SlitDecScanForm& form);
 /// Stores the inputs of a complete script in the settings file.
 std::optional<IoError> SaveSettings(const std::string& path, const SlitDecScanParams& p);
 
-/// The window's fields, settings file and command-line options.
-template <>
-const FormDescription<SlitDecScanForm>& DescriptionOf<SlitDecScanForm>();
-
 }  // namespace vesko

@@ -41,7 +41,7 @@ std::string MoveReport(const SlitMoveParams& p) {
 }
 
 void LoadSettings(const std::string& path, SlitMoveForm& form) {
-  FillTextFields(vesko::LoadSettings(path, 5), form);
+  ReadStoredFields(path, form, false);
 }
 
 std::optional<IoError> SaveSettings(const std::string& path, const SlitMoveParams& p) {

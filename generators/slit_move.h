@@ -50,8 +50,4 @@ void LoadSettings(const std::string& path, SlitMoveForm& form);
 /// Stores the inputs of a written command file in the settings file.
 std::optional<IoError> SaveSettings(const std::string& path, const SlitMoveParams& p);
 
-/// The window's fields, settings file and command-line options.
-template <>
-const FormDescription<SlitMoveForm>& DescriptionOf<SlitMoveForm>();
-
 }  // namespace vesko

@@ -260,21 +260,12 @@ void BuildScript(const SlitScanParams& p, const std::string& outputFolder, LineS
   SlitScanWriter(p, out).Write(outputFolder);
 }
 
-namespace {
-
-// The settings file: the blade pair, then the text boxes in their field order.
-void ReadSettingsFile(const std::string& path, SlitScanForm& form, bool skipFailures) {
-  FillTextFields(ReadBladePairSettings(path, 6, skipFailures, form.axisY, form.axisZ), form);
-}
-
-}  // namespace
-
 void LoadSettings(const std::string& path, SlitScanForm& form) {
-  ReadSettingsFile(path, form, false);
+  ReadStoredFields(path, form, false);
 }
 
 void LoadCombinedSettings(const std::string& path, SlitScanForm& form) {
-  ReadSettingsFile(path, form, true);
+  ReadStoredFields(path, form, true);
 }
 
 std::optional<IoError> SaveSettings(const std::string& path, const SlitScanParams& p) {

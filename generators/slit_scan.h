@@ -56,8 +56,4 @@ void LoadCombinedSettings(const std::string& path, SlitScanForm& form);
 /// Stores the inputs of a complete script in the settings file.
 std::optional<IoError> SaveSettings(const std::string& path, const SlitScanParams& p);
 
-/// The window's fields, settings file and command-line options.
-template <>
-const FormDescription<SlitScanForm>& DescriptionOf<SlitScanForm>();
-
 }  // namespace vesko
