@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <stdexcept>
 #include <utility>
 
 #include "core/platform.h"
 #include "generators/coll_scan.h"
+#include "generators/form_fields.h"
 #include "generators/gonio_stage_scan.h"
 #include "generators/gonio_y_scan.h"
 #include "generators/lens_scan.h"
@@ -43,23 +45,54 @@ GeneratorSample Sample(std::string name, std::string settingsFile, std::vector<s
   return sample;
 }
 
+// A freshly opened window's form with each value typed into the field of its command-line option.
+template <typename Form>
+Form Typed(std::initializer_list<std::pair<const char*, const char*>> values, Form form = {}) {
+  for (const auto& [option, value] : values) {
+    for (const FormField<Form>& f : DescriptionOf<Form>().fields) {
+      if (f.option.name == option) {
+        f.Type(form, value);
+      }
+    }
+  }
+  return form;
+}
+
 std::vector<GeneratorSample> MakeSamples() {
   const std::vector<std::string> single = {""}, repeated = {"_Repeat", "_Average"};
   std::vector<GeneratorSample> samples;
-  SlitScanForm slit{.axisY = true, .slitWidth = "0.1", .scanCenter = "0", .scanWidth = "1", .division = "5"};
+  const auto slit = Typed<SlitScanForm>(
+      {{"axis", "y"}, {"slit-width", "0.1"}, {"scan-center", "0"}, {"scan-width", "1"}, {"division", "5"}});
   samples.push_back(Sample("SlitScan", kSlitScanSettingsFile, single, slit));
-  slit.repeatActive = true;
-  samples.push_back(Sample("SlitScanRepeat", kSlitScanSettingsFile, repeated, slit));
+  samples.push_back(
+      Sample("SlitScanRepeat", kSlitScanSettingsFile, repeated, Typed({{"repeat", "2"}}, slit)));
 
-  SlitDecScanForm dec{
-      .axisZ = true, .startSlitWidth = "1", .endSlitWidth = "0.5", .scanCenter = "0", .decStep = "0.1"};
+  const auto dec = Typed<SlitDecScanForm>({{"axis", "z"},
+                                           {"start-slit-width", "1"},
+                                           {"end-slit-width", "0.5"},
+                                           {"scan-center", "0"},
+                                           {"dec-step", "0.1"}});
   samples.push_back(Sample("SlitDecScan", kSlitDecScanSettingsFile, single, dec));
-  dec.repeatActive = true;
-  samples.push_back(Sample("SlitDecScanRepeat", kSlitDecScanSettingsFile, repeated, dec));
+  samples.push_back(
+      Sample("SlitDecScanRepeat", kSlitDecScanSettingsFile, repeated, Typed({{"repeat", "2"}}, dec)));
 
-  samples.push_back(Sample("SlitMove", kSlitMoveSettingsFile, {}, SlitMoveForm{"0.5", "0.4", "0", "0.1"}));
+  samples.push_back(Sample("SlitMove", kSlitMoveSettingsFile, {},
+                           Typed<SlitMoveForm>({{"slit-width-y", "0.5"},
+                                                {"slit-width-z", "0.4"},
+                                                {"slit-center-y", "0"},
+                                                {"slit-center-z", "0.1"}})));
 
-  const CollScanForm coll{1, "0.5", "1", "5", "Coll1DScan.com", true, "0.5", "0.3", "0.1", "-0.05"};
+  CollScanForm zPanel;
+  zPanel.panel = 1;
+  const auto coll = Typed({{"scan-center", "0.5"},
+                           {"scan-width", "1"},
+                           {"division", "5"},
+                           {"move-4d-slit", "1"},
+                           {"slit-width-y", "0.5"},
+                           {"slit-width-z", "0.3"},
+                           {"slit-center-y", "0.1"},
+                           {"slit-center-z", "-0.05"}},
+                          zPanel);
   // The collimator window stores four lines, the combined window nine.
   samples.push_back(Sample("CollScan", kCollScanSettingsFileZ, single, coll));
   samples.push_back(Sample("CollScanCombined", kCollScanSettingsFileZ, single, coll,
@@ -67,8 +100,8 @@ std::vector<GeneratorSample> MakeSamples() {
                              return CheckScript(form, settingsFolder, true);
                            }));
 
-  LensScanForm lens{
-      .axis = {false, false, true, false}, .scanCenter = "0", .scanWidth = "1", .division = "4"};
+  const auto lens = Typed<LensScanForm>(
+      {{"axis", "lens_ry"}, {"scan-center", "0"}, {"scan-width", "1"}, {"division", "4"}});
   samples.push_back(Sample("LensScan", kLensScanSettingsFile, single, lens));
 
   const auto checkA = [](const GonioYScanForm& form, const std::string& settingsFolder) {
@@ -77,15 +110,21 @@ std::vector<GeneratorSample> MakeSamples() {
   const auto checkB = [](const GonioYScanForm& form, const std::string& settingsFolder) {
     return CheckScript(form, GonioYGenerator::B, settingsFolder);
   };
-  GonioYScanForm gonioY{.scanCenter = "0", .scanWidth = "1", .division = "3"};
+  const auto gonioY = Typed<GonioYScanForm>({{"scan-center", "0"}, {"scan-width", "1"}, {"division", "3"}});
   samples.push_back(Sample("GonioYScanA", kGonioYScanSettingsFile, single, gonioY, checkA));
-  gonioY.useOmega = {1, 1};
-  samples.push_back(Sample("GonioYScanB", kGonioYScanSettingsFile, {"_1", "_2"}, gonioY, checkB));
-  gonioY.useOmega = {0, 0};
-  gonioY.repeatActive = true;
-  samples.push_back(Sample("GonioYScanARepeat", kGonioYScanSettingsFile, repeated, gonioY, checkA));
+  samples.push_back(Sample("GonioYScanB", kGonioYScanSettingsFile, {"_1", "_2"},
+                           Typed({{"use-omega1", "1"}, {"use-omega2", "1"}}, gonioY), checkB));
+  samples.push_back(Sample("GonioYScanARepeat", kGonioYScanSettingsFile, repeated,
+                           Typed({{"repeat", "2"}}, gonioY), checkA));
 
-  const GonioStageScan2Form stage{0, 1, "0.5", "0.3", "0", "0", "1.0", "0.4", "3"};
+  const auto stage = Typed<GonioStageScan2Form>({{"move-4d-slit", "1"},
+                                                 {"slit-width-y", "0.5"},
+                                                 {"slit-width-z", "0.3"},
+                                                 {"slit-center-y", "0"},
+                                                 {"slit-center-z", "0"},
+                                                 {"scan-center", "1.0"},
+                                                 {"scan-width", "0.4"},
+                                                 {"division", "3"}});
   samples.push_back(Sample("GonioStageScan", kGonioStageScanSettingsFileY, single, stage));
   return samples;
 }
