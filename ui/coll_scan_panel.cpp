@@ -1,7 +1,5 @@
 #include "ui/coll_scan_panel.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <utility>
 
 namespace vesko {

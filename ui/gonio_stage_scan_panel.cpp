@@ -1,7 +1,5 @@
 #include "ui/gonio_stage_scan_panel.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <utility>
 
 namespace vesko {

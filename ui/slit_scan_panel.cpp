@@ -1,8 +1,5 @@
 #include "ui/slit_scan_panel.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <utility>
 
 namespace vesko {

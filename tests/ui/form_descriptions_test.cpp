@@ -4,6 +4,7 @@
 #include <QRadioButton>
 #include <QSet>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
