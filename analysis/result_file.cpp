@@ -18,6 +18,9 @@ namespace {
 // A short file gets a small buffer; a long one grows it to kPiece within a few reads.
 constexpr std::size_t kFirstPiece = 1 << 16;
 constexpr std::size_t kPiece = 1 << 20;
+// After the bytes read: a NUL, which ends every row and every number, and room for the 8-byte reads
+// of the digits before it.
+constexpr std::size_t kPadding = 8;
 
 // The next comma-separated field of `line` from `pos`, read as ReadSettingsField reads one from a
 // stream holding just this line: blanks before it skipped; a field opened by a double quote runs to
@@ -46,52 +49,53 @@ std::optional<std::string_view> NextField(std::string_view line, std::size_t& po
   return field;
 }
 
-// The powers of ten that a double holds exactly.
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// 10^k for the k decimals a plain field may have; every one is exact in a double.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                        1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+constexpr int kPlainDigits = 18;
 
-// The common field of a result file, blanks, an optional sign, digits and at most one point, read
-// in one go: the digits as an integer below 2^53 divided by an exact power of ten is the correctly
-// rounded value, the one ToDouble gives. False when the field is anything else (an exponent, a
-// quote, too many digits): it then goes the general way. On success `pos` is past the field's comma.
-bool ReadPlainNumber(std::string_view line, std::size_t& pos, double& value) {
-  std::size_t p = pos;
-  const std::size_t n = line.size();
-  while (p < n && (line[p] == ' ' || line[p] == '\t')) {
+bool IsFieldBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// Appends the digits from `p` to `mantissa`; stops at the first byte that is not a digit.
+const char* Digits(const char* p, std::uint64_t& mantissa) {
+  for (unsigned digit = 0; (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) {
+    mantissa = mantissa * 10 + digit;
+  }
+  return p;
+}
+
+// A plain field from `p`: blanks, an optional sign, at most 18 digits with at most one point among
+// them, blanks. Its digits as an integer of at most 2^53 divided by an exact power of ten is the
+// correctly rounded value, as ToDouble gives it. Returns where the field's trailing blanks end, or
+// nullptr when the field is anything else (the caller then leaves the row to the general reading).
+const char* PlainField(const char* p, double& value) {
+  while (IsFieldBlank(*p)) {
     ++p;
   }
-  bool negative = false;
-  if (p < n && (line[p] == '-' || line[p] == '+')) {
-    negative = line[p] == '-';
-    ++p;
-  }
+  const bool negative = *p == '-';
+  p += (*p == '-' || *p == '+') ? 1 : 0;
   std::uint64_t mantissa = 0;
-  int digits = 0;
-  int decimals = 0;
-  bool point = false;
-  for (; p < n; ++p) {
-    const char c = line[p];
-    if (c >= '0' && c <= '9') {
-      mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-      ++digits;
-      decimals += point ? 1 : 0;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      break;
-    }
+  const char* first = p;
+  p = Digits(p, mantissa);
+  std::ptrdiff_t digits = p - first;
+  std::ptrdiff_t decimals = 0;
+  if (*p == '.') {
+    const char* fraction = ++p;
+    p = Digits(p, mantissa);
+    decimals = p - fraction;
+    digits += decimals;
   }
-  while (p < n && (line[p] == ' ' || line[p] == '\t')) {
-    ++p;
-  }
-  if (digits == 0 || digits > 18 || mantissa > (std::uint64_t{1} << 53) || (p < n && line[p] != ',')) {
-    return false;
+  if (digits == 0 || digits > kPlainDigits || mantissa > (std::uint64_t{1} << 53)) {
+    return nullptr;
   }
   const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
   value = negative ? -magnitude : magnitude;
-  pos = p < n ? p + 1 : p;
-  return true;
+  while (IsFieldBlank(*p)) {
+    ++p;
+  }
+  return p;
 }
 
 }  // namespace
@@ -106,7 +110,20 @@ ResultLines::ResultLines(const std::string& path) : path_(path) {
     return;
   }
   size_ = in_.size();
-  buffer_.resize(kFirstPiece);
+  buffer_.resize(kFirstPiece + kPadding);
+}
+
+bool ResultLines::NextPlainRow(std::span<double> out) {
+  if (!error_.empty()) {
+    return false;
+  }
+  const std::size_t taken = ReadPlainRow(buffer_.data() + pos_, buffer_.data() + filled_, out);
+  if (taken == 0) {
+    return false;
+  }
+  pos_ += taken;
+  lastLineEnded_ = true;
+  return true;
 }
 
 std::optional<std::string_view> ResultLines::Next() {
@@ -162,6 +179,30 @@ std::optional<std::string_view> ResultLines::Next() {
   }
 }
 
+bool ResultLines::StopAt(std::uintmax_t offset) {
+  if (offset < readBytes_) {
+    return false;
+  }
+  stop_ = offset;
+  return true;
+}
+
+bool ResultLines::ResumeAt(std::uintmax_t offset) {
+  if (!error_.empty()) {
+    return false;
+  }
+  if (!in_.Seek(offset)) {
+    error_ = "Cannot read " + ShownText(path_) + ": " + std::make_error_code(std::errc::io_error).message();
+    return false;
+  }
+  stop_ = UINTMAX_MAX;
+  readBytes_ = offset;
+  pos_ = filled_ = 0;
+  buffer_[0] = '\0';
+  atEnd_ = lastReadFilled_ = skipping_ = false;
+  return true;
+}
+
 // Keeps the unread rest of the buffer, moved to its front, and appends the next piece of the file.
 bool ResultLines::ReadPiece() {
   std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(pos_),
@@ -169,23 +210,60 @@ bool ResultLines::ReadPiece() {
   filled_ -= pos_;
   pos_ = 0;
   // Doubled for a line longer than the buffer, and while a long file fills every read.
-  if (filled_ == buffer_.size() || (lastReadFilled_ && buffer_.size() < kPiece)) {
-    buffer_.resize(buffer_.size() * 2);
+  std::size_t room = buffer_.size() - kPadding;
+  if (filled_ == room || (lastReadFilled_ && room < kPiece)) {
+    room *= 2;
+    buffer_.resize(room + kPadding);
   }
-  const std::optional<std::size_t> count = in_.Read(buffer_.data() + filled_, buffer_.size() - filled_);
+  const std::size_t wanted =
+      static_cast<std::size_t>(std::min<std::uintmax_t>(room - filled_, stop_ - readBytes_));
+  const std::optional<std::size_t> count =
+      wanted == 0 ? std::optional<std::size_t>(0) : in_.Read(buffer_.data() + filled_, wanted);
   filled_ += count.value_or(0);
-  lastReadFilled_ = filled_ == buffer_.size();
+  readBytes_ += count.value_or(0);
+  buffer_[filled_] = '\0';
+  lastReadFilled_ = filled_ == room;
   atEnd_ = count.value_or(0) == 0;
   return count.has_value();
+}
+
+std::size_t ReadPlainRow(const char* begin, const char* end, std::span<double> out) {
+  if (out.empty()) {
+    return 0;
+  }
+  const char* p = begin;
+  for (std::size_t k = 0; k < out.size(); ++k) {
+    p = PlainField(p, out[k]);
+    const bool last = k + 1 == out.size();
+    if (!p || (*p != ',' && !last)) {
+      return 0;  // not plain, or fewer fields than needed
+    }
+    if (*p == ',' && last) {
+      // Further fields are not read; the line runs to its first CR or LF.
+      ++p;
+      const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+      const auto* cr =
+          static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>((lf ? lf : end) - p)));
+      p = cr ? cr : lf;
+      if (!p) {
+        return 0;
+      }
+    } else if (*p == ',') {
+      ++p;
+    }
+  }
+  // p is at the line's end: a CR whose next byte is still to come may be the first half of CR LF.
+  if ((*p != '\r' && *p != '\n') || static_cast<std::size_t>(p - begin) > kMaxResultLine ||
+      (*p == '\r' && p + 1 == end)) {
+    return 0;
+  }
+  return static_cast<std::size_t>(p - begin) + (*p == '\r' && p[1] == '\n' ? 2 : 1);
 }
 
 bool ReadRowNumbers(std::string_view line, std::span<double> out) {
   // Fields are taken from this line only, so a short row cannot take fields from the next one.
   std::size_t pos = 0;
   for (double& value : out) {
-    if (pos < line.size() && ReadPlainNumber(line, pos, value)) {
-      continue;
-    }
     const std::optional<std::string_view> field = NextField(line, pos);
     const std::optional<double> number = field ? ToDouble(*field) : std::nullopt;
     if (!number) {
@@ -223,15 +301,20 @@ Result<ResultRows> ReadResultFile(const std::string& path) {
   if (header && header->data() == kOverlongLine.data()) {
     return rows;  // a header past the limit ends the data as any such line does
   }
-  std::size_t consumed = header ? header->size() : 0;
-  while (std::optional<std::string_view> line = lines.Next()) {
+  const std::size_t consumed = header ? header->size() : 0;
+  const std::uintmax_t firstRow = lines.offset();
+  for (;;) {
     double values[3];
-    if (!ReadRowNumbers(*line, values)) {
-      break;
+    if (!lines.NextPlainRow(values)) {
+      const std::optional<std::string_view> line = lines.Next();
+      if (!line || !ReadRowNumbers(*line, values)) {
+        break;
+      }
     }
     if (rows.x.empty()) {
       const std::size_t expected =
-          ExpectedRows(lines.size() - std::min<std::uintmax_t>(consumed, lines.size()), line->size() + 2);
+          ExpectedRows(lines.size() - std::min<std::uintmax_t>(consumed, lines.size()),
+                       static_cast<std::size_t>(lines.offset() - firstRow));
       ReserveColumn(rows.x, expected);
       ReserveColumn(rows.y, expected);
     }

@@ -37,6 +37,20 @@ class ResultLines {
   std::uintmax_t size() const { return size_; }
   /// The next line without its CR, LF or CR LF; empty at the end of the file or after a failure.
   std::optional<std::string_view> Next();
+  /// Hands out no line at or past `offset`, a line start not yet read: the file then reads as if it
+  /// ended there. False, with nothing changed, when reading has already passed it.
+  bool StopAt(std::uintmax_t offset);
+  /// True when Next last ended at the offset given to StopAt.
+  bool AtStop() const { return error_.empty() && readBytes_ == stop_ && pos_ == filled_; }
+  /// Goes on with the line that starts at `offset`, with no stop; false, and error() set, when the
+  /// file cannot be read there.
+  bool ResumeAt(std::uintmax_t offset);
+  /// Where in the file the next line starts.
+  std::uintmax_t offset() const { return readBytes_ - (filled_ - pos_); }
+  /// Reads the next line as ReadRowNumbers would, and takes it, when it is a row that ReadPlainRow
+  /// reads from the bytes at hand; false, with nothing taken, for any other line: Next then hands
+  /// it out.
+  bool NextPlainRow(std::span<double> out);
   /// False when the line Next last handed out ended the file without a line end.
   bool lastLineEnded() const { return lastLineEnded_; }
 
@@ -51,6 +65,8 @@ class ResultLines {
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t filled_ = 0;
+  std::uintmax_t readBytes_ = 0;
+  std::uintmax_t stop_ = UINTMAX_MAX;
   bool atEnd_ = false;
   bool lastReadFilled_ = false;
   bool skipping_ = false;
@@ -61,6 +77,14 @@ class ResultLines {
 /// settings field is read: blanks around it dropped, a quoted field runs to its closing quote;
 /// further fields are ignored). False when a field is missing, not numeric or out of range.
 bool ReadRowNumbers(std::string_view line, std::span<double> out);
+
+/// Reads the line that starts at `begin` when it is a row of the common kind: its first `out.size()`
+/// fields plain decimals (blanks, an optional sign, at most 18 digits with at most one point among
+/// them, blanks), the line ended by LF, CR LF or a CR followed by another byte, all before `end`,
+/// and no longer than kMaxResultLine. The values are those ReadRowNumbers gives. Returns the bytes
+/// taken, line end included; 0, with `out` unspecified, for any other line, which is then left to
+/// ReadRowNumbers. `*end` must hold a NUL, and the 7 bytes after it must be readable.
+std::size_t ReadPlainRow(const char* begin, const char* end, std::span<double> out);
 
 /// Room for the rows of a file of `fileSize` bytes whose first data line is `firstLine` bytes long
 /// (line end included), with some to spare, so that the columns do not grow and copy row by row.

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "analysis/result_file.h"
+#include "analysis/rows_ahead.h"
 #include "core/shown_text.h"
 
 namespace vesko {
@@ -195,24 +196,44 @@ Result<ResultSet> ReadResultSet(const std::string& path, bool wholeLinesOnly) {
   set.series.push_back(NewSeries(seriesName(header), columns.twoCounter, 0));
   bool reserved = false;
   bool stopped = false;
-  while (std::optional<std::string_view> line = lines.Next()) {
-    if (wholeLinesOnly && !lines.lastLineEnded()) {
-      break;
-    }
+  // A long file's second half is read meanwhile by a second thread, up to its first line that is not
+  // a row; its rows join the series being read when this reading gets there.
+  std::vector<std::size_t> kept{columns.x, columns.y};
+  if (columns.twoCounter) {
+    kept.insert(kept.end(), {1, 2});
+  }
+  RowsAhead ahead(path, lines.size(), columns.fields, kept);
+  const bool split = ahead.start() && lines.StopAt(*ahead.start());
+  for (;;) {
+    const std::uintmax_t rowStart = lines.offset();
     ResultSeries* s = &set.series.back();
-    if (!ReadRowNumbers(*line, values)) {
-      SetAsideReturnRow(set.layout, *s);
-      const Header next = known ? ParseHeader(*line) : Header{};
-      if (!known || FindKnown(next) != known) {
-        stopped = true;
+    if (!lines.NextPlainRow(values)) {
+      const std::optional<std::string_view> line = lines.Next();
+      if (!line && split && lines.AtStop()) {
+        reserved = true;  // rows read ahead without one read here first are the very first rows
+        std::vector<double>* aheadColumns[] = {&s->x, &s->y, &s->io, &s->i};
+        if (!lines.ResumeAt(ahead.AppendTo(aheadColumns))) {
+          break;
+        }
+        continue;
+      }
+      if (!line || (wholeLinesOnly && !lines.lastLineEnded())) {
         break;
       }
-      set.series.push_back(NewSeries(seriesName(next), columns.twoCounter, s->x.size() + 16));
-      continue;
+      if (!ReadRowNumbers(*line, values)) {
+        SetAsideReturnRow(set.layout, *s);
+        const Header next = known ? ParseHeader(*line) : Header{};
+        if (!known || FindKnown(next) != known) {
+          stopped = true;
+          break;
+        }
+        set.series.push_back(NewSeries(seriesName(next), columns.twoCounter, s->x.size() + 16));
+        continue;
+      }
     }
     if (!reserved) {
       reserved = true;
-      const std::size_t room = ExpectedRows(bodySize, line->size() + 2);
+      const std::size_t room = ExpectedRows(bodySize, static_cast<std::size_t>(lines.offset() - rowStart));
       *s = NewSeries(std::move(s->name), columns.twoCounter, room);
     }
     s->x.push_back(values[columns.x]);

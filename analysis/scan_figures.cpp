@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 #include "analysis/break_analysis.h"
 #include "analysis/result_series.h"
@@ -9,6 +11,9 @@
 
 namespace vesko {
 namespace {
+
+// Series shorter than this are not worth a second thread.
+constexpr std::size_t kParallelPoints = 100000;
 
 std::optional<double> Finite(double value) {
   return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
@@ -102,20 +107,42 @@ std::vector<FigureBlock> FigureBlocksOf(ResultSet& set) {
   std::vector<FigureBlock> blocks;
   for (ResultSeries& s : set.series) {
     FigureBlock block;
-    block.figures = FiguresOf(s.x, s.y);
+    const std::span<const double> x(s.x);
+    const std::span<const double> y(s.y);
+    std::optional<BreakAnalysis> run;
+    if (set.layout == ResultLayout::SlitDecScan) {
+      // The crossing of a long series is found by a second thread meanwhile. Both only read the
+      // columns, which keep their place while they are lent.
+      ResultRows rows{std::move(s.x), std::move(s.y)};
+      std::thread crossing;
+      if (x.size() >= kParallelPoints) {
+        try {
+          crossing =
+              std::thread([&run, &rows] { run = AnalyseRows(std::move(rows), kDefaultThresholdText); });
+        } catch (const std::system_error&) {
+        }
+      }
+      block.figures = FiguresOf(x, y);
+      if (crossing.joinable()) {
+        crossing.join();
+      } else {
+        run = AnalyseRows(std::move(rows), kDefaultThresholdText);
+      }
+      s.x = std::move(run->rows.x);
+      s.y = std::move(run->rows.y);
+    } else {
+      block.figures = FiguresOf(x, y);
+    }
     block.texts.emplace_back("series", s.name);
     for (auto& text : FigureTexts(block.figures)) {
       block.texts.push_back(std::move(text));
     }
-    if (set.layout == ResultLayout::SlitDecScan) {
-      BreakAnalysis run = AnalyseRows({std::move(s.x), std::move(s.y)}, kDefaultThresholdText);
-      s.x = std::move(run.rows.x);
-      s.y = std::move(run.rows.y);
-      const bool shown = run.crossX.has_value();
-      block.texts.emplace_back("cross_x", FigureText(run.crossX));
-      block.texts.emplace_back("a0", shown ? FigureText(run.line.a0) : "none");
-      block.texts.emplace_back("a1", shown ? FigureText(run.line.a1) : "none");
-      block.texts.emplace_back("b0", shown ? FigureText(run.level) : "none");
+    if (run) {
+      const bool shown = run->crossX.has_value();
+      block.texts.emplace_back("cross_x", FigureText(run->crossX));
+      block.texts.emplace_back("a0", shown ? FigureText(run->line.a0) : "none");
+      block.texts.emplace_back("a1", shown ? FigureText(run->line.a1) : "none");
+      block.texts.emplace_back("b0", shown ? FigureText(run->level) : "none");
     }
     blocks.push_back(std::move(block));
   }

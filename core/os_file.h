@@ -84,6 +84,8 @@ class InputFile {
   std::optional<std::size_t> Read(char* data, std::size_t size);
   /// The file's size when it was opened.
   std::uint64_t size() const { return size_; }
+  /// Makes the next read start `offset` bytes into the file; false when that failed.
+  bool Seek(std::uint64_t offset);
 
   /// Opens `path` for reading. What is not a regular file (a folder, a FIFO, a device) is refused
   /// before it is opened, so that nothing blocks or reads without end.

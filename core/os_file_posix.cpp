@@ -148,6 +148,10 @@ std::optional<std::size_t> InputFile::Read(char* data, std::size_t size) {
   }
 }
 
+bool InputFile::Seek(std::uint64_t offset) {
+  return lseek(Fd(handle_), static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
 std::optional<OsError> RenameOver(const std::string& from, const std::string& to) {
   if (rename(from.c_str(), to.c_str()) != 0) {
     return ErrorOf(errno);

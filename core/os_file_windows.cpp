@@ -147,6 +147,10 @@ std::optional<std::size_t> InputFile::Read(char* data, std::size_t size) {
   return static_cast<std::size_t>(count);
 }
 
+bool InputFile::Seek(std::uint64_t offset) {
+  return _lseeki64(static_cast<int>(handle_), static_cast<__int64>(offset), SEEK_SET) >= 0;
+}
+
 std::optional<OsError> CheckReplaceable(const std::string& path) {
   // Windows refuses to replace a read-only file anyway (Wine would rename over it): say so at once.
   const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
