@@ -1,0 +1,180 @@
+#include <bit>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "analysis/result_file.h"
+#include "analysis/result_series.h"
+#include "analysis/rows_ahead.h"
+#include "tests/support/test_support.h"
+
+namespace vesko {
+namespace {
+
+using test::TempDir;
+using test::WriteFileBytes;
+
+// Reads `line` followed by `end` with ReadPlainRow and, when it takes the line, expects what
+// ReadRowNumbers reads from it, bit for bit, and the line end taken with it. True when taken.
+bool ReadsAlike(const std::string& line, const std::string& end, std::size_t fields) {
+  std::string bytes = line + end;
+  const std::size_t size = bytes.size();
+  bytes.append(8, '\0');
+  std::vector<double> quick(fields);
+  std::vector<double> full(fields);
+  const std::size_t taken = ReadPlainRow(bytes.data(), bytes.data() + size, quick);
+  if (taken == 0) {
+    return false;
+  }
+  EXPECT_TRUE(ReadRowNumbers(line, full)) << line;
+  EXPECT_EQ(line.size() + (end.rfind("\r\n", 0) == 0 ? 2 : 1), taken) << line;
+  for (std::size_t k = 0; k < fields; ++k) {
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(full[k]), std::bit_cast<std::uint64_t>(quick[k])) << line;
+  }
+  return true;
+}
+
+TEST(PlainRow, ReadsAsTheGeneralReadingOrLeavesTheRow) {
+  struct Field {
+    const char* text;
+    bool quick;  // a plain decimal that the quick reading takes
+  };
+  const Field fields[] = {
+      {"0.500", true},
+      {"-0.000", true},
+      {" 12 ", true},
+      {"\t+.5\t", true},
+      {"5.", true},
+      {"007", true},
+      {"0.1", true},
+      {"0.30000000000000004", false},  // 17 digits above 2^53
+      {"9007199254740992", true},      // 2^53
+      {"9007199254740993", false},
+      {"123456789012345678", false},
+      {"0.000000000000000001", false},  // 19 digits
+      {"1e3", false},
+      {"1E-400", false},
+      {"1e400", false},
+      {"\"4\"", false},
+      {"&H10", false},
+      {"1.2.3", false},
+      {"-", false},
+      {".", false},
+      {"", false},
+      {" ", false},
+      {"1 2", false},
+      {"1,5", true},  // two fields
+  };
+  for (const Field& field : fields) {
+    SCOPED_TRACE(field.text);
+    const std::string text = field.text;
+    EXPECT_EQ(field.quick, ReadsAlike(text + ",7", "\r\n", 2));
+    EXPECT_EQ(field.quick, ReadsAlike("7," + text, "\n", 2));
+    ReadsAlike(text + ",7,x,", "\r", 2);      // further fields are not read
+    EXPECT_FALSE(ReadsAlike(text, "\n", 3));  // too few fields
+  }
+  // The line must end before the bytes end; a CR at the end may be the first half of CR LF.
+  EXPECT_TRUE(ReadsAlike("1,2", "\rx", 2));
+  EXPECT_FALSE(ReadsAlike("1,2", "\r", 2));
+  EXPECT_FALSE(ReadsAlike("1,2", "", 2));
+  EXPECT_FALSE(ReadsAlike("1,2,3", "", 2));
+  EXPECT_FALSE(ReadsAlike("1,2", std::string(1, '\0') + "\n", 2));
+  // A line past the length limit is never a row.
+  EXPECT_FALSE(ReadsAlike("1," + std::string(kMaxResultLine, ' ') + "2", "\n", 2));
+}
+
+// Texts made of the bytes numbers are written with, and of the forms around them.
+TEST(PlainRow, RandomTextsReadAsTheGeneralReadingReadsThem) {
+  std::mt19937 random(20261206);
+  const std::string bytes = "0123456789000.+- \t,eE\"x";
+  const auto pick = [&](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+  };
+  int taken = 0;
+  for (int round = 0; round < 200000; ++round) {
+    std::string line;
+    if (round % 2 == 0) {
+      for (std::size_t k = pick(25); k > 0; --k) {
+        line += bytes[pick(bytes.size())];
+      }
+    } else {  // numbers of 1 to 20 digits with a point somewhere, some signed, some with blanks
+      for (std::size_t f = 1 + pick(3); f > 0; --f) {
+        line += std::string(pick(2), ' ') + std::string(pick(3) == 0 ? "-" : "");
+        const std::size_t digits = 1 + pick(20);
+        const std::size_t point = pick(digits + 4);
+        for (std::size_t d = 0; d < digits; ++d) {
+          line += (d == point ? "." : "") + std::string(1, bytes[pick(10)]);
+        }
+        line += std::string(pick(2), '\t') + (f > 1 ? "," : "");
+      }
+    }
+    SCOPED_TRACE(line);
+    taken += ReadsAlike(line, pick(2) == 0 ? "\n" : "\r\n", 1 + pick(3)) ? 1 : 0;
+  }
+  EXPECT_GT(taken, 20000);  // the sweep reaches the quick reading often
+}
+
+// A long file is read by two threads; the rows met are those one thread reads, in file order,
+// whatever lies after the middle, where the second thread starts.
+TEST(ResultSet, LongFilesReadAsOneReaderReadsThem) {
+  enum class After { Nothing, LeftRows, Pass, Text };
+  struct Case {
+    const char* name;
+    After after;  // what comes at every 10000th row from the middle on
+    const char* end;
+  };
+  const Case cases[] = {
+      {"plain rows", After::Nothing, "\n"},
+      {"rows the quick reading leaves", After::LeftRows, "\r\n"},
+      {"a pass starts", After::Pass, "\r\n"},
+      {"a text row ends the data", After::Text, "\n"},
+  };
+  TempDir dir;
+  const std::size_t rows = RowsAhead::kMinimumSize / 10;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool slit = c.after == After::Pass;
+    const std::string header = slit ? "slit_y1,slit_y2,slit_center,Intensity(Repeat" : "a,b";
+    std::string text = header + (slit ? "0)" : "") + c.end;
+    std::vector<double> expected;
+    std::size_t series = 1;
+    bool ended = false;
+    for (std::size_t i = 0; i < rows; ++i) {
+      const std::string n = std::to_string(i);
+      const bool special = i >= rows / 2 && i % 10000 == 0;
+      if (special && c.after == After::Text) {
+        text += std::string("end") + c.end;
+        ended = true;
+      }
+      if (special && c.after == After::Pass) {
+        text += header + std::to_string(series++) + ")" + c.end;
+      }
+      if (special && c.after == After::LeftRows) {
+        text += n + "e0,  \"" + n + "\"" + c.end;
+      } else {
+        text += (slit ? "0,0," + n + "," : n + ",") + n + ".5" + c.end;
+      }
+      if (!ended) {
+        expected.push_back(static_cast<double>(i));
+      }
+    }
+    ASSERT_TRUE(WriteFileBytes(dir.File("long.dat"), text));
+    ASSERT_GE(text.size(), RowsAhead::kMinimumSize);
+    const Result<ResultSet> set = ReadResultSet(dir.File("long.dat"));
+    ASSERT_TRUE(set) << set.message();
+    std::vector<double> x;
+    for (const ResultSeries& s : set->series) {
+      x.insert(x.end(), s.x.begin(), s.x.end());
+      EXPECT_EQ(s.x.size(), s.y.size());
+      EXPECT_EQ(s.x.back() + 0.5, s.y.back());
+    }
+    EXPECT_EQ(series, set->series.size());
+    EXPECT_EQ(expected, x);
+  }
+}
+
+}  // namespace
+}  // namespace vesko
