@@ -4,6 +4,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "analysis/rows_ahead.h"
 #include "core/numbers.h"
 #include "core/os_file.h"
 #include "core/shown_text.h"
@@ -18,9 +19,8 @@ namespace {
 // A short file gets a small buffer; a long one grows it to kPiece within a few reads.
 constexpr std::size_t kFirstPiece = 1 << 16;
 constexpr std::size_t kPiece = 1 << 20;
-// After the bytes read: a NUL, which ends every row and every number, and room for the 8-byte reads
-// of the digits before it.
-constexpr std::size_t kPadding = 8;
+// After the bytes read: a NUL, which ends every row read straight from the buffer.
+constexpr std::size_t kPadding = 1;
 
 // The next comma-separated field of `line` from `pos`, read as ReadSettingsField reads one from a
 // stream holding just this line: blanks before it skipped; a field opened by a double quote runs to
@@ -47,55 +47,6 @@ std::optional<std::string_view> NextField(std::string_view line, std::size_t& po
     field.remove_suffix(1);
   }
   return field;
-}
-
-// 10^k for the k decimals a plain field may have; every one is exact in a double.
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
-                                        1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
-constexpr int kPlainDigits = 18;
-
-bool IsFieldBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
-// Appends the digits from `p` to `mantissa`; stops at the first byte that is not a digit.
-const char* Digits(const char* p, std::uint64_t& mantissa) {
-  for (unsigned digit = 0; (digit = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) {
-    mantissa = mantissa * 10 + digit;
-  }
-  return p;
-}
-
-// A plain field from `p`: blanks, an optional sign, at most 18 digits with at most one point among
-// them, blanks. Its digits as an integer of at most 2^53 divided by an exact power of ten is the
-// correctly rounded value, as ToDouble gives it. Returns where the field's trailing blanks end, or
-// nullptr when the field is anything else (the caller then leaves the row to the general reading).
-const char* PlainField(const char* p, double& value) {
-  while (IsFieldBlank(*p)) {
-    ++p;
-  }
-  const bool negative = *p == '-';
-  p += (*p == '-' || *p == '+') ? 1 : 0;
-  std::uint64_t mantissa = 0;
-  const char* first = p;
-  p = Digits(p, mantissa);
-  std::ptrdiff_t digits = p - first;
-  std::ptrdiff_t decimals = 0;
-  if (*p == '.') {
-    const char* fraction = ++p;
-    p = Digits(p, mantissa);
-    decimals = p - fraction;
-    digits += decimals;
-  }
-  if (digits == 0 || digits > kPlainDigits || mantissa > (std::uint64_t{1} << 53)) {
-    return nullptr;
-  }
-  const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
-  value = negative ? -magnitude : magnitude;
-  while (IsFieldBlank(*p)) {
-    ++p;
-  }
-  return p;
 }
 
 }  // namespace
@@ -227,39 +178,6 @@ bool ResultLines::ReadPiece() {
   return count.has_value();
 }
 
-std::size_t ReadPlainRow(const char* begin, const char* end, std::span<double> out) {
-  if (out.empty()) {
-    return 0;
-  }
-  const char* p = begin;
-  for (std::size_t k = 0; k < out.size(); ++k) {
-    p = PlainField(p, out[k]);
-    const bool last = k + 1 == out.size();
-    if (!p || (*p != ',' && !last)) {
-      return 0;  // not plain, or fewer fields than needed
-    }
-    if (*p == ',' && last) {
-      // Further fields are not read; the line runs to its first CR or LF.
-      ++p;
-      const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-      const auto* cr =
-          static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>((lf ? lf : end) - p)));
-      p = cr ? cr : lf;
-      if (!p) {
-        return 0;
-      }
-    } else if (*p == ',') {
-      ++p;
-    }
-  }
-  // p is at the line's end: a CR whose next byte is still to come may be the first half of CR LF.
-  if ((*p != '\r' && *p != '\n') || static_cast<std::size_t>(p - begin) > kMaxResultLine ||
-      (*p == '\r' && p + 1 == end)) {
-    return 0;
-  }
-  return static_cast<std::size_t>(p - begin) + (*p == '\r' && p[1] == '\n' ? 2 : 1);
-}
-
 bool ReadRowNumbers(std::string_view line, std::span<double> out) {
   // Fields are taken from this line only, so a short row cannot take fields from the next one.
   std::size_t pos = 0;
@@ -303,10 +221,20 @@ Result<ResultRows> ReadResultFile(const std::string& path) {
   }
   const std::size_t consumed = header ? header->size() : 0;
   const std::uintmax_t firstRow = lines.offset();
+  // A long file's second half is read meanwhile by a second thread (see ReadResultSet).
+  RowsAhead ahead(path, lines.size(), 3, {0, 2});
+  const bool split = ahead.start() && lines.StopAt(*ahead.start());
   for (;;) {
     double values[3];
     if (!lines.NextPlainRow(values)) {
       const std::optional<std::string_view> line = lines.Next();
+      if (!line && split && lines.AtStop()) {
+        std::vector<double>* columns[] = {&rows.x, &rows.y};
+        if (!lines.ResumeAt(ahead.AppendTo(columns))) {
+          break;
+        }
+        continue;
+      }
       if (!line || !ReadRowNumbers(*line, values)) {
         break;
       }

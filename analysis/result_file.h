@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/plain_row.h"
 #include "core/os_file.h"
 #include "core/result.h"
 
@@ -77,14 +78,6 @@ class ResultLines {
 /// settings field is read: blanks around it dropped, a quoted field runs to its closing quote;
 /// further fields are ignored). False when a field is missing, not numeric or out of range.
 bool ReadRowNumbers(std::string_view line, std::span<double> out);
-
-/// Reads the line that starts at `begin` when it is a row of the common kind: its first `out.size()`
-/// fields plain decimals (blanks, an optional sign, at most 18 digits with at most one point among
-/// them, blanks), the line ended by LF, CR LF or a CR followed by another byte, all before `end`,
-/// and no longer than kMaxResultLine. The values are those ReadRowNumbers gives. Returns the bytes
-/// taken, line end included; 0, with `out` unspecified, for any other line, which is then left to
-/// ReadRowNumbers. `*end` must hold a NUL, and the 7 bytes after it must be readable.
-std::size_t ReadPlainRow(const char* begin, const char* end, std::span<double> out);
 
 /// Room for the rows of a file of `fileSize` bytes whose first data line is `firstLine` bytes long
 /// (line end included), with some to spare, so that the columns do not grow and copy row by row.

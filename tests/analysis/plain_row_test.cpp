@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/plain_row.h"
 #include "analysis/result_file.h"
 #include "analysis/result_series.h"
 #include "analysis/rows_ahead.h"
@@ -22,7 +23,7 @@ using test::WriteFileBytes;
 bool ReadsAlike(const std::string& line, const std::string& end, std::size_t fields) {
   std::string bytes = line + end;
   const std::size_t size = bytes.size();
-  bytes.append(8, '\0');
+  bytes.push_back('\0');
   std::vector<double> quick(fields);
   std::vector<double> full(fields);
   const std::size_t taken = ReadPlainRow(bytes.data(), bytes.data() + size, quick);
