@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <system_error>
 
 #include "analysis/result_file.h"
@@ -51,7 +52,14 @@ RowsAhead::RowsAhead(const std::string& path, std::uintmax_t size, std::size_t f
   }
   resume_ = *start_;
   try {
-    thread_ = std::thread([this, path, fields] { Read(path, fields); });
+    thread_ = std::thread([this, path, fields] {
+      try {
+        Read(path, fields);
+      } catch (const std::exception&) {
+        blocks_.clear();  // out of memory: the caller reads this half itself
+        resume_ = *start_;
+      }
+    });
   } catch (const std::system_error&) {
     start_.reset();  // no second thread: the caller reads on alone
   }

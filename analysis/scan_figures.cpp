@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <system_error>
 #include <thread>
 
@@ -115,16 +116,25 @@ std::vector<FigureBlock> FigureBlocksOf(ResultSet& set) {
       // columns, which keep their place while they are lent.
       ResultRows rows{std::move(s.x), std::move(s.y)};
       std::thread crossing;
+      std::exception_ptr failure;
       if (x.size() >= kParallelPoints) {
         try {
-          crossing =
-              std::thread([&run, &rows] { run = AnalyseRows(std::move(rows), kDefaultThresholdText); });
+          crossing = std::thread([&run, &rows, &failure] {
+            try {
+              run = AnalyseRows(std::move(rows), kDefaultThresholdText);
+            } catch (const std::exception&) {
+              failure = std::current_exception();
+            }
+          });
         } catch (const std::system_error&) {
         }
       }
       block.figures = FiguresOf(x, y);
       if (crossing.joinable()) {
         crossing.join();
+        if (failure) {
+          std::rethrow_exception(failure);
+        }
       } else {
         run = AnalyseRows(std::move(rows), kDefaultThresholdText);
       }
