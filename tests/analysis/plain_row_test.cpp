@@ -177,5 +177,23 @@ TEST(ResultSet, LongFilesReadAsOneReaderReadsThem) {
   }
 }
 
+// The decreasing-width analysis reads long files the same way.
+TEST(ResultFile, LongFilesReadAsOneReaderReadsThem) {
+  TempDir dir;
+  const std::size_t rows = RowsAhead::kMinimumSize / 10;
+  std::string text = "slit_y1,slit_y2,Intensity\r\n";
+  std::vector<double> expected;
+  for (std::size_t i = 0; i < rows; ++i) {
+    const std::string n = std::to_string(i);
+    text += (i >= rows / 2 && i % 1000 == 0 ? n + "e0,0,\"" + n + "\"" : n + ",0," + n) + "\r\n";
+    expected.push_back(static_cast<double>(i));
+  }
+  ASSERT_TRUE(WriteFileBytes(dir.File("long.dat"), text));
+  const Result<ResultRows> read = ReadResultFile(dir.File("long.dat"));
+  ASSERT_TRUE(read) << read.message();
+  EXPECT_EQ(expected, read->x);
+  EXPECT_EQ(expected, read->y);
+}
+
 }  // namespace
 }  // namespace vesko
