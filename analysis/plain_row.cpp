@@ -30,11 +30,17 @@ const char* Digits(const char* p, std::uint64_t& mantissa) {
 // correctly rounded value, as ToDouble gives it. Returns where the field's trailing blanks end, or
 // nullptr when the field is anything else (the caller then leaves the row to the general reading).
 const char* PlainField(const char* p, double& value) {
-  while (IsFieldBlank(*p)) {
-    ++p;
+  // Blanks, signs and the point all lie below the digits.
+  if (*p <= ' ') {
+    while (IsFieldBlank(*p)) {
+      ++p;
+    }
   }
-  const bool negative = *p == '-';
-  p += (*p == '-' || *p == '+') ? 1 : 0;
+  bool negative = false;
+  if (*p < '0') {
+    negative = *p == '-';
+    p += (*p == '-' || *p == '+') ? 1 : 0;
+  }
   std::uint64_t mantissa = 0;
   const char* first = p;
   p = Digits(p, mantissa);
@@ -46,13 +52,16 @@ const char* PlainField(const char* p, double& value) {
     decimals = p - fraction;
     digits += decimals;
   }
-  if (digits == 0 || digits > kPlainDigits || mantissa > (std::uint64_t{1} << 53)) {
+  if (static_cast<std::size_t>(digits - 1) >= std::size_t{kPlainDigits} ||
+      mantissa > (std::uint64_t{1} << 53)) {
     return nullptr;
   }
   const double magnitude = static_cast<double>(mantissa) / kExactPowersOfTen[decimals];
   value = negative ? -magnitude : magnitude;
-  while (IsFieldBlank(*p)) {
-    ++p;
+  if (*p <= ' ') {
+    while (IsFieldBlank(*p)) {
+      ++p;
+    }
   }
   return p;
 }
@@ -64,32 +73,44 @@ std::size_t ReadPlainRow(const char* begin, const char* end, std::span<double> o
     return 0;
   }
   const char* p = begin;
-  for (std::size_t k = 0; k < out.size(); ++k) {
-    p = PlainField(p, out[k]);
-    const bool last = k + 1 == out.size();
-    if (!p || (*p != ',' && !last)) {
-      return 0;  // not plain, or fewer fields than needed
+  double* value = out.data();
+  double* const last = value + out.size() - 1;
+  for (;; ++value) {
+    p = PlainField(p, *value);
+    if (!p) {
+      return 0;
     }
-    if (*p == ',' && last) {
-      // Further fields are not read; the line runs to its first CR or LF.
-      ++p;
-      const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-      const auto* cr =
-          static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>((lf ? lf : end) - p)));
-      p = cr ? cr : lf;
-      if (!p) {
-        return 0;
-      }
-    } else if (*p == ',') {
-      ++p;
+    if (value == last) {
+      break;
+    }
+    if (*p != ',') {
+      return 0;  // fewer fields than needed, or more than a number in one
+    }
+    ++p;
+  }
+  if (*p == ',') {
+    // Further fields are not read; the line runs to its first CR or LF.
+    ++p;
+    const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const auto* cr =
+        static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>((lf ? lf : end) - p)));
+    p = cr ? cr : lf;
+    if (!p) {
+      return 0;
     }
   }
-  // p is at the line's end: a CR whose next byte is still to come may be the first half of CR LF.
-  if ((*p != '\r' && *p != '\n') || static_cast<std::size_t>(p - begin) > kMaxResultLine ||
-      (*p == '\r' && p + 1 == end)) {
+  const auto length = static_cast<std::size_t>(p - begin);
+  if (length > kMaxResultLine) {
     return 0;
   }
-  return static_cast<std::size_t>(p - begin) + (*p == '\r' && p[1] == '\n' ? 2 : 1);
+  if (*p == '\n') {
+    return length + 1;
+  }
+  // A CR whose next byte is still to come may be the first half of CR LF.
+  if (*p == '\r' && p + 1 != end) {
+    return length + (p[1] == '\n' ? 2 : 1);
+  }
+  return 0;
 }
 
 }  // namespace vesko
