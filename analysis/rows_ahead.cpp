@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 #include <system_error>
+#include <utility>
 
 #include "analysis/result_file.h"
 #include "core/os_file.h"
@@ -78,6 +79,7 @@ void RowsAhead::Read(const std::string& path, std::size_t fields) {
     return;  // the caller meets the failure itself when it reads on from here
   }
   std::vector<double> values(fields);
+  std::vector<std::pair<double*, std::vector<double>*>> into;  // a row's field and its column
   std::size_t room = 0;
   while (!cancelled_.load(std::memory_order_relaxed)) {
     const std::uintmax_t at = lines.offset();
@@ -89,15 +91,17 @@ void RowsAhead::Read(const std::string& path, std::size_t fields) {
       }
     }
     if (room == 0) {
-      for (std::vector<double>& block : blocks_.emplace_back(kept_.size())) {
-        ReserveColumn(block, kBlockRows);
+      into.clear();
+      std::vector<std::vector<double>>& block = blocks_.emplace_back(kept_.size());
+      for (std::size_t j = 0; j < kept_.size(); ++j) {
+        ReserveColumn(block[j], kBlockRows);
+        into.emplace_back(&values[kept_[j]], &block[j]);
       }
       room = kBlockRows;
     }
     --room;
-    std::vector<std::vector<double>>& block = blocks_.back();
-    for (std::size_t j = 0; j < kept_.size(); ++j) {
-      block[j].push_back(values[kept_[j]]);
+    for (const auto& [field, column] : into) {
+      column->push_back(*field);
     }
   }
 }
