@@ -197,19 +197,21 @@ std::size_t ExpectedRows(std::uintmax_t fileSize, std::size_t firstLine) {
   return static_cast<std::size_t>(std::min<std::uintmax_t>(rows + rows / 8 + 16, std::uintmax_t{1} << 24));
 }
 
-void ReserveColumn(std::vector<double>& column, std::size_t rows) {
-  column.reserve(rows);
+void AdviseLargePages([[maybe_unused]] const void* data, [[maybe_unused]] std::size_t bytes) {
 #ifdef __linux__
-  // Only whole, aligned 2 MiB stretches inside the column can be large pages; advice is all it is.
-  constexpr std::uintptr_t kLargePage = 2 << 20;
-  const auto begin = reinterpret_cast<std::uintptr_t>(column.data());
-  const std::uintptr_t end = begin + column.capacity() * sizeof(double);
+  // Only whole, aligned stretches can be large pages; advice is all it is.
+  const auto begin = reinterpret_cast<std::uintptr_t>(data);
   const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
-  const std::uintptr_t last = end & ~(kLargePage - 1);
+  const std::uintptr_t last = (begin + bytes) & ~(kLargePage - 1);
   if (last > first) {
     madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
   }
 #endif
+}
+
+void ReserveColumn(std::vector<double>& column, std::size_t rows) {
+  column.reserve(rows);
+  AdviseLargePages(column.data(), column.capacity() * sizeof(double));
 }
 
 Result<ResultRows> ReadResultFile(const std::string& path) {

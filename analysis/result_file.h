@@ -83,6 +83,13 @@ bool ReadRowNumbers(std::string_view line, std::span<double> out);
 /// (line end included), with some to spare, so that the columns do not grow and copy row by row.
 std::size_t ExpectedRows(std::uintmax_t fileSize, std::size_t firstLine);
 
+/// The size of a large memory page where the system offers them.
+inline constexpr std::size_t kLargePage = std::size_t{2} << 20;
+
+/// Asks the system to back the whole large pages within `bytes` from `data` by large pages, so
+/// that filling them takes a few page faults instead of thousands.
+void AdviseLargePages(const void* data, std::size_t bytes);
+
 /// Makes room for `rows` numbers in `column`; a large column is backed by large memory pages where
 /// the system offers them, so that filling it takes a few page faults instead of thousands.
 void ReserveColumn(std::vector<double>& column, std::size_t rows);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <new>
 #include <system_error>
-#include <utility>
 
 #include "analysis/result_file.h"
 #include "core/os_file.h"
@@ -57,7 +57,7 @@ RowsAhead::RowsAhead(const std::string& path, std::uintmax_t size, std::size_t f
       try {
         Read(path, fields);
       } catch (const std::exception&) {
-        blocks_.clear();  // out of memory: the caller reads this half itself
+        columns_.clear();  // out of memory: the caller reads this half itself
         resume_ = *start_;
       }
     });
@@ -79,8 +79,8 @@ void RowsAhead::Read(const std::string& path, std::size_t fields) {
     return;  // the caller meets the failure itself when it reads on from here
   }
   std::vector<double> values(fields);
-  std::vector<std::pair<double*, std::vector<double>*>> into;  // a row's field and its column
-  std::size_t room = 0;
+  std::vector<double*> into(kept_.size());
+  lastRows_ = kBlockRows;
   while (!cancelled_.load(std::memory_order_relaxed)) {
     const std::uintmax_t at = lines.offset();
     if (!lines.NextPlainRow(values)) {
@@ -90,33 +90,40 @@ void RowsAhead::Read(const std::string& path, std::size_t fields) {
         return;
       }
     }
-    if (room == 0) {
-      into.clear();
-      std::vector<std::vector<double>>& block = blocks_.emplace_back(kept_.size());
-      for (std::size_t j = 0; j < kept_.size(); ++j) {
-        ReserveColumn(block[j], kBlockRows);
-        into.emplace_back(&values[kept_[j]], &block[j]);
+    if (lastRows_ == kBlockRows) {
+      for (double*& column : into) {
+        column =
+            static_cast<double*>(::operator new (kBlockRows * sizeof(double), std::align_val_t{kLargePage}));
+        columns_.emplace_back(column);
+        AdviseLargePages(column, kBlockRows * sizeof(double));
       }
-      room = kBlockRows;
+      lastRows_ = 0;
     }
-    --room;
-    for (const auto& [field, column] : into) {
-      column->push_back(*field);
+    for (std::size_t j = 0; j < into.size(); ++j) {
+      into[j][lastRows_] = values[kept_[j]];
     }
+    ++lastRows_;
   }
+}
+
+void RowsAhead::FreeColumn::operator()(double* column) const {
+  ::operator delete (column, std::align_val_t{kLargePage});
 }
 
 std::uintmax_t RowsAhead::AppendTo(std::span<std::vector<double>* const> columns) {
   if (thread_.joinable()) {
     thread_.join();
   }
-  for (std::vector<std::vector<double>>& block : blocks_) {
-    for (std::size_t j = 0; j < block.size() && j < columns.size(); ++j) {
-      columns[j]->insert(columns[j]->end(), block[j].begin(), block[j].end());
-      block[j] = std::vector<double>();
+  const std::size_t width = kept_.size();
+  for (std::size_t k = 0; k < columns_.size(); ++k) {
+    const std::size_t rows = k + width < columns_.size() ? kBlockRows : lastRows_;
+    if (k % width < columns.size()) {
+      std::vector<double>& to = *columns[k % width];
+      to.insert(to.end(), columns_[k].get(), columns_[k].get() + rows);
     }
+    columns_[k].reset();
   }
-  blocks_.clear();
+  columns_.clear();
   return resume_;
 }
 

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -43,8 +44,14 @@ class RowsAhead {
   std::vector<std::size_t> kept_;
   std::optional<std::uintmax_t> start_;
   std::uintmax_t resume_ = 0;
-  // The kept fields, one column each, in blocks of rows, so that each is freed once appended.
-  std::vector<std::vector<std::vector<double>>> blocks_;
+  // Blocks of rows: of each kept field a column of up to kBlockRows numbers, laid on whole large
+  // pages (block b's column of kept field j at b * kept_.size() + j); each is freed once appended.
+  // The last block holds `lastRows_` rows.
+  struct FreeColumn {
+    void operator()(double* column) const;
+  };
+  std::vector<std::unique_ptr<double[], FreeColumn>> columns_;
+  std::size_t lastRows_ = 0;
   std::atomic<bool> cancelled_{false};
   std::thread thread_;
 };
