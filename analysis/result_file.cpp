@@ -154,6 +154,18 @@ bool ResultLines::ResumeAt(std::uintmax_t offset) {
   return true;
 }
 
+std::optional<std::uintmax_t> ResultLines::ResumeAfterLineEnd(std::uintmax_t offset) {
+  if (!ResumeAt(offset) || !ReadPiece()) {
+    return std::nullopt;
+  }
+  const auto* lf = static_cast<const char*>(std::memchr(buffer_.data(), '\n', filled_));
+  if (!lf) {
+    return std::nullopt;
+  }
+  pos_ = static_cast<std::size_t>(lf - buffer_.data()) + 1;
+  return this->offset();
+}
+
 // Keeps the unread rest of the buffer, moved to its front, and appends the next piece of the file.
 bool ResultLines::ReadPiece() {
   std::copy(buffer_.begin() + static_cast<std::ptrdiff_t>(pos_),
@@ -224,7 +236,7 @@ Result<ResultRows> ReadResultFile(const std::string& path) {
   const std::size_t consumed = header ? header->size() : 0;
   const std::uintmax_t firstRow = lines.offset();
   // A long file's second half is read meanwhile by a second thread (see ReadResultSet).
-  RowsAhead ahead(path, lines.size(), 3, {0, 2});
+  RowsAhead ahead(lines, path, 3, {0, 2});
   const bool split = ahead.start() && lines.StopAt(*ahead.start());
   for (;;) {
     double values[3];

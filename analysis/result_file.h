@@ -46,6 +46,12 @@ class ResultLines {
   /// Goes on with the line that starts at `offset`, with no stop; false, and error() set, when the
   /// file cannot be read there.
   bool ResumeAt(std::uintmax_t offset);
+  /// Goes on with the line that starts just past the first LF at or after `offset` (whatever came
+  /// before an LF, a line starts after it) and returns where that is; empty when the first piece
+  /// read from `offset` holds no LF or the read failed, and the reader is then of no further use.
+  std::optional<std::uintmax_t> ResumeAfterLineEnd(std::uintmax_t offset);
+  /// True when both read the same file, not merely files of the same name.
+  bool SameFileAs(const ResultLines& other) const { return in_.IsSameFile(other.in_); }
   /// Where in the file the next line starts.
   std::uintmax_t offset() const { return readBytes_ - (filled_ - pos_); }
   /// Reads the next line as ReadRowNumbers would, and takes it, when it is a row that ReadPlainRow

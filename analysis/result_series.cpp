@@ -202,7 +202,7 @@ Result<ResultSet> ReadResultSet(const std::string& path, bool wholeLinesOnly) {
   if (columns.twoCounter) {
     kept.insert(kept.end(), {1, 2});
   }
-  RowsAhead ahead(path, lines.size(), columns.fields, kept);
+  RowsAhead ahead(lines, path, columns.fields, kept);
   const bool split = ahead.start() && lines.StopAt(*ahead.start());
   for (;;) {
     const std::uintmax_t rowStart = lines.offset();

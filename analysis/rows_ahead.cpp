@@ -1,61 +1,37 @@
 #include "analysis/rows_ahead.h"
 
-#include <algorithm>
-#include <cstring>
 #include <exception>
 #include <new>
 #include <system_error>
 
 #include "analysis/result_file.h"
-#include "core/os_file.h"
 
 namespace vesko {
 namespace {
 
 constexpr std::size_t kBlockRows = std::size_t{1} << 19;
-constexpr std::size_t kSearch = std::size_t{1} << 16;
-
-// The offset just past the first LF at or after `from`, when there is one within kSearch bytes. The
-// byte after an LF always starts a line, whatever came before it.
-std::optional<std::uintmax_t> LineStartAfter(const std::string& path, std::uintmax_t from) {
-  std::optional<os::OsError> error;
-  os::InputFile in = os::InputFile::OpenRegular(path, error);
-  if (!in.IsOpen() || !in.Seek(from)) {
-    return std::nullopt;
-  }
-  std::vector<char> bytes(kSearch);
-  std::size_t filled = 0;
-  while (filled < bytes.size()) {
-    const std::optional<std::size_t> count = in.Read(bytes.data() + filled, bytes.size() - filled);
-    if (!count || *count == 0) {
-      break;
-    }
-    filled += *count;
-  }
-  const auto* lf = static_cast<const char*>(std::memchr(bytes.data(), '\n', filled));
-  if (!lf) {
-    return std::nullopt;
-  }
-  return from + static_cast<std::uintmax_t>(lf - bytes.data()) + 1;
-}
 
 }  // namespace
 
-RowsAhead::RowsAhead(const std::string& path, std::uintmax_t size, std::size_t fields,
+RowsAhead::RowsAhead(const ResultLines& reader, const std::string& path, std::size_t fields,
                      std::vector<std::size_t> kept)
     : kept_(std::move(kept)) {
-  if (size < kMinimumSize || fields == 0 || kept_.empty()) {
+  if (reader.size() < kMinimumSize || fields == 0 || kept_.empty()) {
     return;
   }
-  start_ = LineStartAfter(path, size / 2);
+  ResultLines lines(path);
+  if (!lines.SameFileAs(reader)) {
+    return;
+  }
+  start_ = lines.ResumeAfterLineEnd(reader.size() / 2);
   if (!start_) {
     return;
   }
   resume_ = *start_;
   try {
-    thread_ = std::thread([this, path, fields] {
+    thread_ = std::thread([this, fields, lines = std::move(lines)]() mutable {
       try {
-        Read(path, fields);
+        Read(lines, fields);
       } catch (const std::exception&) {
         columns_.clear();  // out of memory: the caller reads this half itself
         resume_ = *start_;
@@ -73,11 +49,7 @@ RowsAhead::~RowsAhead() {
   }
 }
 
-void RowsAhead::Read(const std::string& path, std::size_t fields) {
-  ResultLines lines(path);
-  if (!lines.ResumeAt(*start_)) {
-    return;  // the caller meets the failure itself when it reads on from here
-  }
+void RowsAhead::Read(ResultLines& lines, std::size_t fields) {
   std::vector<double> values(fields);
   std::vector<double*> into(kept_.size());
   lastRows_ = kBlockRows;

@@ -12,6 +12,8 @@
 
 namespace vesko {
 
+class ResultLines;
+
 /// The rows of a long result file's second half, read by a second thread while the caller reads the
 /// first half: on two cores a long file is read in little more than half the time. From the first
 /// line start after the file's middle, every row that ReadRowNumbers reads with `fields` numbers is
@@ -23,9 +25,11 @@ class RowsAhead {
   /// Files shorter than this are left to one thread.
   static constexpr std::uintmax_t kMinimumSize = std::uintmax_t{4} << 20;
 
-  /// Starts reading when `size` is at least kMinimumSize and a line starts within 64 KiB after the
-  /// middle; does nothing otherwise.
-  RowsAhead(const std::string& path, std::uintmax_t size, std::size_t fields, std::vector<std::size_t> kept);
+  /// Starts reading `path`, the file `reader` reads, when it holds at least kMinimumSize bytes and
+  /// a line starts within 64 KiB after its middle; does nothing otherwise, nor when the name has
+  /// come to stand for another file meanwhile.
+  RowsAhead(const ResultLines& reader, const std::string& path, std::size_t fields,
+            std::vector<std::size_t> kept);
   /// Stops the reading early if the rows were not taken.
   ~RowsAhead();
   RowsAhead(const RowsAhead&) = delete;
@@ -39,7 +43,7 @@ class RowsAhead {
   std::uintmax_t AppendTo(std::span<std::vector<double>* const> columns);
 
  private:
-  void Read(const std::string& path, std::size_t fields);
+  void Read(ResultLines& lines, std::size_t fields);
 
   std::vector<std::size_t> kept_;
   std::optional<std::uintmax_t> start_;

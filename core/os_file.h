@@ -86,6 +86,8 @@ class InputFile {
   std::uint64_t size() const { return size_; }
   /// Makes the next read start `offset` bytes into the file; false when that failed.
   bool Seek(std::uint64_t offset);
+  /// True when both are open on the same file (not merely on the same name).
+  bool IsSameFile(const InputFile& other) const;
 
   /// Opens `path` for reading. What is not a regular file (a folder, a FIFO, a device) is refused
   /// before it is opened, so that nothing blocks or reads without end.

@@ -152,6 +152,14 @@ bool InputFile::Seek(std::uint64_t offset) {
   return lseek(Fd(handle_), static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
+bool InputFile::IsSameFile(const InputFile& other) const {
+  struct stat mine {};
+  struct stat theirs {};
+  return IsOpen() && other.IsOpen() && fstat(Fd(handle_), &mine) == 0 &&
+         fstat(Fd(other.handle_), &theirs) == 0 && mine.st_dev == theirs.st_dev &&
+         mine.st_ino == theirs.st_ino;
+}
+
 std::optional<OsError> RenameOver(const std::string& from, const std::string& to) {
   if (rename(from.c_str(), to.c_str()) != 0) {
     return ErrorOf(errno);

@@ -151,6 +151,18 @@ bool InputFile::Seek(std::uint64_t offset) {
   return _lseeki64(static_cast<int>(handle_), static_cast<__int64>(offset), SEEK_SET) >= 0;
 }
 
+bool InputFile::IsSameFile(const InputFile& other) const {
+  BY_HANDLE_FILE_INFORMATION mine{};
+  BY_HANDLE_FILE_INFORMATION theirs{};
+  return IsOpen() && other.IsOpen() &&
+         GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(static_cast<int>(handle_))),
+                                    &mine) &&
+         GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(static_cast<int>(other.handle_))),
+                                    &theirs) &&
+         mine.dwVolumeSerialNumber == theirs.dwVolumeSerialNumber &&
+         mine.nFileIndexHigh == theirs.nFileIndexHigh && mine.nFileIndexLow == theirs.nFileIndexLow;
+}
+
 std::optional<OsError> CheckReplaceable(const std::string& path) {
   // Windows refuses to replace a read-only file anyway (Wine would rename over it): say so at once.
   const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());

@@ -1,5 +1,6 @@
 #include <bit>
 #include <cstdint>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -175,6 +176,18 @@ TEST(ResultSet, LongFilesReadAsOneReaderReadsThem) {
     EXPECT_EQ(series, set->series.size());
     EXPECT_EQ(expected, x);
   }
+}
+
+// The second thread reads the file the first one reads, even when the name has been given to
+// another file since.
+TEST(ResultLines, TellTheirFileFromAnotherOfTheSameName) {
+  TempDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir.File("r.dat"), "a,b\n1,2\n"));
+  ASSERT_TRUE(WriteFileBytes(dir.File("new.dat"), "a,b\n1,2\n"));
+  const ResultLines first(dir.File("r.dat"));
+  EXPECT_TRUE(ResultLines(dir.File("r.dat")).SameFileAs(first));
+  std::filesystem::rename(dir.File("new.dat"), dir.File("r.dat"));
+  EXPECT_FALSE(ResultLines(dir.File("r.dat")).SameFileAs(first));
 }
 
 // The decreasing-width analysis reads long files the same way.
