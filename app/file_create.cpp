@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/platform.h"
 #include "core/script_naming.h"
 #include "core/shown_text.h"
 
@@ -51,14 +52,17 @@ class ProgressSink final : public LineSink {
 // Counts a script's lines and its bytes as they would be written (CR LF included), and the measurements
 // of its first kSampleBytes. It stops the script once it needs more than `room` bytes, or once the part
 // counted shows the whole will need more than twice that: a script far too large is not walked through.
+// Past the file-size limit it stops as well, without a refusal: the write fails there with its own reason.
 class RoomSink final : public LineSink {
  public:
-  RoomSink(std::uintmax_t room, std::uint64_t points) : room_(room), points_(points) {}
+  RoomSink(std::uintmax_t room, std::uint64_t points, std::uintmax_t sizeLimit)
+      : room_(room), points_(points), sizeLimit_(sizeLimit) {}
   void WriteLine(std::string_view line) override { Count(line, line.size() + 2, 1); }
   void WriteLines(std::string_view lines) override {
     Count(lines, lines.size(), static_cast<std::uint64_t>(std::count(lines.begin(), lines.end(), '\n')));
   }
   std::uint64_t lines() const { return lines_; }
+  bool overSizeLimit() const { return bytes_ > sizeLimit_; }
   /// The bytes counted, or when stopped early their share of the job's points carried on to all of them.
   std::uintmax_t needed() const {
     if (measurements_ == 0 || points_ <= measurements_) {
@@ -91,10 +95,14 @@ class RoomSink final : public LineSink {
         throw ScriptCancelled{};
       }
     }
+    if (overSizeLimit()) {
+      throw ScriptCancelled{};
+    }
   }
 
   std::uintmax_t room_;
   std::uint64_t points_;
+  std::uintmax_t sizeLimit_;
   std::uintmax_t bytes_ = 0;
   std::uint64_t lines_ = 0;
   std::uint64_t measurements_ = 0;
@@ -160,12 +168,14 @@ ScriptRoom MeasureRoom(const FileCreateJob& job) {
   }
   std::error_code error;
   const std::filesystem::space_info space = std::filesystem::space(PathOf(job.outputFolder), error);
-  RoomSink sink(error ? UINTMAX_MAX : space.available, job.points);
+  RoomSink sink(error ? UINTMAX_MAX : space.available, job.points, FileSizeLimit());
   try {
     job.writeScript(sink);
   } catch (const ScriptCancelled&) {
-    measured.refusal = ShownText(ScriptPath(job.outputFolder, job.outputFileName)) + " needs " +
-                       Gigabytes(sink.needed()) + " GB, " + Gigabytes(space.available) + " GB are free";
+    if (!sink.overSizeLimit()) {
+      measured.refusal = ShownText(ScriptPath(job.outputFolder, job.outputFileName)) + " needs " +
+                         Gigabytes(sink.needed()) + " GB, " + Gigabytes(space.available) + " GB are free";
+    }
   }
   measured.lines = sink.lines();
   return measured;
@@ -204,18 +214,22 @@ FileCreateOutcome RunFileCreate(const FileCreateJob& job, const StatusCallback& 
     const std::string path = ScriptPath(job.outputFolder, job.outputFileName);
     SafeFileWriter writer(path);
     if (job.writeScript) {
+      FailFastSink guarded(writer);
       try {
         if (job.progress) {
-          ProgressSink counted(writer, job.progress);
+          ProgressSink counted(guarded, job.progress);
           job.writeScript(counted);
           counted.Finish();
         } else {
-          job.writeScript(writer);
+          job.writeScript(guarded);
         }
       } catch (const ScriptCancelled&) {
-        writer.Abort();
-        return {FileCreateOutcome::Kind::Cancelled,
-                "File Create cancelled: " + ShownText(path) + " was left as it was."};
+        // A write that failed stopped the script too: Commit reports it below.
+        if (writer.ok()) {
+          writer.Abort();
+          return {FileCreateOutcome::Kind::Cancelled,
+                  "File Create cancelled: " + ShownText(path) + " was left as it was."};
+        }
       }
     }
     if (std::optional<IoError> error = writer.Commit()) {

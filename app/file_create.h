@@ -36,6 +36,30 @@ struct FileCreateJob {
 /// operator cancelled, or the script will not fit. The one who gave the sink catches it.
 struct ScriptCancelled {};
 
+/// Passes lines on to a file or stream and stops the script (ScriptCancelled) at the first line after one
+/// of its writes failed: a full disk or a closed stream is reported at once, not after the whole script.
+/// The one who catches it finds the failure in the sink.
+class FailFastSink final : public LineSink {
+ public:
+  explicit FailFastSink(BufferedSink& next) : next_(next) {}
+  void WriteLine(std::string_view line) override {
+    next_.WriteLine(line);
+    StopIfFailed();
+  }
+  void WriteLines(std::string_view lines) override {
+    next_.WriteLines(lines);
+    StopIfFailed();
+  }
+
+ private:
+  void StopIfFailed() const {
+    if (!next_.ok()) {
+      throw ScriptCancelled{};
+    }
+  }
+  BufferedSink& next_;
+};
+
 /// About how many lines pass between two calls of FileCreateJob::progress.
 inline constexpr std::uint64_t kProgressInterval = 65536;
 

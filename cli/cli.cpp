@@ -42,7 +42,12 @@ int WriteToStdout(const CheckedScript& prepared, const std::string& outputFolder
                   std::FILE* err) {
   StreamSink sink(out);
   errno = 0;
-  prepared.write(outputFolder, sink);
+  try {
+    FailFastSink guarded(sink);
+    prepared.write(outputFolder, guarded);
+  } catch (const ScriptCancelled&) {
+    // A write failed: the rest of the script is not made, and the failure is reported below.
+  }
   if (!sink.Flush() || std::fflush(out) != 0) {
     return ReportOutputFailed(errno, err);
   }

@@ -90,6 +90,8 @@ class BufferedSink : public LineSink {
  public:
   void WriteLine(std::string_view line) override;
   void WriteLines(std::string_view lines) override;
+  /// False once a write of the buffered bytes has failed: nothing written after that can arrive.
+  virtual bool ok() const = 0;
 
  protected:
   BufferedSink();
@@ -111,6 +113,7 @@ class StreamSink final : public BufferedSink {
   ~StreamSink() override;
   /// Writes out what is buffered; false if any write failed so far.
   bool Flush();
+  bool ok() const override { return !failed_; }
 
  private:
   void Emit(std::string_view bytes) override;

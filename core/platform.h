@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,8 @@ bool IsWritableFolder(const std::string& folder);
 
 /// Creates `folder` and its missing parents; true when it exists afterwards.
 bool MakeFolders(const std::string& folder);
+
+/// The most bytes a file this process writes may hold (the file-size limit); UINTMAX_MAX without one.
+std::uintmax_t FileSizeLimit();
 
 }  // namespace vesko

@@ -1,4 +1,5 @@
 #include <pwd.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <climits>
@@ -66,6 +67,14 @@ std::string UserConfigFolder() {
     base = JoinPath(home, ".config");
   }
   return JoinPath(base, "VeskoScriptCreator");
+}
+
+std::uintmax_t FileSizeLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+    return UINTMAX_MAX;
+  }
+  return static_cast<std::uintmax_t>(limit.rlim_cur);
 }
 
 }  // namespace vesko

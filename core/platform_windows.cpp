@@ -113,4 +113,8 @@ std::string UserConfigFolder() {
   return JoinPath(base, "VeskoScriptCreator");
 }
 
+std::uintmax_t FileSizeLimit() {
+  return UINTMAX_MAX;
+}
+
 }  // namespace vesko

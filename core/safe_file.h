@@ -32,7 +32,7 @@ class SafeFileWriter final : public BufferedSink {
   SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
   /// False once anything has failed (the temporary file could not be made, a write failed).
-  bool ok() const { return !error_.has_value(); }
+  bool ok() const override { return !error_.has_value(); }
   /// Finishes the file; empty on success, else the first failure (nothing replaced).
   std::optional<IoError> Commit();
   /// Drops the temporary file; the old file stays as it was.

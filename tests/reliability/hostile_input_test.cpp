@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -246,14 +247,19 @@ TEST(HostileWriteTarget, ReplacesOrRefusesAndKeepsTheOldFile) {
   }
 }
 
-// Starts vesko-script writing a long slit scan into `out` with standard error on a pipe; `limit`
-// bytes, when not 0, is the file-size limit it runs under.
-pid_t StartLongScript(const std::string& out, const std::string& settings, rlim_t limit, int& errFd) {
+// Starts vesko-script writing a long slit scan of `repeat` passes into `out` (or, with `stdoutFull`,
+// on a standard output that is a full device) with standard error on a pipe; `limit` bytes, when not
+// 0, is the file-size limit it runs under.
+pid_t StartLongScript(const std::string& out, const std::string& settings, rlim_t limit, int& errFd,
+                      const char* repeat = "200", bool stdoutFull = false) {
   int fds[2];
   EXPECT_EQ(pipe(fds), 0);
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(fds[1], STDERR_FILENO);
+    if (stdoutFull) {
+      dup2(open("/dev/full", O_WRONLY | O_CLOEXEC), STDOUT_FILENO);
+    }
     close(fds[0]);
     close(fds[1]);
     if (limit != 0) {
@@ -269,10 +275,13 @@ pid_t StartLongScript(const std::string& out, const std::string& settings, rlim_
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
-    const std::vector<std::string> args = {
+    std::vector<std::string> args = {
         VESKO_SCRIPT_PROGRAM, "slit-scan", "--axis",          "y", "--slit-width",   "0.1",
         "--scan-center",      "0",         "--scan-width",    "1", "--division",     "32767",
-        "--repeat",           "200",       "--output-folder", out, "--settings-dir", settings};
+        "--repeat",           repeat,      "--output-folder", out, "--settings-dir", settings};
+    if (stdoutFull) {
+      args.emplace_back("--stdout");
+    }
     std::vector<char*> argv;
     for (const std::string& arg : args) {
       argv.push_back(const_cast<char*>(arg.c_str()));
@@ -335,6 +344,45 @@ TEST(InterruptedWrite, RemovesTheTemporaryFileAndSaysSo) {
     }
     std::string expected = row.message;
     expected.replace(expected.find("<path>"), 6, script);
+    EXPECT_EQ(end.text, expected + "\n");
+    EXPECT_EQ(ReadFileBytes(script), kOld);
+    EXPECT_EQ(ListFolder(out.path()), Names{"4DSlit1DScan.tcl"});
+    EXPECT_EQ(ListFolder(settings.path()), Names{});
+  }
+}
+
+// A script of 16 GB into a file under a 1 MiB file-size limit, or to a full standard output: the first
+// failed write ends the program, which says why at once and leaves the old script as it was.
+TEST(FailedWrite, EndsTheScriptAtOnce) {
+  const struct {
+    bool toStdout;
+    const char* message;  // "<path>" stands for the script's path
+  } rows[] = {
+      {false, "Cannot write <path>: File too large"},
+      {true, "Cannot write standard output: No space left on device"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.message);
+    if (row.toStdout && access("/dev/full", W_OK) != 0) {
+      continue;  // no full device here
+    }
+    TempDir out, settings;
+    const std::string script = out.File("4DSlit1DScan.tcl");
+    ASSERT_TRUE(WriteFileBytes(script, kOld));
+    int errFd = -1;
+    const Clock::time_point start = Clock::now();
+    const pid_t pid =
+        StartLongScript(out.path(), settings.path(), row.toStdout ? 0 : 1 << 20, errFd, "2000", row.toStdout);
+    const ChildEnd end = Collect(pid, errFd, start + kTimeLimit);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    std::printf("16 GB slit scan %s: failure reported after %.3f s\n",
+                row.toStdout ? "to a full standard output" : "under a 1 MiB file-size limit", seconds);
+    EXPECT_TRUE(end.Exited(3)) << end.status;
+    EXPECT_LT(seconds, 3.0) << "the script ran on after the failed write";
+    std::string expected = row.message;
+    if (const std::size_t at = expected.find("<path>"); at != std::string::npos) {
+      expected.replace(at, 6, script);
+    }
     EXPECT_EQ(end.text, expected + "\n");
     EXPECT_EQ(ReadFileBytes(script), kOld);
     EXPECT_EQ(ListFolder(out.path()), Names{"4DSlit1DScan.tcl"});
