@@ -17,6 +17,7 @@
 #include "app/app_settings.h"
 #include "core/platform.h"
 #include "core/script_naming.h"
+#include "core/shown_text.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
 #include "ui/form_controls.h"
@@ -139,7 +140,7 @@ std::unique_ptr<ProgressReport> ProgressForLines(std::uint64_t lines, const File
     return nullptr;
   }
   const QString label =
-      QStringLiteral("%1 %2 (%3 lines)").arg(doing, ToQt(job.outputFileName), GroupedCount(lines));
+      QStringLiteral("%1 %2 (%3 lines)").arg(doing, ToQt(ShownText(job.outputFileName)), GroupedCount(lines));
   return dialogs.showProgress(parent, label, lines);
 }
 

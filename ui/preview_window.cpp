@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "app/file_create.h"
+#include "core/shown_text.h"
 #include "generators/script_summary.h"
 #include "ui/dialogs.h"
 #include "ui/panel_support.h"
@@ -116,7 +117,7 @@ bool PreviewWindow::showScript(const CheckedScript& script, const std::string& o
   }
   report.reset();
 
-  setWindowTitle(QStringLiteral("Preview - ") + ToQt(script.outputFileName));
+  setWindowTitle(QStringLiteral("Preview - ") + ToQt(ShownText(script.outputFileName)));
   txtPreviewSummary_->setPlainText(JoinLines(SummaryText(summary.Summary(script.outline))));
   scriptText_ = ToQt(shown.shown());
   QString text = scriptText_;

@@ -1,5 +1,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -27,6 +28,7 @@ class PreviewTest : public QObject {
   void everyFileCreateHasPreview_data();
   void everyFileCreateHasPreview();
   void cancelledHugeScriptKeepsOldFiles();
+  void fileNameIsShownEscaped();
 
  private:
   // Opens the window `kind` names: "slit scan", "slit move" or the combined window.
@@ -124,6 +126,22 @@ void PreviewTest::cancelledHugeScriptKeepsOldFiles() {
   // No temporary file is left beside the script.
   QCOMPARE(FileNames(ws_->output.path()), QStringList{"4DSlit1DScan.tcl"});
   QCOMPARE(Shown(ws_->window, "lbl4DStatus"), QStringLiteral("Output Start"));
+}
+
+// A control character in the file name reaches neither the progress display nor the window title raw.
+void PreviewTest::fileNameIsShownEscaped() {
+  QVERIFY(open("slit scan"));
+  // Six passes of 32767 points: just over a million lines, enough for a progress display.
+  QCOMPARE(Enter(ws_->window, kSlitScanExample + QStringList{"txt4DScanDivision=32767", "chk4DRepeatActive",
+                                                             "txt4DRepeatTimes=6"}),
+           QString());
+  // Typing drops control characters; a pasted or stored name keeps them.
+  qobject_cast<QLineEdit*>(Find(ws_->window, "txt4DOutputFileName"))->setText("a\x1B.tcl");
+  QVERIFY(Click(ws_->window, "cmd4DPreview"));
+  QCOMPARE(ws_->dialogs.progressLabels.size(), 1);
+  QVERIFY2(ws_->dialogs.progressLabels[0].startsWith("Previewing a\\x1B.tcl ("),
+           qPrintable(ws_->dialogs.progressLabels[0]));
+  QCOMPARE(Find(ws_->window, "frmPreview")->windowTitle(), QStringLiteral("Preview - a\\x1B.tcl"));
 }
 
 namespace vesko::test {
