@@ -7,8 +7,10 @@
 #include <system_error>
 
 #include "app/app_settings.h"
+#include "app/axis_table_file.h"
 #include "app/checked_script.h"
 #include "app/file_create.h"
+#include "app/limit_check.h"
 #include "app/version.h"
 #include "cli/analyse_command.h"
 #include "cli/cli_help.h"
@@ -55,10 +57,9 @@ int WriteToStdout(const CheckedScript& prepared, const std::string& outputFolder
 }
 
 // The script is read as it would be written, keeping only its figures.
-int PrintSummary(const CheckedScript& prepared, const std::string& outputFolder, bool json, std::FILE* out) {
-  SummarySink sink;
-  prepared.write(outputFolder, sink);
-  const ScriptSummary summary = sink.Summary(prepared.outline);
+int PrintSummary(const CheckedScript& prepared, const std::string& outputFolder, bool json,
+                 const AxisTableRead& axes, std::FILE* out) {
+  const ScriptSummary summary = SummarizeScript(prepared, outputFolder, axes);
   if (json) {
     Print(out, cli::SummaryJson(summary));  // JSON is UTF-8 on every system
     return kExitDone;
@@ -105,13 +106,28 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
   const std::string outputFolder =
       inv.outputFolder ? *inv.outputFolder : ReadStoredOutputFolder(settingsDir).outputFolder;
 
+  // A script that takes an axis beyond a limit of the axis table is not written unless asked for; a table
+  // that cannot be used is told and checks nothing.
+  const AxisTableRead axes = ReadAxisTable(settingsDir);
+  const auto limitRefusal = [&](const std::string& folder) -> std::optional<std::string> {
+    if (!axes.problem.empty()) {
+      PrintMessage(err, axes.problem);
+    }
+    return axes.table && !inv.ignoreLimits ? FirstLimitNote(*prepared, folder, *axes.table) : std::nullopt;
+  };
   if (inv.toStdout || inv.summary) {
     if (const std::optional<std::string> refusal = ShownFolderRefusal(*prepared, outputFolder)) {
       PrintMessage(err, *refusal);
       return kExitRefused;
     }
-    return inv.summary ? PrintSummary(*prepared, outputFolder, inv.json, out)
-                       : WriteToStdout(*prepared, outputFolder, out, err);
+    if (inv.summary) {
+      return PrintSummary(*prepared, outputFolder, inv.json, axes, out);
+    }
+    if (const std::optional<std::string> note = limitRefusal(outputFolder)) {
+      PrintMessage(err, *note);
+      return kExitRefused;
+    }
+    return WriteToStdout(*prepared, outputFolder, out, err);
   }
 
   // Only a written file needs a folder the file system can find; printed scripts name the folder as given,
@@ -120,6 +136,10 @@ int RunCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
                                      ? AbsoluteFolder(outputFolder)
                                      : outputFolder;
   FileCreateJob job = prepared->Job(fileFolder);
+  if (const std::optional<std::string> note = PlaceRefusal(job) ? std::nullopt : limitRefusal(fileFolder)) {
+    PrintMessage(err, *note);
+    return kExitRefused;
+  }
   // A long write shows how far it has come, on a terminal only: logs and pipes get nothing. As in the
   // windows, the dry pass that judges the room also counts the lines, so that the line can tell a percentage.
   std::optional<cli::TerminalProgress> progress;

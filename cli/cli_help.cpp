@@ -42,6 +42,8 @@ std::string CommonOptions() {
   text.append(OptionColumn("--summary", "print what the script does: points, moves, counting time,"));
   text.append(OptionColumn("", "result files, notes; write no file and no settings"));
   text.append(OptionColumn("--json", "with --summary: the same figures as one JSON document"));
+  text.append(OptionColumn("--ignore-limits", "write the script even when it takes an axis beyond a"));
+  text.append(OptionColumn("", "limit of the settings folder's Axes.toml"));
   text.append(OptionColumn("-h, --help", "show this text"));
   return text;
 }

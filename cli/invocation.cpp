@@ -82,7 +82,8 @@ Invocation Parse(const std::vector<std::string>& args) {
       inlineValue = arg.substr(equals + 1);
     }
 
-    if (name == "help" || name == "stdout" || name == "summary" || name == "json") {
+    if (name == "help" || name == "stdout" || name == "summary" || name == "json" ||
+        name == "ignore-limits") {
       if (inlineValue) {
         inv.usageError = "option '--" + name + "' takes no value";
         return inv;
@@ -91,7 +92,10 @@ Invocation Parse(const std::vector<std::string>& args) {
         inv.help = true;
         return inv;
       }
-      (name == "stdout" ? inv.toStdout : name == "summary" ? inv.summary : inv.json) = true;
+      (name == "stdout"          ? inv.toStdout
+       : name == "summary"       ? inv.summary
+       : name == "ignore-limits" ? inv.ignoreLimits
+                                 : inv.json) = true;
       continue;
     }
 

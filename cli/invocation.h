@@ -17,6 +17,7 @@ struct Invocation {
   bool toStdout = false;
   bool summary = false;
   bool json = false;
+  bool ignoreLimits = false;
   bool help = false;
   bool version = false;
   /// Why the arguments cannot be used; empty when they can.

@@ -42,6 +42,19 @@ std::string SummaryJson(const ScriptSummary& summary) {
   doc["result_files"] = summary.resultFiles;
   doc["script_lines"] = summary.lines;
   doc["notes"] = summary.notes;
+  // Only with an axis table (or one that could not be used): without one the document is as before.
+  if (summary.axisReport) {
+    const AxisReport& report = *summary.axisReport;
+    doc["axis_table"] = {
+        {"limit_notes", report.limitNotes},
+        {"estimated_seconds", report.countingSeconds + report.moveSeconds + report.shutterSeconds},
+        {"counting_seconds", report.countingSeconds},
+        {"move_seconds", report.moveSeconds},
+        {"shutter_seconds", report.shutterSeconds},
+        {"untimed_axes", report.untimed}};
+  } else if (!summary.axisTableProblem.empty()) {
+    doc["axis_table"] = {{"problem", summary.axisTableProblem}};
+  }
   // File names are bytes on Linux; one that is not UTF-8 gets U+FFFD where JSON cannot carry it.
   return doc.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

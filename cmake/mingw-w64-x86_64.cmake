@@ -27,6 +27,11 @@ if(EXISTS /usr/share/cmake/nlohmann_json/nlohmann_jsonConfig.cmake
   file(MAKE_DIRECTORY "${VESKO_HOST_ONLY_ROOT}/usr/include")
   file(CREATE_LINK /usr/include/nlohmann "${VESKO_HOST_ONLY_ROOT}/usr/include/nlohmann" SYMBOLIC)
 endif()
+# toml++ (libtomlplusplus-dev), used whole from its header, is linked in the same way.
+if(EXISTS /usr/include/toml++/toml.h AND NOT EXISTS "${VESKO_HOST_ONLY_ROOT}/usr/include/toml++")
+  file(MAKE_DIRECTORY "${VESKO_HOST_ONLY_ROOT}/usr/include")
+  file(CREATE_LINK /usr/include/toml++ "${VESKO_HOST_ONLY_ROOT}/usr/include/toml++" SYMBOLIC)
+endif()
 list(APPEND CMAKE_FIND_ROOT_PATH "${VESKO_HOST_ONLY_ROOT}")
 
 # No libstdc++-6.dll, libgcc_s_seh-1.dll or libwinpthread-1.dll to carry along.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <system_error>
+#include <utility>
 
 #include "core/format.h"
 #include "core/shown_text.h"
@@ -25,6 +26,8 @@ constexpr std::string_view kExposurePrefix = "set exptime ";
 constexpr std::string_view kOpenPrefix = "set fp";
 constexpr std::string_view kOpenStart = " [open ";
 constexpr std::string_view kOpenEnd = " w+]";
+constexpr std::string_view kShutterPrefix = "TclSrv_Optics:Shutter ";
+constexpr std::string_view kBeamStopPrefix = "TclSrv_Optics:BeamStop ";
 constexpr std::string_view kZeroWidthNote = "Scan Width is 0: every point is at the scan centre.";
 
 // The whole of `text` as a number; false when any of it is not.
@@ -69,7 +72,12 @@ void NoteZeroWidth(float scanWidth, ScanOutline& outline) {
 
 }  // namespace
 
-SummarySink::SummarySink(LineSink* next) : next_(next) {}
+SummarySink::SummarySink(LineSink* next, AxisTableRead axes)
+    : next_(next), axisTableProblem_(std::move(axes.problem)) {
+  if (axes.table) {
+    check_ = std::make_unique<AxisCheck>(std::move(*axes.table));
+  }
+}
 
 void SummarySink::WriteLine(std::string_view line) {
   if (next_ != nullptr) {
@@ -108,6 +116,11 @@ void SummarySink::Read(std::string_view line) {
   }
   if (const std::uint64_t calls = CountOf(line, kMeasureCall); calls > 0) {
     measurements_ += calls;
+    if (check_) {
+      check_->Measure(calls, exposureSeconds_);
+    }
+  } else if (check_ && (line.starts_with(kShutterPrefix) || line.starts_with(kBeamStopPrefix))) {
+    check_->Shutter();
   } else if (line.starts_with(kExposurePrefix)) {
     double seconds = 0;
     if (ParseNumber(line.substr(kExposurePrefix.size()), seconds)) {
@@ -140,6 +153,9 @@ bool SummarySink::ReadMove(std::string_view line) {
   double value = 0;
   if (!ParseNumber(target, value)) {
     return false;
+  }
+  if (check_) {
+    check_->Move(line.substr(0, brace), axis, target, value);
   }
 
   auto travel =
@@ -220,6 +236,10 @@ ScriptSummary SummarySink::Summary(const ScanOutline& outline) const {
   if (lines_ > kLongScriptLines) {
     summary.notes.push_back("The script has " + std::to_string(lines_) + " lines, more than 10,000.");
   }
+  if (check_) {
+    summary.axisReport = check_->Report();
+  }
+  summary.axisTableProblem = axisTableProblem_;
   return summary;
 }
 
@@ -293,15 +313,26 @@ std::vector<std::string> SummaryText(const ScriptSummary& summary) {
                    axis.highest);
   }
   text.push_back("Count measurements: " + std::to_string(summary.measurements));
-  if (summary.measurements > 0) {
-    text.push_back("Counting time: at least " +
-                   DurationText(static_cast<double>(summary.measurements) * summary.exposureSeconds) +
-                   " of counting; motor moves come on top");
+  if (summary.axisReport) {
+    const std::vector<std::string> estimate = EstimateText(*summary.axisReport);
+    text.insert(text.end(), estimate.begin(), estimate.end());
+  } else {
+    if (summary.measurements > 0) {
+      text.push_back("Counting time: at least " +
+                     DurationText(static_cast<double>(summary.measurements) * summary.exposureSeconds) +
+                     " of counting; motor moves come on top");
+    }
+    text.push_back(summary.axisTableProblem.empty() ? kNoAxisTableLine : summary.axisTableProblem);
   }
   for (const std::string& file : summary.resultFiles) {
     text.push_back("Result file: " + ShownText(file));
   }
   text.push_back("Script lines: " + std::to_string(summary.lines));
+  if (summary.axisReport) {
+    for (const std::string& note : summary.axisReport->limitNotes) {
+      text.push_back("Note: " + note);
+    }
+  }
   for (const std::string& note : summary.notes) {
     text.push_back("Note: " + note);
   }

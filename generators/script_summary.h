@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/line_sink.h"
+#include "generators/axis_check.h"
+#include "generators/axis_table.h"
 
 namespace vesko {
 
@@ -52,7 +56,14 @@ struct ScriptSummary {
   std::vector<std::string> resultFiles;
   /// The outline's notes, then what the lines show: blades crossing, more than 10,000 lines.
   std::vector<std::string> notes;
+  /// The moves, counts and shutter commands against the axis table; none without a table.
+  std::optional<AxisReport> axisReport;
+  /// Why the axis table could not be used; empty when there is a table or no file.
+  std::string axisTableProblem;
 };
+
+/// The summary's line when the settings folder holds no axis table.
+inline constexpr const char* kNoAxisTableLine = "No axis table: limits not checked, moves not timed.";
 
 /// More lines than this get a note: a script this long is seldom meant.
 inline constexpr std::uint64_t kLongScriptLines = 10000;
@@ -61,7 +72,7 @@ inline constexpr std::uint64_t kLongScriptLines = 10000;
 /// on to `next` when one is given. Memory stays flat however long the script.
 class SummarySink final : public LineSink {
  public:
-  explicit SummarySink(LineSink* next = nullptr);
+  explicit SummarySink(LineSink* next = nullptr, AxisTableRead axes = {});
   void WriteLine(std::string_view line) override;
   void WriteLines(std::string_view lines) override;
   /// The summary of the lines so far, with `outline` and its notes in front.
@@ -90,6 +101,8 @@ class SummarySink final : public LineSink {
   static std::string CrossingNote(const BladePair& pair);
 
   LineSink* next_;
+  std::unique_ptr<AxisCheck> check_;  // with an axis table only
+  std::string axisTableProblem_;
   std::uint64_t lines_ = 0;
   std::uint64_t measurements_ = 0;
   double exposureSeconds_ = 0;
@@ -110,6 +123,10 @@ ScanOutline OutlineOf(const GonioStageScan2Params& p);
 
 /// Seconds as hours, minutes and seconds: 64 gives "0:01:04", 3600 "1:00:00"; rounded up to a second.
 std::string DurationText(double seconds);
+
+/// The run-time estimate of an axis report as summary lines: the total and its parts, then how moves
+/// were counted.
+std::vector<std::string> EstimateText(const AxisReport& report);
 
 /// The summary as lines of text, for the preview and for `vesko-script … --summary`.
 std::vector<std::string> SummaryText(const ScriptSummary& summary);

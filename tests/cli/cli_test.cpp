@@ -90,6 +90,7 @@ TEST_F(Cli, SummaryPrintsTheFiguresAndWritesNothing) {
       "lens_y: 5 moves, first 0.150, last 0.000, range -0.150 to 0.150\n"
       "Count measurements: 5\n"
       "Counting time: at least 0:00:05 of counting; motor moves come on top\n"
+      "No axis table: limits not checked, moves not timed.\n"
       "Result file: C:\\data\\Lens1DScan.dat\n"
       "Script lines: 28\n",
       c.out);
@@ -117,6 +118,36 @@ TEST_F(Cli, JsonSummaryParsesBackToTheSameFigures) {
   ASSERT_EQ(0, c.code) << c.err;
   EXPECT_EQ(nlohmann::json::array({"Scan Width is 0: every point is at the scan centre."}),
             nlohmann::json::parse(c.out)["notes"]);
+}
+
+// With an axis table a script beyond a limit is refused with the first note and nothing written, also on
+// standard output; --ignore-limits writes the same bytes as without a table; --summary names the limit.
+TEST_F(Cli, AxisLimitsRefuseTheScriptUnlessIgnored) {
+  ASSERT_TRUE(WriteFileBytes(settings_.File("Axes.toml"), "[axis.slit_y1]\nlower = -5.0\nupper = 5.0\n"));
+  const std::string wide = "slit-scan --axis y --slit-width 0.1 --scan-center=0 --scan-width 20 --division 5";
+  const std::string note = "slit_y1 goes to -9.950, below its lower limit -5.000 (first at point 1)";
+  for (const char* how : {"", " --stdout"}) {
+    const Captured c = Invoke(wide + Folders() + how);
+    EXPECT_EQ(1, c.code) << how;
+    EXPECT_EQ("", c.out) << how;
+    EXPECT_EQ(note + "\n", c.err) << how;
+    EXPECT_TRUE(ListFolder(output_.path()).empty()) << how;
+  }
+  Captured c = Invoke(wide + Folders() + " --summary");
+  EXPECT_EQ(0, c.code);
+  EXPECT_NE(std::string::npos, c.out.find("\nNote: " + note + "\n")) << c.out;
+
+  c = Invoke(wide + Folders() + " --ignore-limits");
+  EXPECT_EQ(0, c.code) << c.err;
+  SlitScanForm form = kSlitForm;
+  form.scanWidth = "20";
+  EXPECT_TRUE(SameText(ScriptOf(form, output_.path()), ReadFileBytes(output_.File("4DSlit1DScan.tcl"))));
+
+  // A table that cannot be read is told and checks nothing.
+  ASSERT_TRUE(WriteFileBytes(settings_.File("Axes.toml"), "[axis.slit_y1]\nlower = \"-5\"\n"));
+  c = Invoke(wide + Folders());
+  EXPECT_EQ(0, c.code);
+  EXPECT_EQ("Axes.toml line 2: lower is not a number; limits not checked\n", c.err);
 }
 
 // A fresh window: the boxes come from the settings file, and each option retypes one box as is. --stdout

@@ -29,6 +29,7 @@ rows=(
   "lens-scan --axis lens_r|lens_ry lens_rz"
   "slit-scan --division |"
   "slit-scan --division 5 --s|--slit-width --scan-center --scan-width --settings-dir --stdout --summary"
+  "slit-scan --ig|--ignore-limits"
   "slit-scan --settings-dir $scratch/s|$scratch/scans $scratch/settings"
   "analyse $scratch/sc|$scratch/scan.dat $scratch/scans"
   "stats --json $scratch/sc|$scratch/scan.dat $scratch/scans"
