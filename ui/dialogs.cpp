@@ -48,6 +48,14 @@ void AppDialogs::showMessage(QWidget* parent, const QString& text) {
   box.exec();
 }
 
+bool AppDialogs::askYesNo(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle), text, QMessageBox::Yes | QMessageBox::No,
+                  parent);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 QString AppDialogs::chooseFolder(QWidget* owner) {
   // Each choice starts afresh at the top of the file-system tree; nothing is preselected.
   const QString folder = QFileDialog::getExistingDirectory(
@@ -57,6 +65,10 @@ QString AppDialogs::chooseFolder(QWidget* owner) {
   }
   // The text up to a NUL, as the file system reads the name.
   return QDir::toNativeSeparators(folder.left(folder.indexOf(QChar(0))));
+}
+
+bool Dialogs::askYesNo(QWidget* /*parent*/, const QString& /*text*/) {
+  return false;
 }
 
 QString Dialogs::chooseOpenFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/) {

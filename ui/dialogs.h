@@ -26,6 +26,8 @@ class Dialogs {
   virtual ~Dialogs() = default;
   /// Shows `text` modally with one OK button, no icon and the application's title.
   virtual void showMessage(QWidget* parent, const QString& text) = 0;
+  /// Asks `text` with Yes and No, No the default; true for Yes. Stand-ins that do not answer say No.
+  virtual bool askYesNo(QWidget* parent, const QString& text);
   /// Lets the operator pick a file-system folder; its full path, or "" when nothing was chosen.
   virtual QString chooseFolder(QWidget* owner) = 0;
   /// Lets the operator pick an existing file (`filter` "" shows every file); its full path, or "" when
@@ -48,6 +50,7 @@ class Dialogs {
 class AppDialogs final : public Dialogs {
  public:
   void showMessage(QWidget* parent, const QString& text) override;
+  bool askYesNo(QWidget* parent, const QString& text) override;
   QString chooseFolder(QWidget* owner) override;
   QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) override;
   QStringList chooseOpenFiles(QWidget* owner, const QString& title, const QString& filter,

@@ -149,7 +149,7 @@ std::optional<CheckedScript> GonioYScanPanel::checkedScript(GonioYGenerator gene
 
 void GonioYScanPanel::fileCreate(GonioYGenerator generator) {
   if (const std::optional<CheckedScript> script = checkedScript(generator)) {
-    RunPanelFileCreate(script->Job(OutputFolder()), ShowStatusIn(lblGonioYStatus_), dialogs_, this);
+    RunCheckedFileCreate(*script, settingsFolder_, ShowStatusIn(lblGonioYStatus_), dialogs_, this);
   }
 }
 

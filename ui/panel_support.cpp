@@ -15,6 +15,8 @@
 #include <utility>
 
 #include "app/app_settings.h"
+#include "app/axis_table_file.h"
+#include "app/limit_check.h"
 #include "core/platform.h"
 #include "core/script_naming.h"
 #include "core/shown_text.h"
@@ -182,6 +184,24 @@ void RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, 
   }
 }
 
+void RunCheckedFileCreate(const CheckedScript& script, const std::string& settingsFolder,
+                          const StatusCallback& status, Dialogs& dialogs, QWidget* parent) {
+  const FileCreateJob job = script.Job(OutputFolder());
+  // A folder that is refused anyway is refused first, by RunPanelFileCreate.
+  if (!PlaceRefusal(job)) {
+    const AxisTableRead axes = ReadAxisTable(settingsFolder);
+    if (!axes.problem.empty()) {
+      dialogs.showMessage(parent, ToQt(axes.problem));
+    }
+    const std::optional<std::string> note =
+        axes.table ? FirstLimitNote(script, job.outputFolder, *axes.table) : std::nullopt;
+    if (note && !dialogs.askYesNo(parent, ToQt(*note + ". Write the script anyway?"))) {
+      return;
+    }
+  }
+  RunPanelFileCreate(job, status, dialogs, parent);
+}
+
 GeneratorPanel::GeneratorPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), settingsFolder_(std::move(settingsFolder)) {}
 
@@ -200,7 +220,7 @@ QHBoxLayout* GeneratorPanel::makeActionRow(QPushButton* fileCreate, QPushButton*
 
 void GeneratorPanel::fileCreate() {
   if (const std::optional<CheckedScript> script = checkedScript()) {
-    RunPanelFileCreate(script->Job(OutputFolder()), ShowStatusIn(status_), dialogs_, this);
+    RunCheckedFileCreate(*script, settingsFolder_, ShowStatusIn(status_), dialogs_, this);
   }
 }
 

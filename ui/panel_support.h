@@ -107,6 +107,12 @@ StatusCallback ShowStatusIn(QLabel* label);
 void RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, Dialogs& dialogs,
                         QWidget* parent);
 
+/// Writes a checked script as RunPanelFileCreate does, after one question: a script that takes an axis
+/// beyond a limit of the axis table in `settingsFolder` asks "<the first note>. Write the script anyway?"
+/// (No by default), and No writes nothing. A table that cannot be read is told, then the script is written.
+void RunCheckedFileCreate(const CheckedScript& script, const std::string& settingsFolder,
+                          const StatusCallback& status, Dialogs& dialogs, QWidget* parent);
+
 /// A generator panel with its "File Create" and "Preview" buttons and its status label. The panel supplies
 /// the checked script; both buttons ask for it, and after a refusal do nothing more.
 class GeneratorPanel : public QWidget {

@@ -59,7 +59,7 @@ void SlitMovePanel::fileCreate() {
       status_->setText(ToQt(text));
     }
   };
-  RunPanelFileCreate(script->Job(OutputFolder()), status, dialogs_, this);
+  RunCheckedFileCreate(*script, settingsFolder(), status, dialogs_, this);
 }
 
 }  // namespace vesko

@@ -6,6 +6,7 @@
 #include "app/app_settings.h"
 #include "core/line_sink.h"
 #include "core/script_naming.h"
+#include "generators/axis_table.h"
 #include "generators/coll_scan.h"
 #include "generators/gonio_stage_scan.h"
 #include "generators/gonio_y_scan.h"
@@ -216,6 +217,8 @@ class ScanWindowsTest : public QObject {
   void omegaRuleFollowsTheBoxes();
   void refusalFocusesTheFailedBox_data();
   void refusalFocusesTheFailedBox();
+  void axisLimitsAskBeforeWriting_data();
+  void axisLimitsAskBeforeWriting();
 };
 
 void ScanWindowsTest::loadsSettingsIntoControls_data() {
@@ -345,6 +348,57 @@ void ScanWindowsTest::unusableFolderIsReported() {
   }
   QCOMPARE(Shown(ws.window, QLatin1String(c.id.status)), QString());
   QCOMPARE(FileNames(ws.output.path()) + FileNames(ws.settings.path()), QStringList());
+}
+
+// Every axis limited far below anything the examples move to: "File Create" asks first. No (the default)
+// writes nothing and leaves the status; Yes writes. A table that cannot be read is told, then written.
+void ScanWindowsTest::axisLimitsAskBeforeWriting_data() {
+  QTest::addColumn<QString>("window");
+  QTest::addColumn<QString>("firstAxis");
+  QTest::addColumn<QString>("answer");  // "no", "yes" or "broken table"
+  for (const char* answer : {"no", "yes", "broken table"}) {
+    QTest::addRow("slit scan, %s", answer) << "frm4DSlitScan"
+                                           << "slit_z1" << answer;
+  }
+  QTest::newRow("slit move, no") << "frm4DSlitMove"
+                                 << "slit_y1"
+                                 << "no";
+  QTest::newRow("GonioY, yes") << "frmGonioYScan"
+                               << "omega"
+                               << "yes";
+}
+
+void ScanWindowsTest::axisLimitsAskBeforeWriting() {
+  QFETCH(QString, window);
+  QFETCH(QString, firstAxis);
+  QFETCH(QString, answer);
+  const WindowCase& c = Case(window);
+  Workspace ws;
+  QByteArray table;
+  for (const char* axis : vesko::kTableAxisNames) {
+    table += QByteArray("[axis.") + axis + "]\nlower = -200\nupper = -100\n";
+  }
+  QVERIFY(WriteBytes(ws.settings.filePath("Axes.toml"), answer == "broken table" ? "[axis\n" : table));
+  ws.dialogs.yesNoAnswers = {answer == "yes"};
+  QVERIFY(Open(ws, window));
+  QCOMPARE(Enter(ws.window, c.input + QStringList{c.id.fileCreate}), QString());
+
+  const bool written = answer != "no";
+  if (answer == "broken table") {
+    QCOMPARE(ws.dialogs.questions, QStringList());
+    QVERIFY2(ws.dialogs.messages.value(0).startsWith("Axes.toml line 1: "),
+             qPrintable(ws.dialogs.messages.value(0)));
+  } else {
+    QCOMPARE(ws.dialogs.questions.size(), 1);
+    const QString question = ws.dialogs.questions[0];
+    QVERIFY2(question.startsWith(firstAxis + " goes to ") &&
+                 question.contains(", above its upper limit -100.000 (first ") &&
+                 question.endsWith("). Write the script anyway?"),
+             qPrintable(question));
+    QCOMPARE(ws.dialogs.messages, written ? c.created.report : QStringList());
+  }
+  QCOMPARE(FileNames(ws.output.path()), written ? QStringList{c.created.script} : QStringList());
+  QCOMPARE(Shown(ws.window, QLatin1String(c.id.status)), written ? QStringLiteral("Done") : QString());
 }
 
 void ScanWindowsTest::omegaRuleFollowsTheBoxes_data() {

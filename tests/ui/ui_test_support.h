@@ -33,6 +33,11 @@ class RecordingDialogs final : public Dialogs {
     messages.append(text);
     messageParents.append(parent);
   }
+  /// Records the question; the next queued answer, or No when the queue is empty.
+  bool askYesNo(QWidget* /*parent*/, const QString& text) override {
+    questions.append(text);
+    return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
+  }
   /// The next queued folder, or "" (a cancelled chooser) when the queue is empty.
   QString chooseFolder(QWidget* owner) override {
     folderOwners.append(owner);
@@ -65,6 +70,8 @@ class RecordingDialogs final : public Dialogs {
   }
 
   QStringList messages;
+  QStringList questions;
+  QList<bool> yesNoAnswers;
   QList<QWidget*> messageParents;
   QStringList folderAnswers;
   QList<QWidget*> folderOwners;
