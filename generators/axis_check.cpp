@@ -143,6 +143,7 @@ AxisReport AxisCheck::Report() const {
       report.untimed.push_back(name);
     }
     report.paths.push_back(axis.path);
+    report.paths.back().moves = axis.moves;
   }
   return report;
 }

@@ -23,6 +23,8 @@ struct AxisPath {
   std::optional<double> upper;
   /// (move number, target): moves are counted over the whole script from 1, every axis together.
   std::vector<std::pair<std::uint64_t, double>> points;
+  /// The axis' moves: more than `points` when the path was thinned.
+  std::uint64_t moves = 0;
 };
 
 /// What the axis table says about one script.

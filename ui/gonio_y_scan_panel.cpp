@@ -155,7 +155,7 @@ void GonioYScanPanel::fileCreate(GonioYGenerator generator) {
 
 void GonioYScanPanel::preview(GonioYGenerator generator) {
   if (const std::optional<CheckedScript> script = checkedScript(generator)) {
-    ShowPanelPreview(*script, OutputFolder(), dialogs_, this);
+    ShowPanelPreview(*script, OutputFolder(), settingsFolder_, dialogs_, this);
   }
 }
 

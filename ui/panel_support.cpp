@@ -226,7 +226,7 @@ void GeneratorPanel::fileCreate() {
 
 void GeneratorPanel::preview() {
   if (const std::optional<CheckedScript> script = checkedScript()) {
-    ShowPanelPreview(*script, OutputFolder(), dialogs_, this);
+    ShowPanelPreview(*script, OutputFolder(), settingsFolder_, dialogs_, this);
   }
 }
 

@@ -12,9 +12,11 @@
 #include <memory>
 #include <string_view>
 
+#include "app/axis_table_file.h"
 #include "app/file_create.h"
 #include "core/shown_text.h"
 #include "generators/script_summary.h"
+#include "ui/axis_path_chart.h"
 #include "ui/dialogs.h"
 #include "ui/panel_support.h"
 
@@ -79,6 +81,8 @@ PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   txtPreviewSummary_ = Named(new QPlainTextEdit(this), "txtPreviewSummary");
   txtPreviewSummary_->setReadOnly(true);
   txtPreviewSummary_->setFixedHeight(txtPreviewSummary_->fontMetrics().lineSpacing() * 7 + 12);
+  chtPreviewAxes_ = new AxisPathChart(this);
+  chtPreviewAxes_->hide();
   txtPreviewScript_ = Named(new QPlainTextEdit(this), "txtPreviewScript");
   txtPreviewScript_->setReadOnly(true);
   txtPreviewScript_->setFont(fixed);
@@ -94,6 +98,7 @@ PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(txtPreviewSummary_);
+  layout->addWidget(chtPreviewAxes_);
   layout->addWidget(txtPreviewScript_, 1);
   layout->addLayout(buttons);
   resize(760, 600);
@@ -105,11 +110,11 @@ PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
 }
 
 bool PreviewWindow::showScript(const CheckedScript& script, const std::string& outputFolder,
-                               Dialogs& dialogs) {
+                               const AxisTableRead& axes, Dialogs& dialogs) {
   std::unique_ptr<ProgressReport> report =
       ProgressForLongScript(script.Job(outputFolder), QStringLiteral("Previewing"), dialogs, parentWidget());
   PreviewSink shown(report.get());
-  SummarySink summary(&shown);
+  SummarySink summary(&shown, axes);
   try {
     script.write(outputFolder, summary);
   } catch (const ScriptCancelled&) {
@@ -118,7 +123,14 @@ bool PreviewWindow::showScript(const CheckedScript& script, const std::string& o
   report.reset();
 
   setWindowTitle(QStringLiteral("Preview - ") + ToQt(ShownText(script.outputFileName)));
-  txtPreviewSummary_->setPlainText(JoinLines(SummaryText(summary.Summary(script.outline))));
+  const ScriptSummary figures = summary.Summary(script.outline);
+  txtPreviewSummary_->setPlainText(JoinLines(SummaryText(figures)));
+  // The chart reads the moves the summary has just read; without a table the window is as it was.
+  const bool chart = figures.axisReport && !figures.axisReport->paths.empty();
+  if (chart) {
+    chtPreviewAxes_->showPaths(figures.axisReport->paths);
+  }
+  chtPreviewAxes_->setVisible(chart);
   scriptText_ = ToQt(shown.shown());
   QString text = scriptText_;
   if (shown.lineCount() > kPreviewLines) {
@@ -133,8 +145,8 @@ void PreviewWindow::copy() {
   QApplication::clipboard()->setText(scriptText_);
 }
 
-void ShowPanelPreview(const CheckedScript& script, const std::string& outputFolder, Dialogs& dialogs,
-                      QWidget* panel) {
+void ShowPanelPreview(const CheckedScript& script, const std::string& outputFolder,
+                      const std::string& settingsFolder, Dialogs& dialogs, QWidget* panel) {
   // The same checks as "File Create", though nothing is written.
   if (std::optional<std::string> refusal = PlaceRefusal(script.Job(outputFolder))) {
     dialogs.showMessage(panel, ToQt(*refusal));
@@ -144,7 +156,7 @@ void ShowPanelPreview(const CheckedScript& script, const std::string& outputFold
   if (!window) {
     window = new PreviewWindow(panel);
   }
-  if (window->showScript(script, outputFolder, dialogs)) {
+  if (window->showScript(script, outputFolder, ReadAxisTable(settingsFolder), dialogs)) {
     window->show();
     window->raise();
     window->activateWindow();

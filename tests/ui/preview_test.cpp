@@ -1,6 +1,9 @@
+#include <QChart>
+#include <QChartView>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -29,6 +32,7 @@ class PreviewTest : public QObject {
   void everyFileCreateHasPreview();
   void cancelledHugeScriptKeepsOldFiles();
   void fileNameIsShownEscaped();
+  void chartShowsTheMovesAndTheirLimits();
 
  private:
   // Opens the window `kind` names: "slit scan", "slit move" or the combined window.
@@ -52,6 +56,10 @@ void PreviewTest::previewShowsTheHeadAndCopiesIt() {
   const QPointer<QWidget> previewWindow = Find(ws_->window, "frmPreview");
   QVERIFY(previewWindow && previewWindow->isVisible() && previewWindow->isWindow());
   QCOMPARE(previewWindow->windowTitle(), QStringLiteral("Preview - 4DSlit1DScan.tcl"));
+  // Without an axis table: no chart, and the summary says so.
+  QVERIFY(Find(previewWindow, "chtPreviewAxes")->isHidden());
+  QVERIFY(Shown(previewWindow, "txtPreviewSummary")
+              .contains("\nNo axis table: limits not checked, moves not timed.\n"));
   QVERIFY(Click(previewWindow, "cmdPreviewCopy"));
   QCOMPARE(QGuiApplication::clipboard()->text(), Shown(previewWindow, "txtPreviewScript"));
 
@@ -75,6 +83,29 @@ void PreviewTest::previewShowsTheHeadAndCopiesIt() {
   QCOMPARE(shown.last(), QStringLiteral("\u2026 %1 more lines not shown").arg(more));
   // The summary counts every line, not only those shown.
   QVERIFY2(summary.contains(QString::number(written.size())), qPrintable(summary));
+}
+
+// With an axis table the chart above the script shows each blade's targets and the y1 blade's limits.
+void PreviewTest::chartShowsTheMovesAndTheirLimits() {
+  QVERIFY(WriteBytes(ws_->settings.filePath("Axes.toml"), "[axis.slit_y1]\nlower = -0.4\nupper = 0.5\n"));
+  QVERIFY(open("slit scan"));
+  QCOMPARE(Enter(ws_->window, kSlitScanExample + QStringList{"cmd4DPreview"}), QString());
+  const QWidget* previewWindow = Find(ws_->window, "frmPreview");
+  QVERIFY(Shown(previewWindow, "txtPreviewSummary")
+              .contains("Note: slit_y1 goes to 0.550, above its upper limit 0.500 (first at point 5)"));
+  auto* view = qobject_cast<QChartView*>(Find(previewWindow, "chtPreviewAxes"));
+  QVERIFY(view && view->isVisible());
+  QStringList shown;
+  for (const QAbstractSeries* series : view->chart()->series()) {
+    QStringList points;
+    for (const QPointF& p : static_cast<const QLineSeries*>(series)->points()) {
+      points << QStringLiteral("%1:%2").arg(p.x()).arg(p.y());
+    }
+    shown << series->name() + ' ' + points.join(' ');
+  }
+  QCOMPARE(shown, (QStringList{"slit_y1 1:-0.45 3:-0.2 5:0.05 7:0.3 9:0.55 11:0.05",
+                               "slit_y1 lower 1:-0.4 12:-0.4", "slit_y1 upper 1:0.5 12:0.5",
+                               "slit_y2 2:0.55 4:0.3 6:0.05 8:-0.2 10:-0.45 12:0.05"}));
 }
 
 void PreviewTest::everyFileCreateHasPreview_data() {
