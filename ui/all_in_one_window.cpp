@@ -1,6 +1,7 @@
 #include "ui/all_in_one_window.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -11,6 +12,7 @@
 #include "app/app_settings.h"
 #include "core/platform.h"
 #include "ui/analysis_panel.h"
+#include "ui/axes_window.h"
 #include "ui/coll_scan_panel.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
@@ -91,9 +93,17 @@ QWidget* AllInOneWindow::makeSettingTab() {
   auto* button = Named(new QPushButton(QStringLiteral("Select Output Folder"), tab), "cmdGlobalSetting");
   button->setFont(GothicFont(kPanelPointSize));
   connect(button, &QPushButton::clicked, this, &AllInOneWindow::selectOutputFolder);
+  auto* axesButton = Named(new QPushButton(QStringLiteral("Axes"), tab), "cmdAxes");
+  axesButton->setFont(GothicFont(kPanelPointSize));
+  connect(axesButton, &QPushButton::clicked, this,
+          [this] { (new AxesWindow(settingsFolder_, dialogs_, this))->exec(); });
 
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(button);
+  buttons->addWidget(axesButton);
+  buttons->addStretch();
   auto* layout = new QVBoxLayout(tab);
-  layout->addWidget(button, 0, Qt::AlignLeft);
+  layout->addLayout(buttons);
   layout->addWidget(txtOutputFolder_);
   layout->addStretch();
   return tab;

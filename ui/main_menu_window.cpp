@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -20,6 +21,7 @@
 #include "ui/about.h"
 #include "ui/all_in_one_window.h"
 #include "ui/analysis_window.h"
+#include "ui/axes_window.h"
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
 #include "ui/gonio_y_scan_window.h"
@@ -139,6 +141,12 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   auto* folderButton =
       BlueButton(QStringLiteral("cmdGlobalSetting"), QStringLiteral("Select Output Folder"), this);
   connect(folderButton, &QPushButton::clicked, this, &MainMenuWindow::selectOutputFolder);
+  auto* axesButton = BlueButton(QStringLiteral("cmdAxes"), QStringLiteral("Axes"), this);
+  connect(axesButton, &QPushButton::clicked, this,
+          [this] { (new AxesWindow(settingsFolder_, dialogs_, this))->exec(); });
+  auto* folderRow = new QHBoxLayout;
+  folderRow->addWidget(folderButton, 1);
+  folderRow->addWidget(axesButton);
   auto* versionLabel = new QLabel(QStringLiteral("WithTimer Ver."), this);
   versionLabel->setObjectName(QStringLiteral("Label1"));
 
@@ -154,7 +162,7 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   connect(endButton, &QPushButton::clicked, this, &QWidget::close);
 
   auto* lower = new QGridLayout;
-  lower->addWidget(folderButton, 0, 0);
+  lower->addLayout(folderRow, 0, 0);
   lower->addWidget(versionLabel, 0, 1);
   lower->addWidget(txtOutputFolder_, 1, 0, 1, 2);
   lower->addWidget(analysisButton, 2, 0, Qt::AlignLeft);

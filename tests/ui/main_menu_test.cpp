@@ -44,7 +44,7 @@ void MainMenuTest::showsEveryControl() {
                    "Picture1/cmd4DSlitDecScan=4DSlitScan(Decrease Width)", "Picture1/cmdCollScan=Coll 1DScan",
                    "Picture1/cmdGonioScan=GonioStage1DScan", "Picture1/cmdGonioYScan=GonioYScan",
                    "Picture1/cmd4DSlitMove=4DSlitMove", "Picture1/cmdLensScan=Be Lens Scan",
-                   "cmdGlobalSetting=Select Output Folder", "cmdAnalysDecScan=4Dスキャン解析",
+                   "cmdGlobalSetting=Select Output Folder", "cmdAxes=Axes", "cmdAnalysDecScan=4Dスキャン解析",
                    "cmdResults=Results", "cmdEnd=End", "Label1=WithTimer Ver."}),
       QString());
 }
@@ -85,7 +85,8 @@ void MainMenuTest::buttonsOpenTheirModalWindowsAfresh() {
                                  {"cmdGonioScan", "txtGonioStageScanCenter_1", "frmGonioStageScan2|"},
                                  {"cmdGonioYScan", "txtGonioYOmega_0", "frmGonioYScan|5.000"},
                                  {"cmdAnalysDecScan", "txtGraphDivSetting", "frmGraph|2.0"},
-                                 {"cmdResults", "cmdResultsOpen", "frmResults|Open…"}};
+                                 {"cmdResults", "cmdResultsOpen", "frmResults|Open…"},
+                                 {"cmdAxes", "cmdAxesSave", "frmAxes|Save"}};
   for (const auto& row : rows) {
     QCOMPARE(openedBy(row[0], row[1]), QString::fromUtf8(row[2]));
   }

@@ -14,6 +14,7 @@ std::unique_ptr<QObject> MakeAnalysisWindowTest();
 std::unique_ptr<QObject> MakePreviewTest();
 std::unique_ptr<QObject> MakeResultsWindowTest();
 std::unique_ptr<QObject> MakeFormDescriptionsTest();
+std::unique_ptr<QObject> MakeAxesWindowTest();
 }  // namespace vesko::test
 
 int main(int argc, char** argv) {
@@ -27,7 +28,8 @@ int main(int argc, char** argv) {
       {"analysis_window_test", MakeAnalysisWindowTest},
       {"preview_test", MakePreviewTest},
       {"results_window_test", MakeResultsWindowTest},
-      {"form_descriptions_test", MakeFormDescriptionsTest}};
+      {"form_descriptions_test", MakeFormDescriptionsTest},
+      {"axes_window_test", MakeAxesWindowTest}};
   const char* chosen = nullptr;
   for (const auto& [name, make] : suites) {
     chosen = argc > 1 && std::strcmp(argv[1], name) == 0 ? name : chosen;
