@@ -148,7 +148,18 @@ AxisReport AxisCheck::Report() const {
   return report;
 }
 
-std::vector<std::string> EstimateText(const AxisReport& report) {
+std::vector<std::string> TimeText(const ScriptSummary& summary) {
+  if (!summary.axisReport) {
+    std::vector<std::string> text;
+    if (summary.measurements > 0) {
+      text.push_back("Counting time: at least " +
+                     DurationText(static_cast<double>(summary.measurements) * summary.exposureSeconds) +
+                     " of counting; motor moves come on top");
+    }
+    text.push_back(summary.axisTableProblem.empty() ? kNoAxisTableLine : summary.axisTableProblem);
+    return text;
+  }
+  const AxisReport& report = *summary.axisReport;
   const double total = report.countingSeconds + report.moveSeconds + report.shutterSeconds;
   std::vector<std::string> text = {"Estimated run time " + DurationText(total) + " (counting " +
                                    DurationText(report.countingSeconds) + ", moves " +

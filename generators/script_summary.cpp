@@ -313,17 +313,8 @@ std::vector<std::string> SummaryText(const ScriptSummary& summary) {
                    axis.highest);
   }
   text.push_back("Count measurements: " + std::to_string(summary.measurements));
-  if (summary.axisReport) {
-    const std::vector<std::string> estimate = EstimateText(*summary.axisReport);
-    text.insert(text.end(), estimate.begin(), estimate.end());
-  } else {
-    if (summary.measurements > 0) {
-      text.push_back("Counting time: at least " +
-                     DurationText(static_cast<double>(summary.measurements) * summary.exposureSeconds) +
-                     " of counting; motor moves come on top");
-    }
-    text.push_back(summary.axisTableProblem.empty() ? kNoAxisTableLine : summary.axisTableProblem);
-  }
+  const std::vector<std::string> time = TimeText(summary);
+  text.insert(text.end(), time.begin(), time.end());
   for (const std::string& file : summary.resultFiles) {
     text.push_back("Result file: " + ShownText(file));
   }

@@ -124,9 +124,9 @@ ScanOutline OutlineOf(const GonioStageScan2Params& p);
 /// Seconds as hours, minutes and seconds: 64 gives "0:01:04", 3600 "1:00:00"; rounded up to a second.
 std::string DurationText(double seconds);
 
-/// The run-time estimate of an axis report as summary lines: the total and its parts, then how moves
-/// were counted.
-std::vector<std::string> EstimateText(const AxisReport& report);
+/// The summary's lines on time: with an axis table the run-time estimate (the total and its parts, then
+/// how moves were counted); without one the counting time and why moves are not timed.
+std::vector<std::string> TimeText(const ScriptSummary& summary);
 
 /// The summary as lines of text, for the preview and for `vesko-script … --summary`.
 std::vector<std::string> SummaryText(const ScriptSummary& summary);

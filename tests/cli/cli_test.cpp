@@ -136,6 +136,11 @@ TEST_F(Cli, AxisLimitsRefuseTheScriptUnlessIgnored) {
   Captured c = Invoke(wide + Folders() + " --summary");
   EXPECT_EQ(0, c.code);
   EXPECT_NE(std::string::npos, c.out.find("\nNote: " + note + "\n")) << c.out;
+  c = Invoke(wide + Folders() + " --summary --json");
+  EXPECT_EQ(0, c.code);
+  EXPECT_EQ(
+      nlohmann::json::array({note, "slit_y1 goes to 10.050, above its upper limit 5.000 (first at point 4)"}),
+      nlohmann::json::parse(c.out)["axis_table"]["limit_notes"]);
 
   c = Invoke(wide + Folders() + " --ignore-limits");
   EXPECT_EQ(0, c.code) << c.err;
