@@ -165,7 +165,7 @@ std::vector<std::string> TimeText(const ScriptSummary& summary) {
                                    DurationText(report.countingSeconds) + ", moves " +
                                    DurationText(report.moveSeconds) + ", shutter and beam stop " +
                                    DurationText(report.shutterSeconds) + ")"};
-  if (!report.paths.empty()) {
+  if (report.paths.size() > report.untimed.size()) {
     text.emplace_back("Moves: first move of each axis counted from its farther limit");
   }
   if (!report.untimed.empty()) {

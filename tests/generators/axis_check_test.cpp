@@ -120,7 +120,7 @@ TEST(AxisCheckTest, EstimateOfALensScan) {
   table.axes = {};
   ScriptSummary notTimed;
   notTimed.axisReport = untimedOrUnlimited(table);
-  EXPECT_EQ(SummaryText(notTimed).at(3), "Moves not timed (no speed in the axis table): lens_y");
+  EXPECT_EQ(SummaryText(notTimed).at(2), "Moves not timed (no speed in the axis table): lens_y");
 }
 
 // The chart's series: each axis' targets against the script's move number, with its limits.
