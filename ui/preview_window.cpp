@@ -131,6 +131,8 @@ bool PreviewWindow::showScript(const CheckedScript& script, const std::string& o
     chtPreviewAxes_->showPaths(figures.axisReport->paths);
   }
   chtPreviewAxes_->setVisible(chart);
+  // The estimate and the limit notes take a few more lines.
+  txtPreviewSummary_->setFixedHeight(txtPreviewSummary_->fontMetrics().lineSpacing() * (chart ? 11 : 7) + 12);
   scriptText_ = ToQt(shown.shown());
   QString text = scriptText_;
   if (shown.lineCount() > kPreviewLines) {
