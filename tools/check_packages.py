@@ -23,6 +23,8 @@ SYSTEM_DIRS = ("/usr/", "/lib/", "/lib32/", "/lib64/", "/libx32/", "/bin/", "/sb
 # py3compile when Python is installed.
 GENERATED = (
     re.compile(r"/usr/lib/locale/locale-archive$"),
+    # The X server's font folder indexes, made by mkfontdir and update-fonts-alias when fonts are installed.
+    re.compile(r"/usr/share/fonts/X11/[^/]+/fonts\.(dir|alias|scale)$"),
     re.compile(r"/usr/lib/python3[^/]*/(.*/)?__pycache__/[^/]+\.pyc$"),
 )
 

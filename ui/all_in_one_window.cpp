@@ -19,6 +19,7 @@
 #include "ui/gonio_stage_scan_panel.h"
 #include "ui/gonio_y_scan_panel.h"
 #include "ui/lens_scan_panel.h"
+#include "ui/output_folder.h"
 #include "ui/panel_support.h"
 #include "ui/results_panel.h"
 #include "ui/slit_dec_scan_panel.h"
@@ -30,11 +31,21 @@ namespace {
 
 constexpr double kFolderPointSize = 9.75;
 
+// How a tab holds its page: a scan panel keeps the width of its own window; a plot, a list or the folder
+// box takes the whole tab.
+enum class TabWidth { Natural, Full };
+
 // Hosts `panel` on tab `n` inside its frame fraTab_<n>. The tab caption stands in for the frame captions
 // of the two-panel windows.
-void AddTab(QTabWidget* tabs, int n, const char* caption, QWidget* panel) {
+void AddTab(QTabWidget* tabs, int n, const char* caption, QWidget* panel,
+            TabWidth width = TabWidth::Natural) {
   auto* frame = Element(new QWidget, "fraTab", n);
-  (new QVBoxLayout(frame))->addWidget(panel);
+  auto* layout = new QVBoxLayout(frame);
+  if (width == TabWidth::Natural) {
+    layout->addWidget(panel, 0, Qt::AlignLeft | Qt::AlignTop);
+  } else {
+    layout->addWidget(panel);
+  }
   tabs->addTab(frame, QString::fromUtf8(caption));
 }
 
@@ -74,9 +85,9 @@ AllInOneWindow::AllInOneWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   AddTab(tabs, 6, "4DDec", slitDecScan_);
   lensScan_ = new LensScanPanel(settingsFolder_, dialogs_);
   AddTab(tabs, 7, "Lens", lensScan_);
-  AddTab(tabs, 8, "4D解析", new AnalysisPanel(dialogs_, "0"));
-  AddTab(tabs, 9, "設定", makeSettingTab());
-  AddTab(tabs, 10, "結果", new ResultsPanel(dialogs_));
+  AddTab(tabs, 8, "4D解析", new AnalysisPanel(dialogs_, "0"), TabWidth::Full);
+  AddTab(tabs, 9, "設定", makeSettingTab(), TabWidth::Full);
+  AddTab(tabs, 10, "結果", new ResultsPanel(dialogs_), TabWidth::Full);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs);
@@ -86,8 +97,9 @@ AllInOneWindow::AllInOneWindow(std::string settingsFolder, Dialogs& dialogs, QWi
 
 QWidget* AllInOneWindow::makeSettingTab() {
   auto* tab = new QWidget;
-  // Shows only this window's own last choice (or the folder read at start-up); the program writes it.
+  // Shows the one application folder, whichever window chose it; the program writes it.
   txtOutputFolder_ = Named(new QLineEdit(tab), "txtOutputFolder");
+  connect(&OutputFolderChanges(), &OutputFolderNews::changed, txtOutputFolder_, &QLineEdit::setText);
   txtOutputFolder_->setReadOnly(true);
   txtOutputFolder_->setFont(GothicFont(kFolderPointSize));
   auto* button = Named(new QPushButton(QStringLiteral("Select Output Folder"), tab), "cmdGlobalSetting");
@@ -113,8 +125,7 @@ void AllInOneWindow::loadSettings() {
   // Nine files in a fixed order. Each is read on its own and as far as it goes: a missing file, a short
   // one or an unreadable field leaves its controls as designed, silently, and the next file is still read.
   if (const StartUpResult stored = ReadStoredOutputFolder(settingsFolder_); stored.settingsRead) {
-    txtOutputFolder_->setText(ToQt(stored.outputFolder));
-    SetOutputFolder(stored.outputFolder);
+    ChangeOutputFolder(stored.outputFolder);
   }
   const auto path = [this](const char* file) { return JoinPath(settingsFolder_, file); };
   LoadPanel(slitDecScan_, path(kSlitDecScanSettingsFile));
@@ -134,8 +145,7 @@ void AllInOneWindow::selectOutputFolder() {
   if (folder.isEmpty()) {
     return;
   }
-  SetOutputFolder(folder.toStdString());
-  txtOutputFolder_->setText(folder);
+  ChangeOutputFolder(folder.toStdString());
 }
 
 void AllInOneWindow::closeEvent(QCloseEvent* event) {

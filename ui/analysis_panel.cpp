@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "analysis/break_analysis.h"
+#include "app/app_settings.h"
 #include "core/format.h"
 #include "ui/analysis_plot.h"
 #include "ui/dialogs.h"
@@ -88,13 +89,17 @@ AnalysisPanel::AnalysisPanel(Dialogs& dialogs, const char* crossXText, QWidget* 
 }
 
 void AnalysisPanel::chooseFile() {
-  // Platform defaults: no title of our own, no filter.
-  const QString file = dialogs_.chooseOpenFile(this, QString(), QString());
+  // Platform defaults: no title of our own, no filter; result files land in the output folder.
+  const QString file = dialogs_.chooseOpenFile(this, QString(), QString(), ToQt(OutputFolder()));
   if (file.isEmpty()) {
     return;
   }
   analysisFileName_ = file.toStdString();
   txtGraphFileName_->setText(file);
+  // The results shown belong to the previous file.
+  for (QLineEdit* box : {txtA0_, txtA1_, txtB0_, txtGraphResult_}) {
+    box->clear();
+  }
 }
 
 void AnalysisPanel::calculate() {

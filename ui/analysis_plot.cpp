@@ -78,6 +78,7 @@ void AnalysisPlot::clear() {
 void AnalysisPlot::showRun(const BreakAnalysis& run) {
   clear();
   if (!run.passedGate) {
+    showRefused(run.rows);
     return;
   }
   const std::vector<double>& x = run.rows.x;
@@ -153,13 +154,42 @@ void AnalysisPlot::showRun(const BreakAnalysis& run) {
     drawn.append(cross);
   }
 
+  draw(drawn, {measured, drop}, xAxis.lo, xAxis.hi, yAxis.lo, yAxis.hi);
+  if (drop) {
+    drop->replace(0, QPointF(*run.crossX, axisY_->min()));
+  }
+}
+
+void AnalysisPlot::showRefused(const ResultRows& rows) {
+  // No model was fitted: the points alone show why no break was found.
+  if (rows.x.empty()) {
+    return;
+  }
+  auto* measured = Line("measuredCurve", QStringLiteral("Measured"), QPen(Qt::gray, 1));
+  auto* points =
+      Points("measuredPoints", QStringLiteral("Points"), QScatterSeries::MarkerShapeCircle, 9, kLineColour);
+  Span xs;
+  Span ys;
+  for (std::size_t i = 0; i < rows.x.size(); ++i) {
+    measured->append(rows.x[i], rows.y[i]);
+    points->append(rows.x[i], rows.y[i]);
+    xs.Take(rows.x[i]);
+    ys.Take(rows.y[i]);
+  }
+  const Span xAxis = Padded(xs);
+  const Span yAxis = Padded(ys);
+  draw({measured, points}, {measured}, xAxis.lo, xAxis.hi, yAxis.lo, yAxis.hi);
+}
+
+void AnalysisPlot::draw(const QList<QAbstractSeries*>& drawn, std::initializer_list<QLineSeries*> guides,
+                        double xLow, double xHigh, double yLow, double yHigh) {
   for (QAbstractSeries* series : drawn) {
     chart()->addSeries(series);
     series->attachAxis(axisX_);
     series->attachAxis(axisY_);
   }
-  // The connecting curve and the drop are guides, not results: they stay out of the legend.
-  for (QLineSeries* guide : {measured, drop}) {
+  // Connecting curves and drops are guides, not results: they stay out of the legend.
+  for (QLineSeries* guide : guides) {
     if (!guide) {
       continue;  // markers(nullptr) would be every marker
     }
@@ -167,13 +197,10 @@ void AnalysisPlot::showRun(const BreakAnalysis& run) {
       marker->setVisible(false);
     }
   }
-  axisX_->setRange(xAxis.lo, xAxis.hi);
-  axisY_->setRange(yAxis.lo, yAxis.hi);
+  axisX_->setRange(xLow, xHigh);
+  axisY_->setRange(yLow, yHigh);
   axisX_->applyNiceNumbers();
   axisY_->applyNiceNumbers();
-  if (drop) {
-    drop->replace(0, QPointF(*run.crossX, axisY_->min()));
-  }
 }
 
 }  // namespace vesko

@@ -3,8 +3,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QSpacerItem>
 #include <algorithm>
 
 namespace vesko {
@@ -43,8 +46,27 @@ class AppProgress final : public ProgressReport {
 
 }  // namespace
 
+int TitleRoom(const QWidget& box) {
+  // The title bar's font is the window manager's, commonly bold and a little larger than the box's own;
+  // its buttons and icon take about this much beside the title.
+  QFont title = box.font();
+  title.setBold(true);
+  title.setPointSizeF(title.pointSizeF() * 1.2);
+  constexpr int kTitleBarButtons = 140;
+  return QFontMetrics(title).horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+}
+
+void RoomForTitle(QMessageBox& box) {
+  // A message box sizes itself to its text; a spacer across its grid keeps it as wide as its title needs.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(TitleRoom(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
+}
+
 void AppDialogs::showMessage(QWidget* parent, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle), text, QMessageBox::Ok, parent);
+  RoomForTitle(box);
   box.exec();
 }
 
@@ -52,6 +74,7 @@ bool AppDialogs::askYesNo(QWidget* parent, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle), text, QMessageBox::Yes | QMessageBox::No,
                   parent);
   box.setDefaultButton(QMessageBox::No);
+  RoomForTitle(box);
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
@@ -71,7 +94,8 @@ bool Dialogs::askYesNo(QWidget* /*parent*/, const QString& /*text*/) {
   return false;
 }
 
-QString Dialogs::chooseOpenFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/) {
+QString Dialogs::chooseOpenFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/,
+                                const QString& /*folder*/) {
   return QString();
 }
 
@@ -95,8 +119,9 @@ std::unique_ptr<ProgressReport> AppDialogs::showProgress(QWidget* parent, const 
   return std::make_unique<AppProgress>(parent, label, total);
 }
 
-QString AppDialogs::chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) {
-  const QString file = QFileDialog::getOpenFileName(owner, title, QString(), filter);
+QString AppDialogs::chooseOpenFile(QWidget* owner, const QString& title, const QString& filter,
+                                   const QString& folder) {
+  const QString file = QFileDialog::getOpenFileName(owner, title, folder, filter);
   if (file.isEmpty()) {
     return QString();
   }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+class QMessageBox;
 class QWidget;
 
 namespace vesko {
@@ -30,9 +31,10 @@ class Dialogs {
   virtual bool askYesNo(QWidget* parent, const QString& text);
   /// Lets the operator pick a file-system folder; its full path, or "" when nothing was chosen.
   virtual QString chooseFolder(QWidget* owner) = 0;
-  /// Lets the operator pick an existing file (`filter` "" shows every file); its full path, or "" when
-  /// nothing was chosen (always, for stand-ins that never choose files).
-  virtual QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter);
+  /// Lets the operator pick an existing file (`filter` "" shows every file), starting in `folder`; its full
+  /// path, or "" when nothing was chosen (always, for stand-ins that never choose files).
+  virtual QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter,
+                                 const QString& folder);
   /// Lets the operator pick one or more existing files, starting in `folder`; their full paths, or none
   /// (always, for stand-ins that never choose files).
   virtual QStringList chooseOpenFiles(QWidget* owner, const QString& title, const QString& filter,
@@ -46,13 +48,20 @@ class Dialogs {
                                                        std::uint64_t total);
 };
 
+/// The width a box needs for its window title to show whole in a window manager's title bar.
+int TitleRoom(const QWidget& box);
+
+/// Keeps `box` at least TitleRoom wide.
+void RoomForTitle(QMessageBox& box);
+
 /// The real message box and folder chooser.
 class AppDialogs final : public Dialogs {
  public:
   void showMessage(QWidget* parent, const QString& text) override;
   bool askYesNo(QWidget* parent, const QString& text) override;
   QString chooseFolder(QWidget* owner) override;
-  QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter) override;
+  QString chooseOpenFile(QWidget* owner, const QString& title, const QString& filter,
+                         const QString& folder) override;
   QStringList chooseOpenFiles(QWidget* owner, const QString& title, const QString& filter,
                               const QString& folder) override;
   QString chooseSaveFile(QWidget* owner, const QString& title, const QString& filter,

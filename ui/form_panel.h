@@ -2,8 +2,10 @@
 
 #include <optional>
 
+#include "app/app_settings.h"
 #include "app/checked_script.h"
 #include "generators/form_fields.h"
+#include "generators/script_destination.h"
 #include "ui/form_controls.h"
 
 namespace vesko {
@@ -34,6 +36,7 @@ class FormPanel : public Base {
   }
 
  protected:
+  ScriptDestination destination() const override { return DestinationOf(readForm(), OutputFolder()); }
   std::optional<CheckedScript> checkedScript() override {
     return this->shown(CheckScript(readForm(), this->settingsFolder()));
   }

@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -89,7 +90,10 @@ GonioYScanPanel::GonioYScanPanel(std::string settingsFolder, Dialogs& dialogs, Q
   layout->addLayout(omegaRow);
   layout->addWidget(repeat.frame);
   layout->addLayout(actionRow);
+  auto* destination = MakeDestinationLine(cmdGonioYFileCreate_, this);
+  layout->addWidget(destination);
   layout->addStretch();
+  FollowDestination(this, destination, [this] { return DestinationOf(readForm(), OutputFolder()); });
 
   SetTabOrder({optGonioYAxis, txtGonioYScanCenter_, txtGonioYScanWidth_, txtGonioYScanDivision_,
                txtGonioYOutputFileName_, chkGonioYUseOmega_[0], txtGonioYOmega_[0], chkGonioYUseOmega_[1],
@@ -149,7 +153,9 @@ std::optional<CheckedScript> GonioYScanPanel::checkedScript(GonioYGenerator gene
 
 void GonioYScanPanel::fileCreate(GonioYGenerator generator) {
   if (const std::optional<CheckedScript> script = checkedScript(generator)) {
-    RunCheckedFileCreate(*script, settingsFolder_, ShowStatusIn(lblGonioYStatus_), dialogs_, this);
+    if (RunCheckedFileCreate(*script, settingsFolder_, ShowStatusIn(lblGonioYStatus_), dialogs_, this)) {
+      emit scriptWritten();
+    }
   }
 }
 

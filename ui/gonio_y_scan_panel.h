@@ -22,6 +22,10 @@ class Dialogs;
 class GonioYScanPanel final : public QWidget {
   Q_OBJECT
 
+ signals:
+  /// "File Create" wrote a script.
+  void scriptWritten();
+
  public:
   /// `settingsFolder` holds GonioYScan.ini; messages go through `dialogs`.
   GonioYScanPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr);

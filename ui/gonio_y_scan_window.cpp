@@ -7,10 +7,12 @@
 namespace vesko {
 
 GonioYScanWindow::GonioYScanWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent) {
+    : ScanDialog(dialogs, parent) {
   auto* panel = new GonioYScanPanel(std::move(settingsFolder), dialogs, this);
   HostPanel(this, "frmGonioYScan", "GonioYScan", panel, nullptr);
   panel->loadSettings();
+  keepShown();
+  connect(panel, &GonioYScanPanel::scriptWritten, this, &ScanDialog::keepShown);
 }
 
 }  // namespace vesko

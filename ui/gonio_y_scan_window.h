@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QDialog>
 #include <string>
+
+#include "ui/panel_support.h"
 
 namespace vesko {
 
 class Dialogs;
 
 /// The modal "GonioYScan" window: the GonioY scan panel with its settings loaded on opening.
-class GonioYScanWindow final : public QDialog {
+class GonioYScanWindow final : public ScanDialog {
   Q_OBJECT
 
  public:

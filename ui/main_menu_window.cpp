@@ -25,8 +25,10 @@
 #include "ui/dialogs.h"
 #include "ui/fonts.h"
 #include "ui/gonio_y_scan_window.h"
+#include "ui/output_folder.h"
 #include "ui/results_window.h"
 #include "ui/scan_windows.h"
+#include "ui/window_places.h"
 
 namespace vesko {
 
@@ -178,6 +180,20 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   lowerHost->setContentsMargins(4, 0, 4, 0);
   lowerHost->addLayout(lower);
   layout->addLayout(lowerHost);
+  // Keyboard order: the green panel's buttons, then the rows below, each from left to right.
+  const QList<QPushButton*> panelButtons =
+      picture->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly);
+  QWidget* previous = nullptr;
+  for (QWidget* next : QList<QWidget*>(panelButtons.begin(), panelButtons.end()) +
+                           QList<QWidget*>{folderButton, axesButton, txtOutputFolder_, analysisButton,
+                                           endButton, resultsButton}) {
+    if (previous) {
+      setTabOrder(previous, next);
+    }
+    previous = next;
+  }
+  firstButton_ = panelButtons.front();
+
   // The fixed menu has no room for another button: the About box is on the right-click menu and F1.
   AddAboutAction(this, dialogs_);
 
@@ -185,6 +201,8 @@ MainMenuWindow::MainMenuWindow(std::string settingsFolder, Dialogs& dialogs, QWi
   // combined window stays closed for this run.
   const StartUpResult startUp = StartUp(settingsFolder_);
   txtOutputFolder_->setText(QString::fromStdString(startUp.outputFolder));
+  // The box shows the one application folder, whichever window chose it.
+  connect(&OutputFolderChanges(), &OutputFolderNews::changed, txtOutputFolder_, &QLineEdit::setText);
   if (startUp.settingsRead) {
     allInOne_ = std::make_unique<AllInOneWindow>(settingsFolder_, dialogs_, this);
     // Closing the combined window takes the main menu's own way out, exactly as "End" does.
@@ -196,9 +214,14 @@ MainMenuWindow::~MainMenuWindow() = default;
 
 void MainMenuWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  if (!focusWidget()) {
+    // The first button takes the keyboard at once, with its focus frame showing.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    firstButton_->setFocus(Qt::TabFocusReason);
+  }
   if (allInOne_ && !allInOneOpened_) {
     allInOneOpened_ = true;
-    allInOne_->move(frameGeometry().topRight() + QPoint(8, 0));
+    MoveFrameTo(allInOne_.get(), FrameOf(this).topRight() + QPoint(9, 0));
     allInOne_->show();
   }
 }
@@ -208,8 +231,7 @@ void MainMenuWindow::selectOutputFolder() {
   if (folder.isEmpty()) {
     return;
   }
-  SetOutputFolder(folder.toStdString());
-  txtOutputFolder_->setText(folder);
+  ChangeOutputFolder(folder.toStdString());
 }
 
 void MainMenuWindow::closeEvent(QCloseEvent* event) {

@@ -36,6 +36,7 @@ class MainMenuWindow final : public QWidget {
   std::string settingsFolder_;
   Dialogs& dialogs_;
   QLineEdit* txtOutputFolder_;
+  QWidget* firstButton_ = nullptr;
   std::unique_ptr<AllInOneWindow> allInOne_;
   bool shutDown_ = false;
   bool allInOneOpened_ = false;

@@ -1,5 +1,6 @@
 #include "ui/panel_support.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialog>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -159,7 +161,7 @@ std::unique_ptr<ProgressReport> ProgressForLongScript(const FileCreateJob& job, 
   return ProgressForLines(counter.lineCount(), job, doing, dialogs, parent);
 }
 
-void RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, Dialogs& dialogs,
+bool RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, Dialogs& dialogs,
                         QWidget* parent) {
   // A refused folder is reported by RunFileCreate at once, before any line is counted; one dry pass then
   // judges the room and counts the lines for the progress display.
@@ -169,7 +171,7 @@ void RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, 
     const ScriptRoom room = MeasureRoom(job);
     if (room.refusal) {
       dialogs.showMessage(parent, ToQt(*room.refusal));
-      return;
+      return false;
     }
     run.roomMeasured = true;
     report = ProgressForLines(room.lines, job, QStringLiteral("Writing"), dialogs, parent);
@@ -181,10 +183,12 @@ void RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, 
   report.reset();
   if (outcome.kind != FileCreateOutcome::Kind::Done) {
     dialogs.showMessage(parent, ToQt(outcome.message));
+    return false;
   }
+  return true;
 }
 
-void RunCheckedFileCreate(const CheckedScript& script, const std::string& settingsFolder,
+bool RunCheckedFileCreate(const CheckedScript& script, const std::string& settingsFolder,
                           const StatusCallback& status, Dialogs& dialogs, QWidget* parent) {
   const FileCreateJob job = script.Job(OutputFolder());
   // A folder that is refused anyway is refused first, by RunPanelFileCreate.
@@ -196,16 +200,16 @@ void RunCheckedFileCreate(const CheckedScript& script, const std::string& settin
     const std::optional<std::string> note =
         axes.table ? FirstLimitNote(script, job.outputFolder, *axes.table) : std::nullopt;
     if (note && !dialogs.askYesNo(parent, ToQt(*note + ". Write the script anyway?"))) {
-      return;
+      return false;
     }
   }
-  RunPanelFileCreate(job, status, dialogs, parent);
+  return RunPanelFileCreate(job, status, dialogs, parent);
 }
 
 GeneratorPanel::GeneratorPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), settingsFolder_(std::move(settingsFolder)) {}
 
-QHBoxLayout* GeneratorPanel::makeActionRow(QPushButton* fileCreate, QPushButton* preview, QLabel* status) {
+QLayout* GeneratorPanel::makeActionRow(QPushButton* fileCreate, QPushButton* preview, QLabel* status) {
   fileCreate_ = fileCreate;
   preview_ = preview;
   status_ = status;
@@ -215,12 +219,19 @@ QHBoxLayout* GeneratorPanel::makeActionRow(QPushButton* fileCreate, QPushButton*
   row->addWidget(status_, 1);
   connect(fileCreate_, &QPushButton::clicked, this, &GeneratorPanel::fileCreate);
   connect(preview_, &QPushButton::clicked, this, &GeneratorPanel::preview);
-  return row;
+  destination_ = MakeDestinationLine(fileCreate_, this);
+  FollowDestination(this, destination_, [this] { return destination(); });
+  auto* rows = new QVBoxLayout;
+  rows->addLayout(row);
+  rows->addWidget(destination_);
+  return rows;
 }
 
 void GeneratorPanel::fileCreate() {
   if (const std::optional<CheckedScript> script = checkedScript()) {
-    RunCheckedFileCreate(*script, settingsFolder_, ShowStatusIn(status_), dialogs_, this);
+    if (RunCheckedFileCreate(*script, settingsFolder_, ShowStatusIn(status_), dialogs_, this)) {
+      emit scriptWritten();
+    }
   }
 }
 
@@ -242,6 +253,39 @@ std::optional<CheckedScript> GeneratorPanel::shown(Result<CheckedScript> checked
 
 std::string GeneratorPanel::settingsPath(const char* file) const {
   return JoinPath(settingsFolder_, file);
+}
+
+ScanDialog::ScanDialog(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs) {}
+
+void ScanDialog::keepShown() {
+  kept_ = shown();
+}
+
+void ScanDialog::reject() {
+  if (shown() != kept_ && !dialogs_.askYesNo(this, QString::fromLatin1(kDiscardQuestion))) {
+    return;
+  }
+  QDialog::reject();
+}
+
+QStringList ScanDialog::shown() const {
+  // The window's own controls: a preview window it has opened is another window.
+  QStringList values;
+  for (const QLineEdit* box : findChildren<QLineEdit*>()) {
+    if (box->window() == this && !box->isReadOnly()) {
+      values << box->objectName() + QLatin1Char('=') + box->text();
+    }
+  }
+  for (const QAbstractButton* button : findChildren<QAbstractButton*>()) {
+    if (button->window() == this && button->isCheckable()) {
+      const auto* box = qobject_cast<const QCheckBox*>(button);
+      values << button->objectName() + QLatin1Char('=') +
+                    QString::number(box                   ? box->checkState()
+                                    : button->isChecked() ? 1
+                                                          : 0);
+    }
+  }
+  return values;
 }
 
 void SetUpScanWindow(QDialog* window, const char* objectName, const char* title, QLayout* layout) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -10,16 +12,18 @@
 #include <string>
 
 #include "app/checked_script.h"
+#include "generators/script_destination.h"
 #include "generators/script_summary.h"
+#include "ui/destination_line.h"
 
 class QButtonGroup;
 class QCheckBox;
-class QDialog;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
 class QLayout;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -103,20 +107,25 @@ std::unique_ptr<ProgressReport> ProgressForLongScript(const FileCreateJob& job, 
 StatusCallback ShowStatusIn(QLabel* label);
 
 /// Runs a checked "File Create", reporting through `status`, under a progress display when the script is
-/// long; a refusal, a write failure or a cancel is shown over `parent`.
-void RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, Dialogs& dialogs,
+/// long; a refusal, a write failure or a cancel is shown over `parent`. True when the script was written.
+bool RunPanelFileCreate(const FileCreateJob& job, const StatusCallback& status, Dialogs& dialogs,
                         QWidget* parent);
 
 /// Writes a checked script as RunPanelFileCreate does, after one question: a script that takes an axis
 /// beyond a limit of the axis table in `settingsFolder` asks "<the first note>. Write the script anyway?"
 /// (No by default), and No writes nothing. A table that cannot be read is told, then the script is written.
-void RunCheckedFileCreate(const CheckedScript& script, const std::string& settingsFolder,
+/// True when the script was written.
+bool RunCheckedFileCreate(const CheckedScript& script, const std::string& settingsFolder,
                           const StatusCallback& status, Dialogs& dialogs, QWidget* parent);
 
 /// A generator panel with its "File Create" and "Preview" buttons and its status label. The panel supplies
 /// the checked script; both buttons ask for it, and after a refusal do nothing more.
 class GeneratorPanel : public QWidget {
   Q_OBJECT
+
+ signals:
+  /// "File Create" wrote the script.
+  void scriptWritten();
 
  public:
   /// The "File Create" button, for hosts that make it their default button.
@@ -126,9 +135,12 @@ class GeneratorPanel : public QWidget {
   /// `settingsFolder` holds the panel's settings file; messages go through `dialogs`.
   GeneratorPanel(std::string settingsFolder, Dialogs& dialogs, QWidget* parent);
 
-  /// The row of `fileCreate`, `preview` (MakePreviewButton) and `status` taking the rest; both buttons are
-  /// connected. Making the three in this order keeps "Preview" next after "File Create" in the focus chain.
-  QHBoxLayout* makeActionRow(QPushButton* fileCreate, QPushButton* preview, QLabel* status);
+  /// The row of `fileCreate`, `preview` (MakePreviewButton) and `status` taking the rest, with the
+  /// destination line below; both buttons are connected. Making the three in this order keeps "Preview" next
+  /// after "File Create" in the focus chain.
+  QLayout* makeActionRow(QPushButton* fileCreate, QPushButton* preview, QLabel* status);
+  /// Where "File Create" would put the script now, from the name box and the output folder.
+  virtual ScriptDestination destination() const = 0;
   /// The checked inputs' script, or none after the refusal has been shown.
   virtual std::optional<CheckedScript> checkedScript() = 0;
   /// The script, or none after showing the refusal over the panel and putting the focus on the field that
@@ -144,11 +156,36 @@ class GeneratorPanel : public QWidget {
   QPushButton* fileCreate_ = nullptr;
   QPushButton* preview_ = nullptr;
   QLabel* status_ = nullptr;
+  QPlainTextEdit* destination_ = nullptr;
 
  private:
   void preview();
 
   const std::string settingsFolder_;
+};
+
+/// Asked before a scan window that holds typed values closes.
+inline constexpr const char* kDiscardQuestion = "Discard the typed values?";
+
+/// A modal scan window that asks before its typed values are lost: closing it (Escape or the title bar)
+/// while its boxes and buttons differ from what it showed on opening or after its last "File Create" asks
+/// kDiscardQuestion, No the default.
+class ScanDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  /// Messages go through `dialogs`.
+  ScanDialog(Dialogs& dialogs, QWidget* parent);
+  /// Takes what the window shows now as kept: closing it asks nothing until it changes.
+  void keepShown();
+  /// Closes the window, after the question when it holds typed values that the operator keeps.
+  void reject() override;
+
+ private:
+  QStringList shown() const;
+
+  Dialogs& dialogs_;
+  QStringList kept_;
 };
 
 /// Makes `window` the modal window `objectName` titled `title`, laid out by `layout` at a fixed size and

@@ -34,12 +34,15 @@ struct WindowDesign {
 /// settings file is loaded on opening; closing the window deletes it, so that the next opening reads it
 /// again.
 template <typename Panel, const WindowDesign& kDesign>
-class OnePanelWindow final : public QDialog {
+class OnePanelWindow final : public ScanDialog {
  public:
-  OnePanelWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr) : QDialog(parent) {
+  OnePanelWindow(std::string settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr)
+      : ScanDialog(dialogs, parent) {
     auto* panel = new Panel(std::move(settingsFolder), dialogs, this);
     HostPanel(this, kDesign.objectName, kDesign.title, panel, panel->fileCreateButton());
     panel->loadSettings();
+    keepShown();
+    connect(panel, &GeneratorPanel::scriptWritten, this, &ScanDialog::keepShown);
   }
 };
 
@@ -47,10 +50,10 @@ class OnePanelWindow final : public QDialog {
 /// settings files are loaded on opening under one failure rule (a failure in the first leaves both panels
 /// as designed); closing the window deletes it.
 template <typename Panel, const WindowDesign& kDesign>
-class TwoPanelWindow final : public QDialog {
+class TwoPanelWindow final : public ScanDialog {
  public:
   TwoPanelWindow(const std::string& settingsFolder, Dialogs& dialogs, QWidget* parent = nullptr)
-      : QDialog(parent) {
+      : ScanDialog(dialogs, parent) {
     auto* layout = new QHBoxLayout(this);
     SetUpScanWindow(this, kDesign.objectName, kDesign.title, layout);
     std::array<Panel*, 2> panels{};
@@ -59,6 +62,7 @@ class TwoPanelWindow final : public QDialog {
       panels[n] = new Panel(n, settingsFolder, dialogs, frame);
       (new QVBoxLayout(frame))->addWidget(panels[n]);
       layout->addWidget(frame);
+      connect(panels[n], &GeneratorPanel::scriptWritten, this, &ScanDialog::keepShown);
     }
     auto y = panels[0]->readForm();
     auto z = panels[1]->readForm();
@@ -66,6 +70,7 @@ class TwoPanelWindow final : public QDialog {
     panels[0]->showForm(y);
     panels[1]->showForm(z);
     KeepReturnFromButtons(this);
+    keepShown();
   }
 };
 

@@ -59,7 +59,9 @@ void SlitMovePanel::fileCreate() {
       status_->setText(ToQt(text));
     }
   };
-  RunCheckedFileCreate(*script, settingsFolder(), status, dialogs_, this);
+  if (RunCheckedFileCreate(*script, settingsFolder(), status, dialogs_, this)) {
+    emit scriptWritten();
+  }
 }
 
 }  // namespace vesko

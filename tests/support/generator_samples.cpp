@@ -28,7 +28,8 @@ const auto kCheck = [](const auto& form, const std::string& settingsFolder) {
 template <typename Form, typename Check = decltype(kCheck)>
 GeneratorSample Sample(std::string name, std::string settingsFile, std::vector<std::string> suffixes,
                        Form form, Check check = kCheck) {
-  GeneratorSample sample{std::move(name), std::move(settingsFile), std::move(suffixes), {}, {}};
+  GeneratorSample sample{std::move(name), std::move(settingsFile), std::move(suffixes), {}, {}, {}};
+  sample.destination = [form](const std::string& outputFolder) { return DestinationOf(form, outputFolder); };
   sample.check = [form, check, name = sample.name](const std::string& fileName,
                                                    const std::string& settingsFolder) {
     Form named = form;

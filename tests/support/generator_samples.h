@@ -8,6 +8,7 @@
 #include "app/checked_script.h"
 #include "app/file_create.h"
 #include "generators/gonio_y_scan.h"
+#include "generators/script_destination.h"
 
 namespace vesko::test {
 
@@ -24,6 +25,8 @@ struct GeneratorSample {
   /// The checked script as "File Create" runs it, with `fileName` typed into the file name box unless it is
   /// empty, its settings file in `settingsFolder`.
   std::function<CheckedScript(const std::string& fileName, const std::string& settingsFolder)> check;
+  /// Where the window's destination line says the form's script goes in `outputFolder`.
+  std::function<ScriptDestination(const std::string& outputFolder)> destination;
 
   /// The script for `folder`, as text.
   std::string Script(const std::string& folder, const std::string& fileName = "") const;

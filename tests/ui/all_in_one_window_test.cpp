@@ -179,10 +179,11 @@ void AllInOneWindowTest::chosenFolderIsStoredAtShutdown() {
   combined->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(9);
   ws_->dialogs.folderAnswers = QStringList{"/srv/tab", "/srv/scans,old"};  // then a cancelled chooser
   QVERIFY(Click(combined, "cmdGlobalSetting"));
-  QCOMPARE(folders(), QStringLiteral("D:\\data|/srv/tab|/srv/tab"));
+  // Both boxes show the one folder, whichever window chose it.
+  QCOMPARE(folders(), QStringLiteral("/srv/tab|/srv/tab|/srv/tab"));
   for (int k = 0; k < 2; ++k) {
     QVERIFY(Click(menu, "cmdGlobalSetting"));
-    QCOMPARE(folders(), QStringLiteral("/srv/scans,old|/srv/tab|/srv/scans,old"));
+    QCOMPARE(folders(), QStringLiteral("/srv/scans,old|/srv/scans,old|/srv/scans,old"));
   }
   QCOMPARE(ws_->dialogs.folderOwners, QList<QWidget*>(3, menu));  // every chooser belongs to the main menu
   QCOMPARE(ReadBytes(settingsFile("VeskoScriptCreator.ini")), QByteArray("D:\\data\r\n"));

@@ -42,7 +42,7 @@ class AnalysisWindowTest : public QObject {
   }
   void cleanup() { ws_.reset(); }
   void calculateShowsWorkedExampleAndPlot();
-  void gateStopKeepsResultsAndClearsPlot();
+  void newFileClearsResultsAndRefusedPointsArePlotted();
   void flatLineShowsNoCrossing();
   void onlyTheFileDialogChoosesTheFile();
 
@@ -116,15 +116,21 @@ void AnalysisWindowTest::calculateShowsWorkedExampleAndPlot() {
   QCOMPARE(chart()->series().size(), drawn.size());
 }
 
-void AnalysisWindowTest::gateStopKeepsResultsAndClearsPlot() {
+void AnalysisWindowTest::newFileClearsResultsAndRefusedPointsArePlotted() {
+  vesko::SetOutputFolder(ws_->output.path().toStdString());
   choose(writeFile("worked.dat", kWorkedExample));
-  QVERIFY(!chart()->series().isEmpty());
-  // A file that has gone since it was chosen has no rows.
-  choose(ws_->output.filePath("missing.dat"));
+  QCOMPARE(Differences(ws_->window, kWorkedResults), QString());
+  // The break comes at the first step: the gate stops the run, its points are drawn all the same.
+  choose(writeFile("early.dat", ResultFile({{2, 100}, {1.5, 99}, {1, 60}, {0.5, 20}})));
   QCOMPARE(ws_->dialogs.messages, QStringList{"0" + kGateStop});
   QCOMPARE(ws_->dialogs.messageParents[0]->window(), ws_->window.data());
-  QCOMPARE(Differences(ws_->window, kWorkedResults), QString());
+  QCOMPARE(Differences(ws_->window, {"txtGraphResult=", "txtA0=", "txtA1=", "txtB0="}), QString());
+  QCOMPARE(counts({"measuredCurve", "measuredPoints", "linePoints", "fittedLine"}),
+           (QList<int>{4, 4, -1, -1}));
+  // A file that has gone since it was chosen has no points to draw.
+  choose(ws_->output.filePath("missing.dat"));
   QVERIFY(chart()->series().isEmpty());
+  QCOMPARE(ws_->dialogs.openFileFolders, QStringList(3, ws_->output.path()));
 }
 
 void AnalysisWindowTest::flatLineShowsNoCrossing() {
@@ -132,8 +138,8 @@ void AnalysisWindowTest::flatLineShowsNoCrossing() {
   choose(writeFile("flat.dat",
                    ResultFile({{1, 100}, {1, 80}, {1, 60}, {0.5, 40}, {0, 39}, {-0.5, 40}, {-1, 40}})));
   QCOMPARE(ws_->dialogs.messages, QStringList{"No crossing point: the fitted line is flat."});
-  QCOMPARE(Differences(ws_->window, {"txtGraphResult=Text1", "txtA0=Text1", "txtA1=Text1", "txtB0=Text1"}),
-           QString());
+  // The boxes were cleared when the file was chosen and stay empty.
+  QCOMPARE(Differences(ws_->window, {"txtGraphResult=", "txtA0=", "txtA1=", "txtB0="}), QString());
   // The points and the level are still drawn; there is no line and no crossing to show.
   QCOMPARE(counts({"linePoints", "levelLine", "fittedLine", "crossPoint"}), (QList<int>{3, 2, -1, -1}));
 }

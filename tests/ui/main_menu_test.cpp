@@ -20,6 +20,7 @@ class MainMenuTest : public QObject {
   void unwritableSettingsAreReportedOnClose();
   void buttonsOpenTheirModalWindowsAfresh();
   void aboutBoxShowsTheVersion();
+  void keyboardStartsOnTheFirstButton();
 
  private:
   bool openMenu(const QString& settingsFolder = QString()) {
@@ -112,6 +113,29 @@ void MainMenuTest::aboutBoxShowsTheVersion() {
                QString::fromUtf8(vesko::kVersion.data(), static_cast<qsizetype>(vesko::kVersion.size())) +
                QStringLiteral("\n")),
            qPrintable(ws_->dialogs.messages[0]));
+}
+
+void MainMenuTest::keyboardStartsOnTheFirstButton() {
+  QVERIFY(openMenu());
+  QWidget* at = ws_->window->focusWidget();
+  QVERIFY(at && ws_->window->testAttribute(Qt::WA_KeyboardFocusChange));  // the focus frame shows
+  // Tab goes down the green panel, then through the rows below, each from left to right.
+  QStringList order;
+  for (int k = 0; k < 14; at = at->nextInFocusChain()) {
+    if (at->focusPolicy() & Qt::TabFocus) {
+      order << at->objectName();
+      ++k;
+    }
+  }
+  QCOMPARE(order,
+           (QStringList{"cmd4DSlitScan", "cmd4DSlitDecScan", "cmdCollScan", "cmdGonioScan", "cmdGonioYScan",
+                        "cmd4DSlitMove", "cmdLensScan", "cmdGlobalSetting", "cmdAxes", "txtOutputFolder",
+                        "cmdAnalysDecScan", "cmdEnd", "cmdResults", "cmd4DSlitScan"}));
+  // Return presses the button that has the focus.
+  QWidget* end = Find(ws_->window, "cmdEnd");
+  end->setFocus();
+  QTest::keyClick(end, Qt::Key_Return);
+  QVERIFY(!ws_->window->isVisible());
 }
 
 namespace vesko::test {

@@ -17,6 +17,7 @@
 #include "tests/ui/ui_test_support.h"
 #include "ui/all_in_one_window.h"
 #include "ui/gonio_y_scan_window.h"
+#include "ui/output_folder.h"
 #include "ui/scan_windows.h"
 
 using namespace vesko::test;
@@ -219,6 +220,10 @@ class ScanWindowsTest : public QObject {
   void refusalFocusesTheFailedBox();
   void axisLimitsAskBeforeWriting_data();
   void axisLimitsAskBeforeWriting();
+  void destinationFollowsNameAndFolder_data();
+  void destinationFollowsNameAndFolder();
+  void closingAsksAfterTyping_data();
+  void closingAsksAfterTyping();
 };
 
 void ScanWindowsTest::loadsSettingsIntoControls_data() {
@@ -477,6 +482,89 @@ void ScanWindowsTest::refusalFocusesTheFailedBox() {
   QVERIFY(box);
   QCOMPARE(box->objectName(), focused);
   QCOMPARE(box->selectedText(), box->text());
+}
+
+void ScanWindowsTest::destinationFollowsNameAndFolder_data() {
+  QTest::addColumn<QString>("window");
+  QTest::addColumn<QString>("line");       // the destination line
+  QTest::addColumn<QStringList>("input");  // as Enter takes it
+  QTest::addColumn<QStringList>("shown");  // on opening, then after the input; %1 the output folder
+  QTest::newRow("repeat") << "frm4DSlitScan"
+                          << "txt4DDestination"
+                          << QStringList{"txt4DOutputFileName=run1.tcl", "chk4DRepeatActive"}
+                          << QStringList{"→ %1/4DSlit1DScan.tcl, results %1/4DSlit1DScan.dat",
+                                         "→ %1/run1.tcl, results %1/run1_Repeat.dat, %1/run1_Average.dat"};
+  QTest::newRow("omega") << "frmGonioYScan"
+                         << "txtGonioYDestination" << QStringList{"chkGonioYUseOmega_1"}
+                         << QStringList{"→ %1/GonioYScan.tcl, results %1/GonioYScan.dat",
+                                        "→ %1/GonioYScan.tcl, results %1/GonioYScan_2.dat"};
+  QTest::newRow("panel z") << "frmCollScan"
+                           << "txtColliDestination_1" << QStringList{"txtColliOutputFileName_1=z.run.com"}
+                           << QStringList{"→ %1/Coll1DScan.com, results %1/Coll1DScan.dat",
+                                          "→ %1/z.run.com, results %1/z.dat"};
+  QTest::newRow("no result, refused name")
+      << "frm4DSlitMove"
+      << "txtDestination" << QStringList{"txtOutputFileName=.com"}
+      << QStringList{"→ %1/4DSlitMove.com", "→ no script: the file name is not usable"};
+}
+
+void ScanWindowsTest::destinationFollowsNameAndFolder() {
+  QFETCH(QString, window);
+  QFETCH(QString, line);
+  QFETCH(QStringList, input);
+  QFETCH(QStringList, shown);
+  Workspace ws;
+  QVERIFY(Open(ws, window));
+  QCOMPARE(Shown(ws.window, line), shown[0].arg(ws.output.path()));
+  QCOMPARE(Enter(ws.window, input), QString());
+  QCOMPARE(Shown(ws.window, line), shown[1].arg(ws.output.path()));
+  // Another window chose another folder.
+  vesko::ChangeOutputFolder("/srv/other");
+  QCOMPARE(Shown(ws.window, line), shown[1].arg("/srv/other"));
+}
+
+void ScanWindowsTest::closingAsksAfterTyping_data() {
+  QTest::addColumn<QString>("window");
+  QTest::addColumn<QStringList>("input");  // as Enter takes it, before closing
+  QTest::addColumn<bool>("escape");        // closed by Escape, otherwise by the title bar
+  QTest::addColumn<QList<bool>>("answers");
+  QTest::addColumn<int>("questions");
+  QTest::addColumn<bool>("closed");
+  const WindowCase& lens = Case("frmLensScan");
+  QTest::newRow("unedited") << "frm4DSlitScan" << QStringList() << true << QList<bool>() << 0 << true;
+  QTest::newRow("typed, No") << "frm4DSlitScan" << QStringList{"txt4DSlitWidth=0.1"} << true << QList<bool>()
+                             << 1 << false;
+  QTest::newRow("typed, Yes") << "frmGonioYScan" << QStringList{"txtGonioYScanWidth=2"} << false
+                              << QList<bool>{true} << 1 << true;
+  QTest::newRow("ticked, No") << "frmCollScan" << QStringList{"chkCollimatorMove4DSlit_0"} << false
+                              << QList<bool>{false} << 1 << false;
+  // The preview is a window of its own: its controls are not the scan window's.
+  QTest::newRow("after File Create, previewed")
+      << "frmLensScan" << lens.input + QStringList{lens.id.fileCreate, PreviewOf(lens.id.fileCreate)} << true
+      << QList<bool>() << 0 << true;
+  QTest::newRow("typed after File Create")
+      << "frmLensScan" << lens.input + QStringList{lens.id.fileCreate, "txtLenzScanWidth=1"} << false
+      << QList<bool>() << 1 << false;
+}
+
+void ScanWindowsTest::closingAsksAfterTyping() {
+  QFETCH(QString, window);
+  QFETCH(QStringList, input);
+  QFETCH(bool, escape);
+  QFETCH(QList<bool>, answers);
+  QFETCH(int, questions);
+  QFETCH(bool, closed);
+  Workspace ws;
+  QVERIFY(Open(ws, window));
+  QCOMPARE(Enter(ws.window, input), QString());
+  ws.dialogs.yesNoAnswers = answers;
+  if (escape) {
+    QTest::keyClick(ws.window, Qt::Key_Escape);
+  } else {
+    ws.window->close();
+  }
+  QCOMPARE(ws.dialogs.questions, QStringList(questions, "Discard the typed values?"));
+  QCOMPARE(ws.window->isVisible(), !closed);
 }
 
 namespace vesko::test {

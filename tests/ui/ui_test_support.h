@@ -44,8 +44,10 @@ class RecordingDialogs final : public Dialogs {
     return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
   }
   /// The next queued file, or "" (a cancelled chooser) when the queue is empty.
-  QString chooseOpenFile(QWidget* owner, const QString& /*title*/, const QString& filter) override {
+  QString chooseOpenFile(QWidget* owner, const QString& /*title*/, const QString& filter,
+                         const QString& folder) override {
     openFileOwners.append(owner);
+    openFileFolders.append(folder);
     openFileFilters.append(filter);
     return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
   }
@@ -78,6 +80,7 @@ class RecordingDialogs final : public Dialogs {
   QStringList openFileAnswers;
   QList<QWidget*> openFileOwners;
   QStringList openFileFilters;
+  QStringList openFileFolders;
   QList<QStringList> openFilesAnswers;
   QStringList openFilesFolders;
   QStringList saveFileAnswers;

@@ -1,10 +1,13 @@
 // The window tests in one program: `window_tests <suite> [QTest options]` runs one suite; without a suite's
 // name first, every suite runs.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
 #include <memory>
 #include <utility>
+
+#include "ui/keyboard.h"
 
 namespace vesko::test {
 std::unique_ptr<QObject> MakeMainMenuTest();
@@ -15,12 +18,17 @@ std::unique_ptr<QObject> MakePreviewTest();
 std::unique_ptr<QObject> MakeResultsWindowTest();
 std::unique_ptr<QObject> MakeFormDescriptionsTest();
 std::unique_ptr<QObject> MakeAxesWindowTest();
+std::unique_ptr<QObject> MakeWindowPlacesTest();
 }  // namespace vesko::test
 
 int main(int argc, char** argv) {
   using namespace vesko::test;
+  // Window places are remembered per user: here in a folder of this run, never in the user's own.
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QApplication app(argc, argv);
   app.setAttribute(Qt::AA_Use96Dpi, true);
+  vesko::ReturnPressesFocusedButtons(&app);
   const std::pair<const char*, std::unique_ptr<QObject> (*)()> suites[] = {
       {"main_menu_test", MakeMainMenuTest},
       {"all_in_one_window_test", MakeAllInOneWindowTest},
@@ -29,7 +37,8 @@ int main(int argc, char** argv) {
       {"preview_test", MakePreviewTest},
       {"results_window_test", MakeResultsWindowTest},
       {"form_descriptions_test", MakeFormDescriptionsTest},
-      {"axes_window_test", MakeAxesWindowTest}};
+      {"axes_window_test", MakeAxesWindowTest},
+      {"window_places_test", MakeWindowPlacesTest}};
   const char* chosen = nullptr;
   for (const auto& [name, make] : suites) {
     chosen = argc > 1 && std::strcmp(argv[1], name) == 0 ? name : chosen;

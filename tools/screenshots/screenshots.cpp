@@ -31,7 +31,9 @@ class PictureDialogs final : public vesko::Dialogs {
     std::fprintf(stderr, "vesko-screenshots: message: %s\n", qPrintable(text));
   }
   QString chooseFolder(QWidget*) override { return {}; }
-  QString chooseOpenFile(QWidget*, const QString&, const QString&) override { return resultFile_; }
+  QString chooseOpenFile(QWidget*, const QString&, const QString&, const QString&) override {
+    return resultFile_;
+  }
   QStringList chooseOpenFiles(QWidget*, const QString&, const QString&, const QString&) override {
     return scanFiles_;
   }
