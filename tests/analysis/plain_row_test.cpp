@@ -181,6 +181,9 @@ TEST(ResultSet, LongFilesReadAsOneReaderReadsThem) {
 // The second thread reads the file the first one reads, even when the name has been given to
 // another file since.
 TEST(ResultLines, TellTheirFileFromAnotherOfTheSameName) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a file open for reading cannot be replaced by a rename on Windows";
+#endif
   TempDir dir;
   ASSERT_TRUE(WriteFileBytes(dir.File("r.dat"), "a,b\n1,2\n"));
   ASSERT_TRUE(WriteFileBytes(dir.File("new.dat"), "a,b\n1,2\n"));

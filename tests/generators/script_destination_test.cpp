@@ -31,10 +31,11 @@ TEST(ScriptDestinationTest, AgreesWithTheWrittenScript) {
 TEST(ScriptDestinationTest, NameBox) {
   const struct {
     const char* box;
-    const char* script;
-  } rows[] = {{"", ""}, {".tcl", ""}, {"a/b.tcl", ""}, {"run1", ""}, {"  run1.tcl ", "/d/run1.tcl"}};
+    const char* script;  // the file name in the folder; empty: no destination
+  } rows[] = {{"", ""}, {".tcl", ""}, {"a/b.tcl", ""}, {"run1", ""}, {"  run1.tcl ", "run1.tcl"}};
   for (const auto& row : rows) {
-    EXPECT_EQ(DestinationOf(row.box, {""}, "/d").script, row.script) << row.box;
+    EXPECT_EQ(DestinationOf(row.box, {""}, "/d").script, *row.script ? ScriptPath("/d", row.script) : "")
+        << row.box;
   }
 }
 
