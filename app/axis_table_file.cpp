@@ -64,7 +64,7 @@ std::optional<Fault> OnlyKnownKeys(const toml::table& table, std::string_view wh
   return std::nullopt;
 }
 
-std::optional<Fault> ReadAxis(std::string_view name, const toml::node& node, AxisSpec& axis) {
+std::optional<Fault> ReadAxis(std::string_view name, const toml::node& node, AxisEntry& axis) {
   const toml::table* table = node.as_table();
   if (table == nullptr) {
     return Fault{LineOf(node), "axis." + std::string(name) + " is not a table"};
@@ -80,7 +80,7 @@ std::optional<Fault> ReadAxis(std::string_view name, const toml::node& node, Axi
       return fault;
     }
   }
-  if (const std::optional<AxisSpecFault> fault = CheckAxisSpec(axis)) {
+  if (const std::optional<AxisEntryFault> fault = CheckAxisEntry(axis)) {
     const toml::node* at = table->get(kAxisFieldNames[fault->field]);
     return Fault{at != nullptr ? LineOf(*at) : LineOf(node), where + ": " + fault->reason};
   }
@@ -102,7 +102,7 @@ std::optional<Fault> ReadTable(const toml::table& root, AxisTable& table, bool& 
     }
     for (const char* name : kTableAxisNames) {
       if (const toml::node* node = byName->get(name)) {
-        AxisSpec axis;
+        AxisEntry axis;
         if (auto fault = ReadAxis(name, *node, axis)) {
           return fault;
         }
@@ -139,15 +139,15 @@ std::filesystem::path PathOf(std::string_view utf8) {
 
 }  // namespace
 
-std::optional<AxisSpecFault> CheckAxisSpec(const AxisSpec& axis) {
+std::optional<AxisEntryFault> CheckAxisEntry(const AxisEntry& axis) {
   if (axis.lower && axis.upper && !(*axis.lower < *axis.upper)) {
-    return AxisSpecFault{1, "lower must be below upper"};
+    return AxisEntryFault{1, "lower must be below upper"};
   }
   if (axis.speed && !(*axis.speed > 0)) {
-    return AxisSpecFault{2, "speed must be above 0"};
+    return AxisEntryFault{2, "speed must be above 0"};
   }
   if (axis.settle && *axis.settle < 0) {
-    return AxisSpecFault{3, "settle must not be negative"};
+    return AxisEntryFault{3, "settle must not be negative"};
   }
   return std::nullopt;
 }
@@ -227,7 +227,7 @@ std::string AxisNumberText(double value) {
 
 std::string AxisTableText(const AxisTable& table) {
   std::string text;
-  for (const AxisSpec& axis : table.axes) {
+  for (const AxisEntry& axis : table.axes) {
     text += (text.empty() ? "[axis." : "\n[axis.") + axis.name + "]\n";
     const std::optional<double> figures[4] = {axis.lower, axis.upper, axis.speed, axis.settle};
     for (int k = 0; k < 4; ++k) {

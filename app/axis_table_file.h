@@ -51,13 +51,13 @@ std::optional<IoError> SaveAxisTable(const std::string& settingsFolder, const Ax
 
 /// Why `axis` cannot stand in a table: which of its figures (0 lower, 1 upper, 2 speed, 3 settle) and
 /// the reason ("lower must be below upper"); none when it can.
-struct AxisSpecFault {
+struct AxisEntryFault {
   int field = 0;
   std::string reason;
 };
-std::optional<AxisSpecFault> CheckAxisSpec(const AxisSpec& axis);
+std::optional<AxisEntryFault> CheckAxisEntry(const AxisEntry& axis);
 
-/// The names of an axis' figures, in the order of AxisSpecFault::field.
+/// The names of an axis' figures, in the order of AxisEntryFault::field.
 inline constexpr const char* kAxisFieldNames[4] = {"lower", "upper", "speed", "settle"};
 
 }  // namespace vesko

@@ -39,7 +39,7 @@ bool ReadCell(std::string_view text, std::optional<double>& value) {
 
 AxisTableForm FormOf(const AxisTable& table) {
   AxisTableForm form;
-  for (const AxisSpec& axis : table.axes) {
+  for (const AxisEntry& axis : table.axes) {
     for (std::size_t row = 0; row < kTableAxisNames.size(); ++row) {
       if (axis.name == kTableAxisNames[row]) {
         const std::optional<double> figures[4] = {axis.lower, axis.upper, axis.speed, axis.settle};
@@ -57,7 +57,7 @@ AxisTableForm FormOf(const AxisTable& table) {
 AxisFormCheck CheckAxisForm(const AxisTableForm& form) {
   AxisFormCheck check;
   for (std::size_t row = 0; row < kTableAxisNames.size(); ++row) {
-    AxisSpec axis;
+    AxisEntry axis;
     axis.name = kTableAxisNames[row];
     std::optional<double>* figures[4] = {&axis.lower, &axis.upper, &axis.speed, &axis.settle};
     for (int k = 0; k < 4; ++k) {
@@ -68,7 +68,7 @@ AxisFormCheck CheckAxisForm(const AxisTableForm& form) {
         return check;
       }
     }
-    if (const std::optional<AxisSpecFault> fault = CheckAxisSpec(axis)) {
+    if (const std::optional<AxisEntryFault> fault = CheckAxisEntry(axis)) {
       check.fault =
           AxisFormFault{static_cast<int>(row), fault->field, axis.name + ": " + fault->reason + "."};
       return check;

@@ -25,10 +25,10 @@ void AxisCheck::Move(std::string_view command, std::string_view axis, std::strin
   if (tracked == axes_.end()) {
     Tracked fresh;
     fresh.path.axis = name;
-    fresh.spec = table_.Find(name);
-    if (fresh.spec != nullptr) {
-      fresh.path.lower = fresh.spec->lower;
-      fresh.path.upper = fresh.spec->upper;
+    fresh.entry = table_.Find(name);
+    if (fresh.entry != nullptr) {
+      fresh.path.lower = fresh.entry->lower;
+      fresh.path.upper = fresh.entry->upper;
     }
     axes_.push_back(std::move(fresh));
     tracked = axes_.end() - 1;
@@ -57,24 +57,24 @@ void AxisCheck::Move(std::string_view command, std::string_view axis, std::strin
 }
 
 void AxisCheck::Time(Tracked& axis, double value) {
-  if (axis.spec == nullptr) {
+  if (axis.entry == nullptr) {
     return;
   }
-  moveSeconds_ += axis.spec->settle.value_or(0);
-  if (!axis.spec->speed) {
+  moveSeconds_ += axis.entry->settle.value_or(0);
+  if (!axis.entry->speed) {
     return;
   }
   double distance = std::abs(value - axis.previous);
   if (axis.moves == 0) {
     // Where the axis stands before the script is unknown: the worst case is the farther limit.
     distance = 0;
-    for (const std::optional<double>& limit : {axis.spec->lower, axis.spec->upper}) {
+    for (const std::optional<double>& limit : {axis.entry->lower, axis.entry->upper}) {
       if (limit) {
         distance = std::max(distance, std::abs(value - *limit));
       }
     }
   }
-  moveSeconds_ += distance / *axis.spec->speed;
+  moveSeconds_ += distance / *axis.entry->speed;
 }
 
 void AxisCheck::Keep(Tracked& axis, double value) const {
@@ -139,7 +139,7 @@ AxisReport AxisCheck::Report() const {
         report.limitNotes.push_back(std::move(note));
       }
     }
-    if (axis.spec == nullptr || !axis.spec->speed) {
+    if (axis.entry == nullptr || !axis.entry->speed) {
       report.untimed.push_back(name);
     }
     report.paths.push_back(axis.path);

@@ -73,7 +73,7 @@ class AxisCheck {
   };
   struct Tracked {
     AxisPath path;
-    const AxisSpec* spec = nullptr;
+    const AxisEntry* entry = nullptr;
     double previous = 0;
     Beyond above;
     Beyond below;

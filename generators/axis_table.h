@@ -16,29 +16,29 @@ inline constexpr std::array<const char*, 14> kTableAxisNames = {
 
 /// One axis of the table; every figure is optional. Limits in the axis' units, speed in units per
 /// second, settle in seconds after each move.
-struct AxisSpec {
+struct AxisEntry {
   std::string name;
   std::optional<double> lower;
   std::optional<double> upper;
   std::optional<double> speed;
   std::optional<double> settle;
 
-  bool operator==(const AxisSpec&) const = default;
+  bool operator==(const AxisEntry&) const = default;
 };
 
 /// The beamline's soft limits and timings, as checked when read: lower < upper, speed > 0, settle,
 /// overhead and shutter not negative.
 struct AxisTable {
   /// In the order of kTableAxisNames; only the axes the table names.
-  std::vector<AxisSpec> axes;
+  std::vector<AxisEntry> axes;
   /// Seconds added to every count measurement beyond its exposure.
   std::optional<double> overhead;
   /// Seconds per shutter or beam-stop command.
   std::optional<double> shutter;
 
   /// The entry of `name`, or null.
-  const AxisSpec* Find(std::string_view name) const {
-    for (const AxisSpec& axis : axes) {
+  const AxisEntry* Find(std::string_view name) const {
+    for (const AxisEntry& axis : axes) {
       if (axis.name == name) {
         return &axis;
       }

@@ -21,7 +21,7 @@ constexpr const char* kExample =
 TEST(AxisTableFileTest, GoodTablesAndMissingKeys) {
   AxisTableFile file = ParseAxisTable(kExample);
   ASSERT_TRUE(file.read.table) << file.read.problem;
-  EXPECT_EQ(file.read.table->axes, (std::vector<AxisSpec>{{"slit_y1", -5.0, 5.0, 0.5, 0.2}}));
+  EXPECT_EQ(file.read.table->axes, (std::vector<AxisEntry>{{"slit_y1", -5.0, 5.0, 0.5, 0.2}}));
   EXPECT_EQ(file.read.table->overhead, 0.05);
   EXPECT_EQ(file.read.table->shutter, 1.0);  // an integer is a number too
   EXPECT_TRUE(file.holdsMore);               // comments
@@ -30,7 +30,7 @@ TEST(AxisTableFileTest, GoodTablesAndMissingKeys) {
   file = ParseAxisTable("[axis.omega]\nspeed = 2\n[axis.col_y]\nupper = 1.5\n[beamline]\nname = \"x\"\n");
   ASSERT_TRUE(file.read.table) << file.read.problem;
   EXPECT_EQ(file.read.table->axes,
-            (std::vector<AxisSpec>{{"col_y", {}, 1.5, {}, {}}, {"omega", {}, {}, 2.0, {}}}));
+            (std::vector<AxisEntry>{{"col_y", {}, 1.5, {}, {}}, {"omega", {}, {}, 2.0, {}}}));
   EXPECT_FALSE(file.read.table->overhead || file.read.table->shutter);
   EXPECT_TRUE(file.holdsMore);
   file = ParseAxisTable("");

@@ -19,7 +19,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-AxisTable Limits(std::vector<AxisSpec> axes) {
+AxisTable Limits(std::vector<AxisEntry> axes) {
   return {std::move(axes), std::nullopt, std::nullopt};
 }
 
