@@ -61,6 +61,16 @@ class MutantsTest(unittest.TestCase):
         for test, expected in rows:
             self.assertEqual(mutate.file_of(test, by_case, by_stem), expected)
 
+    def test_reaching_tests(self):
+        # Lines 10-20 form a function run by tests 0 and 1; a lambda on lines 14-15 runs in test 1 only.
+        document = {"tests": ["A", "B", "C"],
+                    "lines": {"core/a.cpp": {"11": [0, 1], "12": [], "14": [1]}},
+                    "functions": {"core/a.cpp": [[10, 20, [0, 1]], [14, 15, [1]]]}}
+        rows = [(11, ["A", "B"]), (12, []), (15, ["B"]), (13, ["A", "B"]), (30, None)]
+        for line, expected in rows:
+            self.assertEqual(mutate.reaching_tests(document, "core/a.cpp", line), expected, line)
+        self.assertIsNone(mutate.reaching_tests(document, "core/b.cpp", 11))
+
 
 if __name__ == "__main__":
     unittest.main()
