@@ -17,6 +17,13 @@
 #include "generators/slit_scan.h"
 #include "tests/support/generator_checks.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <thread>
+#endif
+
 namespace vesko {
 namespace {
 
@@ -366,6 +373,57 @@ TEST_F(Cli, RelativeOutputFolderIsTakenFromTheCurrentFolder) {
   const std::string folder = JoinPath(std::filesystem::canonical(output_.path()).string(), "sub");
   EXPECT_TRUE(SameText(ScriptOf(kSlitForm, folder), WrittenScript("sub/4DSlit1DScan.tcl")));
 }
+
+// More than a million lines (32767 points a pass, 7 passes, five lines a point), or fewer points.
+std::string LongScan(const std::string& division = "32767") {
+  return "slit-scan --axis=y --slit-width=0.1 --scan-center=0 --scan-width=1 --repeat=7 --division=" +
+         division;
+}
+
+TEST_F(Cli, NoProgressWhenStandardErrorIsAFile) {
+  const Captured c = Invoke(LongScan() + Folders());
+  EXPECT_EQ(0, c.code);
+  EXPECT_EQ("", c.out + c.err);
+}
+
+#ifndef _WIN32
+// Standard error on a pseudo terminal, as in an interactive shell; returns what the terminal shows.
+std::string OnTerminal(const std::string& line) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    return "<no pseudo terminal>";
+  }
+  const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
+  std::string shown;
+  std::thread reader([&] {
+    char buffer[4096];
+    for (ssize_t n; (n = read(master, buffer, sizeof buffer)) > 0;) {
+      shown.append(buffer, static_cast<std::size_t>(n));
+    }
+  });
+  std::FILE* err = fdopen(terminal, "w");
+  std::FILE* out = std::tmpfile();
+  EXPECT_EQ(0, RunCli(Words(line), out, err));
+  std::fclose(err);  // the reader sees the end once the terminal's last handle is closed
+  std::fclose(out);
+  reader.join();
+  close(master);
+  return shown;
+}
+
+TEST_F(Cli, ALongWriteShowsOneProgressLineOnATerminal) {
+  const std::string shown = OnTerminal(LongScan() + Folders());
+  const std::string script = WrittenScript();
+  const auto lines = std::count(script.begin(), script.end(), '\n');
+  ASSERT_GT(lines, 1000000);
+  const std::string last = "\rWriting 4DSlit1DScan.tcl: 100% of " + std::to_string(lines) + " lines\r\n";
+  EXPECT_EQ(0u, shown.rfind("\rWriting 4DSlit1DScan.tcl: ", 0)) << shown.substr(0, 80);
+  EXPECT_NE(std::string::npos, shown.find("% of " + std::to_string(lines) + " lines\rWriting")) << shown;
+  EXPECT_EQ(shown.size() - last.size(), shown.find(last)) << shown.substr(shown.size() - 80);
+  EXPECT_EQ(1, std::count(shown.begin(), shown.end(), '\n'));
+  EXPECT_EQ("", OnTerminal(LongScan("5") + Folders()));  // a short script shows nothing
+}
+#endif
 
 // The command line types each option through the window's description, which the window tests hold against
 // the controls; here what the description does not say: a panel writes only its own settings file, and
