@@ -216,16 +216,12 @@ class DryRun : public ::testing::Test {
   Report RunClean(const std::string& script, const std::string& countModel = {}) {
     Report report = Run(script, countModel);
     EXPECT_TRUE(report.ok) << report.message;
-    const std::map<std::string, std::string> clean = {{"unclosed", "0"},
-                                                      {"shutter", "closed"},
-                                                      {"beamstop", "in"},
-                                                      {"timer", "1.0"},
-                                                      {"lf", "0"},
-                                                      {"nonascii", "0"},
-                                                      {"crlf", std::to_string(SplitLines(script).size())}};
-    for (const auto& [fact, value] : clean) {
-      EXPECT_EQ(report.facts.at(fact), value) << fact;
+    std::string facts;
+    for (const char* fact : {"unclosed", "shutter", "beamstop", "timer", "lf", "nonascii", "crlf"}) {
+      facts += std::string(fact) + "=" + report.facts.at(fact) + " ";
     }
+    EXPECT_EQ(facts, "unclosed=0 shutter=closed beamstop=in timer=1.0 lf=0 nonascii=0 crlf=" +
+                         std::to_string(SplitLines(script).size()) + " ");
     return report;
   }
 
