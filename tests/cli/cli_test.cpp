@@ -425,47 +425,41 @@ TEST_F(Cli, ALongWriteShowsOneProgressLineOnATerminal) {
 }
 #endif
 
+// Runs `line` in fresh folders: exit 0, `out` printed, the script file and the one settings file written,
+// the settings stored as `settings`, and each of `scriptLines` in the script.
+void ExpectWritten(const std::string& line, const std::string& script, const std::string& settingsFile,
+                   const std::string& settings, const std::vector<std::string>& scriptLines,
+                   const std::string& out = "") {
+  SCOPED_TRACE(line);
+  TempDir settingsDir;
+  TempDir outputDir;
+  const Captured c =
+      Invoke(line + " --settings-dir " + settingsDir.path() + " --output-folder " + outputDir.path());
+  EXPECT_EQ(0, c.code) << c.err;
+  EXPECT_EQ(ToFileText(out), c.out);  // messages reach the console in its code page
+  EXPECT_EQ(Names{script}, ListFolder(outputDir.path()));
+  EXPECT_EQ(Names{settingsFile}, ListFolder(settingsDir.path()));
+  EXPECT_EQ(settings, ReadFileBytes(settingsDir.File(settingsFile)));
+  const std::vector<std::string> lines = test::SplitLines(ReadFileBytes(outputDir.File(script)));
+  for (const std::string& wanted : scriptLines) {
+    EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), wanted)) << wanted;
+  }
+}
+
 // The command line types each option through the window's description, which the window tests hold against
 // the controls; here what the description does not say: a panel writes only its own settings file, and
 // slit-move reports its blades.
 TEST(CliGenerators, PanelsStoreTheirOwnFileAndSlitMoveReports) {
-  const struct {
-    std::string line, script, settingsFile, settings;
-    std::vector<std::string> scriptLines;
-    std::string out;
-  } rows[] = {
-      {"slit-move --slit-width-y 0.2 --slit-width-z 0.4 --slit-center-y 0.0 --slit-center-z 0.1 "
-       "--output-file-name m.com",
-       "m.com",
-       "4DSlitMove.ini",
-       "0.200\r\n0.400\r\n0.000\r\n0.100\r\nm.com\r\n",
-       {},
-       "y1=0.100,y2=0.100,z1=0.300,z2=0.100,ファイルネーム=m.comで作成しました。\n"},
-      {"coll-scan --panel z --scan-center 0.5 --scan-width 1.0 --division 5 --slit-width-y 0.3 "
-       "--slit-width-z 0.1 --slit-center-y 0.2 --slit-center-z 0.05 --move-4d-slit 1 --output-file-name "
-       "z.com",
-       "z.com",
-       "ColliScan_z.ini",
-       "0.500\r\n1.000\r\n5\r\nz.com\r\n",
-       {"TclSrv_Optics:4DSlit {slit_y1 move 0.350}", "TclSrv_Optics:4DSlit {slit_z2 move 0.000}"},
-       ""},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.line);
-    TempDir settingsDir;
-    TempDir outputDir;
-    const Captured c =
-        Invoke(row.line + " --settings-dir " + settingsDir.path() + " --output-folder " + outputDir.path());
-    EXPECT_EQ(0, c.code) << c.err;
-    EXPECT_EQ(ToFileText(row.out), c.out);  // messages reach the console in its code page
-    EXPECT_EQ(Names{row.script}, ListFolder(outputDir.path()));
-    EXPECT_EQ(Names{row.settingsFile}, ListFolder(settingsDir.path()));
-    EXPECT_EQ(row.settings, ReadFileBytes(settingsDir.File(row.settingsFile)));
-    const std::vector<std::string> lines = test::SplitLines(ReadFileBytes(outputDir.File(row.script)));
-    for (const std::string& wanted : row.scriptLines) {
-      EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), wanted)) << wanted;
-    }
-  }
+  ExpectWritten(
+      "slit-move --slit-width-y 0.2 --slit-width-z 0.4 --slit-center-y 0.0 --slit-center-z 0.1 "
+      "--output-file-name m.com",
+      "m.com", "4DSlitMove.ini", "0.200\r\n0.400\r\n0.000\r\n0.100\r\nm.com\r\n", {},
+      "y1=0.100,y2=0.100,z1=0.300,z2=0.100,ファイルネーム=m.comで作成しました。\n");
+  ExpectWritten(
+      "coll-scan --panel z --scan-center 0.5 --scan-width 1.0 --division 5 --slit-width-y 0.3 "
+      "--slit-width-z 0.1 --slit-center-y 0.2 --slit-center-z 0.05 --move-4d-slit 1 --output-file-name z.com",
+      "z.com", "ColliScan_z.ini", "0.500\r\n1.000\r\n5\r\nz.com\r\n",
+      {"TclSrv_Optics:4DSlit {slit_y1 move 0.350}", "TclSrv_Optics:4DSlit {slit_z2 move 0.000}"});
 }
 
 // A fresh window fills the z panel only after the whole y file; options type into the chosen panel.
