@@ -8,10 +8,7 @@
 # {seq positions} (seq counts from 1, positions is a dict of every axis, 0.0 if never moved) giving
 # channel A or {A B}; without it A = 1000 + 7 * seq and B = 500 + 3 * seq.
 #
-# REPORTFILE gets one fact a line, free texts as "x" and their UTF-8 bytes in hexadecimal (HEX):
-#   status ok|error    message HEX    axes NAME...    call NAME ARGSHEX    open MODEHEX PATHHEX SANDBOXNAME
-#   measure A B MODE SHUTTER BEAMSTOP POS... (POS per axis: its move text or -)    position NAME VALUE
-#   and one line each: shutter beamstop timer unclosed crlf lf nonascii
+# REPORTFILE gets one fact a line (free texts as "x" and their UTF-8 bytes in hexadecimal; see WriteReport).
 # The exit status is 0 whenever the report was written, 2 for a usage or harness failure.
 
 proc Hex {text} {
@@ -146,6 +143,8 @@ proc RunScript {text} {
   interp delete $child
 }
 
+# status, message, axes, then per call, open and measure (counts A B, mode, shutter, beam stop, each axis'
+# move text or -), each axis' end position, and one line each for the facts.
 proc WriteReport {path} {
   set out [open $path w]
   puts $out "status $::sim(status)\nmessage [Hex $::sim(message)]\naxes [join $::axisNames]"
