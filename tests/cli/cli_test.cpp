@@ -12,9 +12,17 @@
 
 #include "analysis/break_analysis.h"
 #include "app/file_create.h"
+#include "core/format.h"
 #include "core/platform.h"
 #include "generators/slit_scan.h"
 #include "tests/support/generator_checks.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <thread>
+#endif
 
 namespace vesko {
 namespace {
@@ -63,6 +71,9 @@ class Cli : public ::testing::Test {
   bool NothingWritten() const {
     return ListFolder(output_.path()).empty() && ListFolder(settings_.path()).empty();
   }
+  std::string WrittenScript(const std::string& file = "4DSlit1DScan.tcl") const {
+    return ReadFileBytes(output_.File(file));
+  }
 
   TempDir settings_;
   TempDir output_;
@@ -74,16 +85,16 @@ TEST_F(Cli, WritesTheScriptThenTheSettings) {
   const Captured c = Invoke(kSlitExample + " --settings-dir " + settings_.path());
   EXPECT_EQ(0, c.code);
   EXPECT_EQ("", c.out + c.err);
-  EXPECT_TRUE(SameText(ScriptOf(kSlitForm, output_.path()), ReadFileBytes(output_.File("4DSlit1DScan.tcl"))));
+  EXPECT_TRUE(SameText(ScriptOf(kSlitForm, output_.path()), WrittenScript()));
   EXPECT_EQ("0\r\n0.100\r\n0.000\r\n1.000\r\n5\r\n4DSlit1DScan.tcl\r\n",
             ReadFileBytes(settings_.File("4DSlitScan.ini")));
 }
 
-// The figures of the lens scan's worked example are checked only here.
+// The figures of the lens scan's worked example are checked only here, as text and as JSON.
 TEST_F(Cli, SummaryPrintsTheFiguresAndWritesNothing) {
-  const Captured c =
-      Invoke("lens-scan --axis lens_y --scan-center 0.0 --scan-width 0.3 --division 4 --summary" + Folders(),
-             {"--output-folder", "C:\\data"});
+  const std::string lens =
+      "lens-scan --axis lens_y --scan-center 0.0 --scan-width 0.3 --division 4 --summary";
+  Captured c = Invoke(lens + Folders(), {"--output-folder", "C:\\data"});
   EXPECT_EQ(0, c.code) << c.err;
   EXPECT_EQ(
       "Scan: lens_y, 4 points, 1 pass\n"
@@ -94,30 +105,21 @@ TEST_F(Cli, SummaryPrintsTheFiguresAndWritesNothing) {
       "Result file: C:\\data\\Lens1DScan.dat\n"
       "Script lines: 28\n",
       c.out);
-  EXPECT_TRUE(NothingWritten());
-}
-
-// The JSON summary carries the text summary's figures.
-TEST_F(Cli, JsonSummaryParsesBackToTheSameFigures) {
-  const std::string lens =
-      "lens-scan --axis lens_y --scan-center 0.0 --scan-width 0.3 --division 4 --summary --json";
-  Captured c = Invoke(lens + Folders(), {"--output-folder", "C:\\data"});
+  c = Invoke(lens + " --json" + Folders(), {"--output-folder", "C:\\data"});
   ASSERT_EQ(0, c.code) << c.err;
-  const nlohmann::json summary = nlohmann::json::parse(c.out);
   EXPECT_EQ(nlohmann::json::parse(R"({
     "scan": {"scanned": "lens_y", "points": 4, "passes": 1},
     "axes": [{"axis": "lens_y", "moves": 5, "first": 0.15, "last": 0.0, "lowest": -0.15, "highest": 0.15}],
     "count_measurements": 5, "exposure_seconds": 1.0, "counting_seconds": 5.0,
     "result_files": ["C:\\data\\Lens1DScan.dat"], "script_lines": 28, "notes": []})"),
-            summary);
-  EXPECT_TRUE(NothingWritten());
-
+            nlohmann::json::parse(c.out));
   // A scan width of 0 gives a note.
   c = Invoke("lens-scan --axis lens_z --scan-center 1 --scan-width 0 --division 3 --summary --json" +
              Folders());
   ASSERT_EQ(0, c.code) << c.err;
   EXPECT_EQ(nlohmann::json::array({"Scan Width is 0: every point is at the scan centre."}),
             nlohmann::json::parse(c.out)["notes"]);
+  EXPECT_TRUE(NothingWritten());
 }
 
 // With an axis table a script beyond a limit is refused with the first note and nothing written, also on
@@ -146,7 +148,7 @@ TEST_F(Cli, AxisLimitsRefuseTheScriptUnlessIgnored) {
   EXPECT_EQ(0, c.code) << c.err;
   SlitScanForm form = kSlitForm;
   form.scanWidth = "20";
-  EXPECT_TRUE(SameText(ScriptOf(form, output_.path()), ReadFileBytes(output_.File("4DSlit1DScan.tcl"))));
+  EXPECT_TRUE(SameText(ScriptOf(form, output_.path()), WrittenScript()));
 
   // A table that cannot be read is told and checks nothing.
   ASSERT_TRUE(WriteFileBytes(settings_.File("Axes.toml"), "[axis.slit_y1]\nlower = \"-5\"\n"));
@@ -185,63 +187,87 @@ TEST_F(Cli, OptionsReplaceTheStoredTexts) {
   EXPECT_EQ(Names{}, ListFolder(output_.path()));
 }
 
-TEST_F(Cli, RefusedInputsExitOneWithTheWindowsMessage) {
-  const struct {
-    std::string extra;
-    std::string firstLine;  // or its beginning
-  } rows[] = {
-      {"--division 1 --summary", "Setting Error!"},
-      {"--repeat 1", "Repeat Times Error"},
-      {"--repeat abc --division 40000", "Setting Error!"},
-      {"--output-folder |cat", "Output Folder Error! \"|cat\" cannot be used in a script"},
-      {"--output-folder ~/x --stdout", "Output Folder Error! \"~/x\" cannot be used in a script"},
-      // A name, not a path; a quote could not be read back from the settings file.
-      {"--output-file-name a/../../escape.tcl", "Setting Error!"},
-      {"--output-file-name a\\b.tcl", "Setting Error!"},
-      {"--output-file-name \"a.tcl", "Setting Error!"},
-      {"--output-folder=", kNoOutputFolder},
-      {"--output-folder= --summary", kNoOutputFolder},
-      // The settings would overwrite the script at once.
-      {"--output-file-name 4DSlitScan.ini --output-folder " + settings_.path(),
-       "Output FileName Error! " + settings_.File("4DSlitScan.ini") +
-           " is where this window keeps its settings"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.extra);
-    const Captured c = Invoke(kSlitExample + Folders() + " " + row.extra);
-    EXPECT_EQ(1, c.code);
-    EXPECT_EQ("", c.out);
-    EXPECT_EQ(0u, c.FirstErrorLine().rfind(row.firstLine, 0)) << c.err;
-    EXPECT_TRUE(NothingWritten());
-  }
-}
-
-TEST_F(Cli, UsageErrorsExitTwo) {
+// Every refusal: its exit code, its whole first line on standard error, what it printed (nothing but the
+// analysis' results), nothing written; a usage error (2) names the program and shows the usage.
+TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
+  TempDir data;
+  const std::string run = data.File("run.dat"), flat = data.File("flat.dat"), empty = data.File("empty.dat");
+  const std::string missing = data.File("missing.dat"), header = "slit_y1,slit_y2,Intensity\r\n";
+  // A decreasing-width result file: falls of 20 a step, then a level near 40 from step 3.
+  ASSERT_TRUE(WriteFileBytes(run, header + "2,2,100\r\n1.5,1.5,80\r\n1,1,60\r\n0.5,0.5,40\r\n0,0,39\r\n"
+                                           "-0.5,-0.5,40\r\n-1,-1,40\r\n"));
+  ASSERT_TRUE(WriteFileBytes(flat, header + "1,1,100\r\n1,1,80\r\n1,1,60\r\n0,0,40\r\n0,0,39\r\n0,0,40\r\n"));
+  ASSERT_TRUE(WriteFileBytes(empty, ""));
+  const std::string slit = kSlitExample + Folders() + " ";
+  const std::string special =
+      " cannot be used in a script (a leading | or ~ has a special meaning for Tcl's open).";
+  const std::string results = "cross_x=0.49167\na0=20.00000\na1=40.00000\nb0=39.66667\n";
   const struct {
     std::string line;
-    const char* message;
+    int code;
+    std::string firstErrorLine;
+    std::string out = "";
   } rows[] = {
-      {"", "no generator given"},
-      {"slit" + Folders(), "unknown generator 'slit'"},
-      {"slit-scan --bogus 1" + Folders(), "unknown option '--bogus' for slit-scan"},
-      {"slit-scan --axis=Y" + Folders(), "option '--axis' takes y|z, not 'Y'"},
-      {"slit-scan --summary=yes" + Folders(), "option '--summary' takes no value"},
-      {"slit-scan --stdout --summary" + Folders(), "options '--stdout' and '--summary' cannot go together"},
-      {"slit-scan --json" + Folders(), "option '--json' goes only with '--summary'"},
-      {"slit-scan extra" + Folders(), "unexpected argument 'extra'"},
-      {"slit-scan" + Folders() + " --division", "option '--division' needs a value"},
-      {"coll-scan --stdout" + Folders(), "option '--panel' is required for coll-scan"},
-      {"slit-scan" + Folders() + " --settings-dir=", "option '--settings-dir' needs a folder"},
+      {slit + "--division 1 --summary", 1, "Setting Error!"},
+      {slit + "--repeat 1", 1, "Repeat Times Error"},
+      {slit + "--repeat abc --division 40000", 1, "Setting Error!"},
+      {slit + "--output-folder |cat", 1, "Output Folder Error! \"|cat\"" + special},
+      {slit + "--output-folder ~/x --stdout", 1, "Output Folder Error! \"~/x\"" + special},
+      // A name, not a path; a quote could not be read back from the settings file.
+      {slit + "--output-file-name a/../../escape.tcl", 1, "Setting Error!"},
+      {slit + "--output-file-name a\\b.tcl", 1, "Setting Error!"},
+      {slit + "--output-file-name \"a.tcl", 1, "Setting Error!"},
+      {slit + "--output-folder=", 1, kNoOutputFolder},
+      {slit + "--output-folder= --summary", 1, kNoOutputFolder},
+      // The settings would overwrite the script at once.
+      {slit + "--output-file-name 4DSlitScan.ini --output-folder " + settings_.path(), 1,
+       "Output FileName Error! " + settings_.File("4DSlitScan.ini") +
+           " is where this window keeps its settings: choose another file name or output folder."},
+      {"", 2, "no generator given"},
+      {"slit" + Folders(), 2, "unknown generator 'slit'"},
+      {"slit-scan --bogus 1" + Folders(), 2, "unknown option '--bogus' for slit-scan"},
+      {"slit-scan --axis=Y" + Folders(), 2, "option '--axis' takes y|z, not 'Y'"},
+      {"slit-scan --summary=yes" + Folders(), 2, "option '--summary' takes no value"},
+      {"slit-scan --stdout --summary" + Folders(), 2,
+       "options '--stdout' and '--summary' cannot go together"},
+      {"slit-scan --json" + Folders(), 2, "option '--json' goes only with '--summary'"},
+      {"slit-scan extra" + Folders(), 2, "unexpected argument 'extra'"},
+      {"slit-scan" + Folders() + " --division", 2, "option '--division' needs a value"},
+      {"coll-scan --stdout" + Folders(), 2, "option '--panel' is required for coll-scan"},
+      {"slit-scan" + Folders() + " --settings-dir=", 2, "option '--settings-dir' needs a folder"},
+      {"analyse " + run, 0, "", results},
+      {"analyse --threshold abc " + run, 0, std::string(kThresholdResetMessage), results},
+      {"analyse " + run + " --threshold=-2", 1, "0" + std::string(kGateStopText)},
+      {"analyse " + flat, 1, std::string(kNoCrossingMessage)},
+      {"analyse " + missing, 3, "Cannot read " + missing + ": No such file or directory"},
+      {"analyse", 2, "no result file given"},
+      {"analyse " + run + " other.dat", 2, "unexpected argument 'other.dat'"},
+      {"analyse " + run + " --threshold", 2, "option '--threshold' needs a value"},
+      {"analyse " + run + " --stdout", 2, "unknown option '--stdout' for analyse"},
+      {"stats " + missing, 3, "Cannot read " + missing + ": No such file or directory"},
+      {"stats " + empty, 1,
+       "No series in " + empty +
+           ": a result file starts with a header line of comma-separated column names, followed by rows of "
+           "numbers."},
+      {"stats", 2, "no result file given"},
+      {"stats a b", 2, "unexpected argument 'b'"},
+      {"stats a --csv", 2, "unknown option '--csv' for stats"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.line);
     const Captured c = Invoke(row.line);
-    EXPECT_EQ(2, c.code);
-    EXPECT_EQ("", c.out);
-    EXPECT_EQ("vesko-script: " + std::string(row.message), c.FirstErrorLine());
-    EXPECT_NE(std::string::npos, c.err.find("Usage: vesko-script GENERATOR")) << c.err;
+    EXPECT_EQ(row.code, c.code);
+    EXPECT_EQ(row.out, c.out);
+    EXPECT_EQ(ToFileText((row.code == 2 ? "vesko-script: " : "") + row.firstErrorLine), c.FirstErrorLine());
+    if (row.code == 2) {
+      const std::string command = row.line.substr(0, row.line.find(' '));
+      const std::string usage = command == "analyse" || command == "stats" ? command + " FILE" : "GENERATOR";
+      EXPECT_NE(std::string::npos, c.err.find("\nUsage: vesko-script " + usage)) << c.err;
+    }
     EXPECT_TRUE(NothingWritten());
   }
+  // A folder is refused with the system's reason.
+  EXPECT_EQ(3, Invoke("stats " + data.path()).code);
 }
 
 TEST_F(Cli, UnwritableScriptOrFullStandardOutputExitsThree) {
@@ -316,7 +342,7 @@ TEST_F(Cli, SettingsThatCannotBeSavedAfterTheScriptSayBoth) {
                                              settings_.File("4DSlitScan.ini") + ": ",
                                          0))
       << c.err;
-  EXPECT_TRUE(SameText(ScriptOf(kSlitForm, output_.path()), ReadFileBytes(output_.File("4DSlit1DScan.tcl"))));
+  EXPECT_TRUE(SameText(ScriptOf(kSlitForm, output_.path()), WrittenScript()));
 }
 
 // About 250 GB: refused from the first part of its dry count, long before the disk could fill.
@@ -326,7 +352,6 @@ TEST_F(Cli, ScriptLargerThanTheFreeRoomIsRefusedAtOnce) {
   }
   const Captured c = Invoke(kSlitExample + Folders() + " --division 32767 --repeat 32767");
   EXPECT_EQ(3, c.code);
-  // "<script> needs N GB, M GB are free", N judged from the first part counted.
   const std::string line = c.FirstErrorLine();
   const std::string needs = output_.File("4DSlit1DScan.tcl") + " needs ";
   ASSERT_EQ(0u, line.rfind(needs, 0)) << c.err;
@@ -346,8 +371,59 @@ TEST_F(Cli, RelativeOutputFolderIsTakenFromTheCurrentFolder) {
   std::filesystem::current_path(before);
   EXPECT_EQ(0, c.code) << c.err;
   const std::string folder = JoinPath(std::filesystem::canonical(output_.path()).string(), "sub");
-  EXPECT_TRUE(SameText(ScriptOf(kSlitForm, folder), ReadFileBytes(output_.File("sub/4DSlit1DScan.tcl"))));
+  EXPECT_TRUE(SameText(ScriptOf(kSlitForm, folder), WrittenScript("sub/4DSlit1DScan.tcl")));
 }
+
+// More than a million lines (32767 points a pass, 7 passes, five lines a point), or fewer points.
+std::string LongScan(const std::string& division = "32767") {
+  return "slit-scan --axis=y --slit-width=0.1 --scan-center=0 --scan-width=1 --repeat=7 --division=" +
+         division;
+}
+
+TEST_F(Cli, NoProgressWhenStandardErrorIsAFile) {
+  const Captured c = Invoke(LongScan() + Folders());
+  EXPECT_EQ(0, c.code);
+  EXPECT_EQ("", c.out + c.err);
+}
+
+#ifndef _WIN32
+// Standard error on a pseudo terminal, as in an interactive shell; returns what the terminal shows.
+std::string OnTerminal(const std::string& line) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    return "<no pseudo terminal>";
+  }
+  const int terminal = open(ptsname(master), O_RDWR | O_NOCTTY);
+  std::string shown;
+  std::thread reader([&] {
+    char buffer[4096];
+    for (ssize_t n; (n = read(master, buffer, sizeof buffer)) > 0;) {
+      shown.append(buffer, static_cast<std::size_t>(n));
+    }
+  });
+  std::FILE* err = fdopen(terminal, "w");
+  std::FILE* out = std::tmpfile();
+  EXPECT_EQ(0, RunCli(Words(line), out, err));
+  std::fclose(err);  // the reader sees the end once the terminal's last handle is closed
+  std::fclose(out);
+  reader.join();
+  close(master);
+  return shown;
+}
+
+TEST_F(Cli, ALongWriteShowsOneProgressLineOnATerminal) {
+  const std::string shown = OnTerminal(LongScan() + Folders());
+  const std::string script = WrittenScript();
+  const auto lines = std::count(script.begin(), script.end(), '\n');
+  ASSERT_GT(lines, 1000000);
+  const std::string last = "\rWriting 4DSlit1DScan.tcl: 100% of " + std::to_string(lines) + " lines\r\n";
+  EXPECT_EQ(0u, shown.rfind("\rWriting 4DSlit1DScan.tcl: ", 0)) << shown.substr(0, 80);
+  EXPECT_NE(std::string::npos, shown.find("% of " + std::to_string(lines) + " lines\rWriting")) << shown;
+  EXPECT_EQ(shown.size() - last.size(), shown.find(last)) << shown.substr(shown.size() - 80);
+  EXPECT_EQ(1, std::count(shown.begin(), shown.end(), '\n'));
+  EXPECT_EQ("", OnTerminal(LongScan("5") + Folders()));  // a short script shows nothing
+}
+#endif
 
 // Runs `line` in fresh folders: exit 0, `out` printed, the script file and the one settings file written,
 // the settings stored as `settings`, and each of `scriptLines` in the script.
@@ -442,40 +518,63 @@ TEST(CliHelp, ListsGeneratorsAndOptions) {
             c.out.find("  --move-4d-slit 0|1          \"Move 4D Slit\": 1 sets the slit before the scan\n"));
 }
 
-// A decreasing-width result file: falls of 20 a step, then a level near 40 from step 3.
-TEST(AnalyseCli, PrintsTheFourResultsOrExitsWithTheStopsCode) {
+// Two passes of a slit scan: one block per pass, an empty line between them; the JSON form holds the same
+// figures, numbers as printed and null for "none".
+TEST(StatsCommand, PrintsOneBlockPerSeriesAsTextOrJson) {
   TempDir dir;
-  const std::string run = dir.File("run.dat");
-  const std::string flat = dir.File("flat.dat");
-  const std::string missing = dir.File("missing.dat");
-  const std::string header = "slit_y1,slit_y2,Intensity\r\n";
-  ASSERT_TRUE(WriteFileBytes(run, header + "2,2,100\r\n1.5,1.5,80\r\n1,1,60\r\n0.5,0.5,40\r\n0,0,39\r\n"
-                                           "-0.5,-0.5,40\r\n-1,-1,40\r\n"));
-  ASSERT_TRUE(WriteFileBytes(flat, header + "1,1,100\r\n1,1,80\r\n1,1,60\r\n0,0,40\r\n0,0,39\r\n0,0,40\r\n"));
-  const std::string results = "cross_x=0.49167\na0=20.00000\na1=40.00000\nb0=39.66667\n";
-  const struct {
-    std::string line;
-    int code;
-    std::string out;
-    std::string firstErrorLine;
-  } rows[] = {
-      {"analyse " + run, 0, results, ""},
-      {"analyse --threshold abc " + run, 0, results, std::string(kThresholdResetMessage)},
-      {"analyse " + run + " --threshold=-2", 1, "", "0" + std::string(kGateStopText)},
-      {"analyse " + flat, 1, "", std::string(kNoCrossingMessage)},
-      {"analyse " + missing, 3, "", "Cannot read " + missing + ": No such file or directory"},
-      {"analyse", 2, "", "vesko-script: no result file given"},
-      {"analyse " + run + " other.dat", 2, "", "vesko-script: unexpected argument 'other.dat'"},
-      {"analyse " + run + " --threshold", 2, "", "vesko-script: option '--threshold' needs a value"},
-      {"analyse " + run + " --stdout", 2, "", "vesko-script: unknown option '--stdout' for analyse"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.line);
-    const Captured c = Invoke(row.line);
-    EXPECT_EQ(row.code, c.code);
-    EXPECT_EQ(row.out, c.out);
-    EXPECT_EQ(ToFileText(row.firstErrorLine), c.FirstErrorLine());
+  const std::string file = dir.File("scan_Repeat.dat");
+  ASSERT_TRUE(WriteFileBytes(
+      file, test::Lines({"slit_y1,slit_y2,slit_center,Intensity(Repeat00)", "-0.200, 0.300, -0.250, 2",
+                         "0.050, 0.050, 0.000, 6", "0.300, -0.200, 0.250, 3",
+                         "slit_y1,slit_y2,slit_center,Intensity(Repeat01)", "-0.200, 0.300, -0.250, 3",
+                         "0.050, 0.050, 0.000, 1"})));
+  const std::string blocks =
+      "series=Repeat00\npoints=3\nmax_x=0.00000\nmax_y=6.00000\nmin_x=-0.25000\nmin_y=2.00000\ncom=0.05000\n"
+      "half_left=-0.12500\nhalf_right=0.16667\nfwhm=0.29167\ncen=0.02083\nedge_x=-0.12500\nedge_slope=16."
+      "00000\n\n"
+      "series=Repeat01\npoints=2\nmax_x=-0.25000\nmax_y=3.00000\nmin_x=0.00000\nmin_y=1.00000\ncom=-0.25000\n"
+      "half_left=none\nhalf_right=-0.12500\nfwhm=none\ncen=none\nedge_x=-0.12500\nedge_slope=-8.00000\n";
+  Captured run = Invoke("stats " + file);
+  EXPECT_EQ(0, run.code) << run.err;
+  EXPECT_EQ(blocks, run.out);
+  EXPECT_EQ("", run.err);
+
+  run = Invoke("stats " + file + " --json");
+  ASSERT_EQ(0, run.code) << run.err;
+  const nlohmann::ordered_json document = nlohmann::ordered_json::parse(run.out);
+  EXPECT_EQ("slit-scan", document["layout"]);
+  EXPECT_EQ("slit_center", document["x"]);
+  std::string printed;
+  for (const nlohmann::ordered_json& series : document["series"]) {
+    printed += printed.empty() ? "" : "\n";
+    for (const auto& [key, value] : series.items()) {
+      const std::string text = value.is_null()              ? "none"
+                               : value.is_string()          ? value.get<std::string>()
+                               : value.is_number_unsigned() ? std::to_string(value.get<unsigned>())
+                                                            : FormatF5(value.get<double>());
+      printed += key + "=" + text + "\n";
+    }
   }
+  EXPECT_EQ(blocks, printed);
+}
+
+// A two-counter scan gives the figures of I/Io, or of Io or I when asked; its return row stays out.
+TEST(StatsCommand, ColumnOfATwoCounterScan) {
+  TempDir dir;
+  const std::string file = dir.File("c.dat");
+  ASSERT_TRUE(WriteFileBytes(
+      file, test::Lines({"col_y, Io, I, I/Io", "1.000, 10.0, 5.0, 0.5", "0.500, 20.0, 18.0, 0.9",
+                         "0.000, 30.0, 3.0, 0.1", "0.500, 99.0, 99.0, 1.0"})));
+  for (const auto& [options, maxima] : {std::pair{"", "max_x=0.50000\nmax_y=0.90000\n"},
+                                        std::pair{" --column Io", "max_x=0.00000\nmax_y=30.00000\n"},
+                                        std::pair{" --column I", "max_x=0.50000\nmax_y=18.00000\n"}}) {
+    const Captured run = Invoke("stats " + file + options);
+    EXPECT_EQ(0, run.code) << run.err;
+    EXPECT_NE(std::string::npos, run.out.find(std::string("points=3\n") + maxima)) << run.out;
+  }
+  const Captured refused = Invoke("stats " + file + " --column Intensity");
+  EXPECT_EQ(1, refused.code);
+  EXPECT_EQ("No column Intensity in " + file + " (it offers I/Io, Io, I).", refused.FirstErrorLine());
 }
 
 }  // namespace

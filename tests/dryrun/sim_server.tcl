@@ -2,25 +2,13 @@
 #
 #   tclsh sim_server.tcl SCRIPT SANDBOXDIR REPORTFILE ?COUNTMODEL?
 #
-# SCRIPT runs in a safe child interpreter (no files, programs or loaded code); the control server's
-# commands are aliases that check their arguments as the scripts write them and record every call:
-#   TclSrv_Optics:4DSlit {slit_y1|slit_y2|slit_z1|slit_z2 move VALUE}, likewise TclSrv_Optics:Collimator
-#   (col_y, col_z), TclSrv_Optics:Lens (lens_y, lens_z, lens_ry, lens_rz), TclSrv_GStand (gonio_y),
-#   TclSrv_GStage (y, z: reported as stage_y, stage_z) and TclSrv_Gonio (omega)
-#   TclSrv_Optics:BeamStop in|out null, TclSrv_Optics:Shutter open|close
-#   TclSrv_ORTEC994:MeasureCounts:ConfigureTimer T
-#   TclSrv_ORTEC994:MeasureCountsWithTimer T 0|-1   0 sets _ORTEC994(counterA), -1 replies "A B"
-#   open PATH ?MODE? ?PERMISSIONS?                  makes SANDBOXDIR/result-N.dat, with CR LF line ends
+# SCRIPT runs in a safe child interpreter (no files, programs or loaded code). The control server's
+# commands are aliases that accept only the argument forms the real server takes and record every call;
+# `open` makes SANDBOXDIR/result-N.dat instead, with CR LF line ends. COUNTMODEL, if given, is a lambda
+# {seq positions} (seq counts from 1, positions is a dict of every axis, 0.0 if never moved) giving
+# channel A or {A B}; without it A = 1000 + 7 * seq and B = 500 + 3 * seq.
 #
-# COUNTMODEL, if given, is a lambda {seq positions} for `apply`: seq counts measurements from 1 and
-# positions is a dict of every axis (0.0 if never moved). It returns channel A, or A and B as a list.
-# Without a model, A = 1000 + 7 * seq and B = 500 + 3 * seq.
-#
-# REPORTFILE gets one fact per line, free texts (HEX) as "x" and their UTF-8 bytes in hexadecimal:
-#   status ok|error    message HEX    axes NAME...    call NAME ARGSHEX (arguments as a Tcl list)
-#   open MODEHEX PATHHEX SANDBOXNAME
-#   measure A B MODE SHUTTER BEAMSTOP POS...   (one per count, POS for each axis: its move text or -)
-#   position NAME VALUE    and one line each: shutter beamstop timer unclosed crlf lf nonascii
+# REPORTFILE gets one fact a line (free texts as "x" and their UTF-8 bytes in hexadecimal; see WriteReport).
 # The exit status is 0 whenever the report was written, 2 for a usage or harness failure.
 
 proc Hex {text} {
@@ -74,7 +62,7 @@ proc SimFixed {command key states args} {
 proc SimConfigureTimer {args} {
   Record TclSrv_ORTEC994:MeasureCounts:ConfigureTimer {*}$args
   if {[llength $args] != 1 || ![IsNumberWord [lindex $args 0]]} {
-    error "TclSrv_ORTEC994:MeasureCounts:ConfigureTimer: bad arguments \"$args\""
+    error "ConfigureTimer: bad arguments \"$args\""
   }
   set ::sim(timer) [lindex $args 0]
 }
@@ -98,10 +86,10 @@ proc ModelCounts {seq} {
 proc SimMeasure {child args} {
   Record TclSrv_ORTEC994:MeasureCountsWithTimer {*}$args
   if {[llength $args] != 2 || ![IsNumberWord [lindex $args 0]] || [lindex $args 1] ni {0 -1}} {
-    error "TclSrv_ORTEC994:MeasureCountsWithTimer: bad arguments \"$args\""
+    error "MeasureCountsWithTimer: bad arguments \"$args\""
   }
   if {$::sim(timer) eq "-"} {
-    error "TclSrv_ORTEC994:MeasureCountsWithTimer: timer not configured"
+    error "MeasureCountsWithTimer: timer not configured"
   }
   lassign [ModelCounts [incr ::sim(measurements)]] a b
   set measure [list $a $b [lindex $args 1] $::sim(shutter) $::sim(beamstop)]
@@ -143,8 +131,7 @@ proc RunScript {text} {
   interp alias $child TclSrv_ORTEC994:MeasureCountsWithTimer {} SimMeasure $child
   interp alias $child open {} SimOpen $child
   if {[catch {interp eval $child $text} message]} {
-    set ::sim(status) error
-    set ::sim(message) $message
+    array set ::sim [list status error message $message]
   }
   # A channel the script closed no longer exists in the child, so it cannot be taken back.
   foreach channel $::sim(channels) {
@@ -156,17 +143,18 @@ proc RunScript {text} {
   interp delete $child
 }
 
+# status, message, axes, then per call, open and measure (counts A B, mode, shutter, beam stop, each axis'
+# move text or -), each axis' end position, and one line each for the facts.
 proc WriteReport {path} {
   set out [open $path w]
   puts $out "status $::sim(status)\nmessage [Hex $::sim(message)]\naxes [join $::axisNames]"
   foreach call $::sim(calls) {
     puts $out "call [lindex $call 0] [Hex [lindex $call 1]]"
   }
-  foreach entry $::sim(opens) {
-    puts $out "open $entry"
-  }
-  foreach measure $::sim(measures) {
-    puts $out "measure $measure"
+  foreach {key list} {open opens measure measures} {
+    foreach entry $::sim($list) {
+      puts $out "$key $entry"
+    }
   }
   foreach axis $::axisNames {
     puts $out "position $axis $::sim(axis,$axis)"
@@ -177,35 +165,24 @@ proc WriteReport {path} {
   close $out
 }
 
-proc Main {argv} {
-  if {[llength $argv] < 3 || [llength $argv] > 4} {
-    puts stderr "usage: tclsh sim_server.tcl SCRIPT SANDBOXDIR REPORTFILE ?COUNTMODEL?"
-    exit 2
-  }
-  lassign $argv script sandbox report model
-  array set ::sim {status ok message {} calls {} opens {} channels {} measures {}
-                   measurements 0 shutter closed beamstop unknown timer - unclosed 0}
-  foreach axis $::axisNames {
-    set ::sim(axis,$axis) -
-  }
-  set ::sim(sandbox) $sandbox
-  set ::sim(model) $model
-  if {![file isdirectory $sandbox] || [catch {open $script rb} f]} {
-    puts stderr "no sandbox folder $sandbox or no script $script"
-    exit 2
-  }
-  set bytes [read $f]
-  close $f
-  # Counted on the raw bytes; the text then runs as `source` reads it (UTF-8, CR LF as LF).
-  set ::sim(crlf) [regexp -all {\r\n} $bytes]
-  set ::sim(lf) [expr {[regexp -all {\n} $bytes] - $::sim(crlf)}]
-  set ::sim(nonascii) [regexp -all {[\x80-\xff]} $bytes]
-  RunScript [string map [list \r\n \n] [encoding convertfrom utf-8 $bytes]]
-  if {[catch {WriteReport $report} message]} {
-    puts stderr "cannot write $report: $message"
-    exit 2
-  }
-  exit 0
+lassign $argv script sandbox report model
+if {[llength $argv] ni {3 4} || ![file isdirectory $sandbox] || [catch {open $script rb} f]} {
+  puts stderr "usage: tclsh sim_server.tcl SCRIPT SANDBOXDIR REPORTFILE ?COUNTMODEL?"
+  exit 2
 }
-
-Main $argv
+array set ::sim [list status ok message {} calls {} opens {} channels {} measures {} measurements 0 \
+                     shutter closed beamstop unknown timer - unclosed 0 sandbox $sandbox model $model]
+foreach axis $axisNames {
+  set ::sim(axis,$axis) -
+}
+set bytes [read $f]
+close $f
+# Counted on the raw bytes; the text then runs as `source` reads it (UTF-8, CR LF as LF).
+set ::sim(crlf) [regexp -all {\r\n} $bytes]
+set ::sim(lf) [expr {[regexp -all {\n} $bytes] - $::sim(crlf)}]
+set ::sim(nonascii) [regexp -all {[\x80-\xff]} $bytes]
+RunScript [string map [list \r\n \n] [encoding convertfrom utf-8 $bytes]]
+if {[catch {WriteReport $report} message]} {
+  puts stderr "cannot write $report: $message"
+  exit 2
+}

@@ -1,0 +1,463 @@
+// Generated scripts run in a real tclsh against a simulated control server (sim_server.tcl): each result
+// line holds what was counted where the axes stood, hostile output names stay file names, and a
+// decreasing-width scan's result file gives the analysis the slit's real zero.
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "analysis/break_analysis.h"
+#include "core/line_sink.h"
+#include "generators/gonio_y_scan.h"
+#include "generators/lens_scan.h"
+#include "generators/slit_dec_scan.h"
+#include "generators/slit_move.h"
+#include "generators/slit_scan.h"
+#include "tests/support/generator_checks.h"
+#include "tests/support/generator_samples.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace vesko::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct Measure {
+  long long a = 0, b = 0;  // channels A and B
+  int mode = 0;            // 0: A into _ORTEC994(counterA); -1: reply "A B"
+  std::string shutter, beamStop;
+  std::map<std::string, std::string> axes;  // each axis' move text, "-" never moved
+};
+struct Open {
+  std::string mode, path;
+  std::filesystem::path sandboxFile;
+};
+// What the simulated server saw; facts: shutter, beamstop, timer, unclosed, crlf, lf, nonascii.
+struct Report {
+  bool ok = false;
+  std::string message;
+  std::vector<std::pair<std::string, std::string>> calls;  // name, arguments as a Tcl list
+  std::vector<Open> opens;
+  std::vector<Measure> measures;
+  std::map<std::string, std::string> positions, facts;
+};
+
+std::string Quote(const std::string& text) {
+#ifdef _WIN32
+  return "\"" + text + "\"";
+#else
+  std::string quoted = "'";
+  for (char c : text) {
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  }
+  return quoted + "'";
+#endif
+}
+
+std::string FromHex(const std::string& hex) {  // "x" and the bytes in hexadecimal
+  std::string bytes;
+  for (std::size_t k = 1; k + 1 < hex.size(); k += 2) {
+    bytes += static_cast<char>(std::stoi(hex.substr(k, 2), nullptr, 16));
+  }
+  return bytes;
+}
+
+Report ParseReport(const std::string& text, const std::filesystem::path& sandbox) {
+  Report report;
+  Lines axes;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream in(line);
+    Lines w;
+    for (std::string word; in >> word;) {
+      w.push_back(word);
+    }
+    const std::string& key = w.at(0);
+    if (key == "axes") {
+      axes.assign(w.begin() + 1, w.end());
+    } else if (key == "call") {
+      report.calls.emplace_back(w.at(1), FromHex(w.at(2)));
+    } else if (key == "open") {
+      report.opens.push_back({FromHex(w.at(1)), FromHex(w.at(2)), sandbox / w.at(3)});
+    } else if (key == "measure") {
+      Measure m{std::stoll(w.at(1)), std::stoll(w.at(2)), std::stoi(w.at(3)), w.at(4), w.at(5), {}};
+      for (std::size_t k = 0; k < axes.size(); ++k) {
+        m.axes[axes[k]] = w.at(6 + k);
+      }
+      report.measures.push_back(m);
+    } else if (key == "position") {
+      report.positions[w.at(1)] = w.at(2);
+    } else if (key == "message") {
+      report.message = FromHex(w.at(1));
+    } else {
+      report.facts[key] = w.at(1);
+    }
+  }
+  report.ok = report.facts.at("status") == "ok";
+  return report;
+}
+
+// A double as Tcl 8.6 prints it: the shortest text that reads back, ".0" after a whole number (only
+// from 1e-4 to 1e16, where Tcl writes no exponent).
+std::string TclDouble(double value) {
+  EXPECT_TRUE(value == 0 || (std::fabs(value) >= 1e-4 && std::fabs(value) < 1e16)) << value;
+  char buffer[64];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  const std::string text(buffer, end.ptr);
+  return text.find('.') == std::string::npos ? text + ".0" : text;
+}
+
+// What the scripts' Seikika makes of the counter reply "A B": "A, B, B/A", 0 for the ratio when A is 0.
+std::string SeikikaText(double a, double b) {
+  return TclDouble(a) + ", " + TclDouble(b) + ", " + (a == 0 ? "0" : TclDouble(b / a));
+}
+
+// One count: where the scanned axes stood (move texts, blank-separated) and the start of the result line
+// written from it ("" when the reply is not written).
+struct Point {
+  std::string at, row;
+};
+
+// Points whose result rows start with the position itself.
+std::vector<Point> Rows(const Lines& positions) {
+  std::vector<Point> points;
+  for (const std::string& p : positions) {
+    points.push_back({p, p});
+  }
+  return points;
+}
+
+// Checks the counts from `measure` on against `points`, each with the shutter open, and each written one
+// against `lines[line]`: its row start, then ", A" (one channel, beam stop in) or ", " + Seikika (two
+// channels, beam stop out). Moves both indices on.
+void ExpectPoints(const Report& report, std::size_t& measure, const Lines& axes,
+                  const std::vector<Point>& points, const Lines& lines, std::size_t& line) {
+  for (const Point& point : points) {
+    SCOPED_TRACE("measurement " + std::to_string(measure + 1) + " at " + point.at);
+    ASSERT_LT(measure, report.measures.size());
+    const Measure& m = report.measures[measure++];
+    std::string at;
+    for (const std::string& axis : axes) {
+      at += (at.empty() ? "" : " ") + m.axes.at(axis);
+    }
+    EXPECT_EQ(at, point.at);
+    EXPECT_EQ(m.shutter, "open");
+    EXPECT_EQ(m.beamStop, m.mode == 0 ? "in" : "out");
+    if (!point.row.empty()) {
+      ASSERT_LT(line, lines.size());
+      const std::string counts =
+          m.mode == 0 ? std::to_string(m.a) : SeikikaText(static_cast<double>(m.a), static_cast<double>(m.b));
+      EXPECT_EQ(lines[line++], point.row + ", " + counts);
+    }
+  }
+}
+
+// The counts up to `measure` were all; the axes in `moved` end there and no other axis moved.
+void ExpectEnd(const Report& report, std::size_t measure, const std::map<std::string, std::string>& moved) {
+  EXPECT_EQ(measure, report.measures.size()) << "counts left unchecked";
+  for (const auto& [axis, position] : report.positions) {
+    const auto it = moved.find(axis);
+    EXPECT_EQ(position, it == moved.end() ? "-" : it->second) << axis;
+  }
+}
+
+// The run opened exactly `paths`, for writing; the lines of each file.
+std::vector<Lines> ResultFiles(const Report& report, const Lines& paths) {
+  std::vector<Lines> files(paths.size());
+  EXPECT_EQ(report.opens.size(), paths.size());
+  for (std::size_t k = 0; k < paths.size() && k < report.opens.size(); ++k) {
+    EXPECT_EQ(report.opens[k].path, paths[k]);
+    EXPECT_EQ(report.opens[k].mode, "w+");
+    files[k] = SplitLines(ReadFileBytes(report.opens[k].sandboxFile.string()));
+  }
+  return files;
+}
+
+class DryRun : public ::testing::Test {
+ protected:
+  // Runs `script` in tclsh against the simulated server; `countModel` is a Tcl lambda {seq positions}
+  // giving channel A or {A B}.
+  Report Run(const std::string& script, const std::string& countModel = {}) {
+    const std::string path = scripts_.File("script.tcl");
+    EXPECT_TRUE(WriteFileBytes(path, script));
+    const std::string report = sandbox_.File("dryrun-report.txt"),
+                      errors = sandbox_.File("dryrun-stderr.txt");
+    std::string command = Quote(VESKO_TCLSH) + " " + Quote(VESKO_SIM_SERVER) + " " + Quote(path) + " " +
+                          Quote(sandbox_.path()) + " " + Quote(report);
+    command += (countModel.empty() ? "" : " " + Quote(countModel)) + " 2>" + Quote(errors);
+#ifdef _WIN32
+    command = "\"" + command + "\"";  // cmd.exe takes the outer quotes off
+#endif
+    int status = std::system(command.c_str());
+#ifndef _WIN32
+    status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+    if (status != 0) {
+      throw std::runtime_error("dry-run harness failed (" + std::to_string(status) +
+                               "): " + ReadFileBytes(errors));
+    }
+    return ParseReport(ReadFileBytes(report), sandbox_.path());
+  }
+
+  // Run, checking that it ended as on the control server: no error, every file closed, the shutter
+  // closed, the beam stop in, the timer set, a script of CR LF lines in plain ASCII.
+  Report RunClean(const std::string& script, const std::string& countModel = {}) {
+    Report report = Run(script, countModel);
+    EXPECT_TRUE(report.ok) << report.message;
+    std::string facts;
+    for (const char* fact : {"unclosed", "shutter", "beamstop", "timer", "lf", "nonascii", "crlf"}) {
+      facts += std::string(fact) + "=" + report.facts.at(fact) + " ";
+    }
+    EXPECT_EQ(facts, "unclosed=0 shutter=closed beamstop=in timer=1.0 lf=0 nonascii=0 crlf=" +
+                         std::to_string(SplitLines(script).size()) + " ");
+    return report;
+  }
+
+  TempDir scripts_;
+  TempDir sandbox_;
+};
+
+// What the simulated server refuses must stay refused, or the dry runs would prove nothing.
+TEST_F(DryRun, ServerRefusesFilesProgramsUnknownCommandsAndMalformedRequests) {
+  const Lines refused = {"exec ls",
+                         "file delete x",
+                         "load x",
+                         "interp invokehidden {} exec ls",
+                         "TclSrv_Optics:Mirror {m1 move 1.0}",
+                         "TclSrv_Optics:4DSlit {slit_x1 move 1.0}",
+                         "TclSrv_Optics:Collimator {col_y move}",
+                         "TclSrv_Optics:Collimator {col_y move 1.0} extra",
+                         "TclSrv_Optics:Lens {lens_y goto 1.0}",
+                         "TclSrv_Optics:Lens {lens_rx move 1.0}",
+                         "TclSrv_GStand {gonio_z move 1.0}",
+                         "TclSrv_GStage {stage_y move 1.0}",
+                         "TclSrv_GStage {y move {1.0 2.0}}",
+                         "TclSrv_Gonio {omega move abc}",
+                         "TclSrv_Optics:Shutter half",
+                         "TclSrv_Optics:BeamStop out",
+                         "TclSrv_ORTEC994:MeasureCountsWithTimer 1.0 1",
+                         "TclSrv_ORTEC994:MeasureCountsWithTimer 1.0",
+                         "set c $_ORTEC994(counterA)"};
+  const std::string timer = "TclSrv_ORTEC994:MeasureCounts:ConfigureTimer 1.0\r\n";
+  for (const std::string& command : refused) {
+    EXPECT_FALSE(Run(timer + command + "\r\n").ok) << command;
+  }
+  // Counting needs the timer.
+  EXPECT_FALSE(Run("TclSrv_ORTEC994:MeasureCountsWithTimer 1.0 0\r\n").ok);
+  const Report counted = Run(timer + "TclSrv_ORTEC994:MeasureCountsWithTimer 1.0 0\r\n");
+  EXPECT_TRUE(counted.ok) << counted.message;
+  // Result files stay in the sandbox; a channel left open is counted.
+  const Report opened = Run("set a [open x w+]\r\nset b [open y w]\r\nclose $b\r\nputs $a 1\r\n");
+  EXPECT_TRUE(opened.ok) << opened.message;
+  EXPECT_EQ(opened.facts.at("unclosed"), "1");
+  EXPECT_EQ(ListFolder(sandbox_.path()),
+            (Lines{"dryrun-report.txt", "dryrun-stderr.txt", "result-1.dat", "result-2.dat"}));
+}
+
+// The single-channel repeats add whole counts and divide them as integers; counts that differ per pass
+// and whose sums do not divide evenly show it.
+TEST_F(DryRun, RepeatedSlitScanAveragesTheIntegerSumsOfItsPasses) {
+  SlitScanForm form{
+      .axisZ = true, .slitWidth = "0.2", .scanCenter = "1.5", .scanWidth = "2", .division = "3"};
+  form.repeatActive = true;
+  form.repeatTimes = "3";
+  const Report report =
+      RunClean(ScriptOf(form), "{seq pos} {expr {100 + $seq * $seq / 2 + 10 * [dict get $pos slit_z1]}}");
+  const std::vector<Lines> files =
+      ResultFiles(report, {"C:\\data\\4DSlit1DScan_Repeat.dat", "C:\\data\\4DSlit1DScan_Average.dat"});
+  ASSERT_EQ(files[0].size(), 12u);
+  ASSERT_EQ(files[1].size(), 5u);
+  // Each pass from the high end down; the averages from the low end up, without a blank after the
+  // first comma, then the centre.
+  const std::vector<Point> pass = {{"2.600 -2.400", "2.600, -2.400, 2.500"},
+                                   {"1.600 -1.400", "1.600, -1.400, 1.500"},
+                                   {"0.600 -0.400", "0.600, -0.400, 0.500"}};
+  const Lines averages = {"0.600,-0.400, 0.500", "1.600,-1.400, 1.500", "2.600,-2.400, 2.500"};
+  std::size_t measure = 0, line = 0;
+  long long sums[3] = {};
+  for (const char* r : {"00", "01", "02"}) {
+    EXPECT_EQ(files[0][line++], std::string("slit_z1,slit_z2,slit_center,Intensity(Repeat") + r + ")");
+    ExpectPoints(report, measure, {"slit_z1", "slit_z2"}, pass, files[0], line);
+    for (int i = 0; i < 3; ++i) {
+      sums[i] += report.measures.at(measure - 1 - i).a;
+    }
+  }
+  EXPECT_EQ(files[1][0], "slit_z1,slit_z2,slit_center,Intensity(Average)");
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_NE(sums[i] % 3, 0) << "the sums should not divide evenly";
+    EXPECT_EQ(files[1][i + 1], averages[i] + ", " + std::to_string(sums[i] / 3));
+  }
+  line = 4;
+  ExpectPoints(report, measure, {"slit_z1", "slit_z2"}, {pass[1]}, files[1], line);
+  ExpectEnd(report, measure, {{"slit_z1", "1.600"}, {"slit_z2", "-1.400"}});
+}
+
+// A move file sets no timer, beam stop or shutter, counts nothing and opens no file; each lens axis is
+// one the server knows, and only it moves, ending at the centre.
+TEST_F(DryRun, SlitMoveAndLensScanMoveOnlyTheirAxes) {
+  const auto p = Validate(SlitMoveForm{"0.2", "0.4", "0.0", "0.1"});
+  ASSERT_TRUE(p.ok()) << p.message();
+  StringSink sink;
+  BuildScript(*p, sink);
+  const Report report = Run(sink.text());
+  EXPECT_TRUE(report.ok) << report.message;
+  EXPECT_EQ(report.facts.at("crlf"), "4");
+  ASSERT_EQ(report.calls.size(), 4u);
+  ExpectEnd(report, 0,
+            {{"slit_y1", "0.100"}, {"slit_y2", "0.100"}, {"slit_z1", "0.300"}, {"slit_z2", "0.100"}});
+  for (std::size_t axis = 0; axis < kLensAxisNames.size(); ++axis) {
+    LensScanForm form{.scanCenter = "0.0", .scanWidth = "0.3", .division = "4"};
+    form.axis[axis] = true;
+    ExpectEnd(RunClean(ScriptOf(form)), 5, {{kLensAxisNames[axis], "0.000"}});
+  }
+}
+
+std::string GonioYScript(const GonioYScanForm& form) {
+  return GonioYScriptOf(form, OmegaRuleFor(form.useOmega).generator);
+}
+
+// The two-channel averages are the sums halved as doubles, and Seikika divides those again; the centre
+// is then counted afresh into the average file.
+TEST_F(DryRun, RepeatedGonioYScanAveragesBothChannels) {
+  const Report report =
+      RunClean(GonioYScript({.scanCenter = "0", .scanWidth = "1", .division = "3", .repeatActive = true}));
+  const std::vector<Lines> files =
+      ResultFiles(report, {"C:\\data\\GonioYScan_Repeat.dat", "C:\\data\\GonioYScan_Average.dat"});
+  ASSERT_EQ(files[0].size(), 8u);
+  ASSERT_EQ(files[1].size(), 5u);
+  const Lines positions = {"-0.500", "0.000", "0.500"};
+  std::size_t measure = 0, line = 0;
+  for (const std::string r : {"00", "01"}) {
+    EXPECT_EQ(files[0][line++], "GonioY,Io(Repeat" + r + "),I(Repeat" + r + "),I/Io(Repeat" + r + ")");
+    ExpectPoints(report, measure, {"gonio_y"}, Rows(positions), files[0], line);
+  }
+  EXPECT_EQ(files[1][0], "GonioY,Io(Average),I(Average),I/Io(Average)");
+  for (std::size_t i = 0; i < 3; ++i) {
+    const Measure &first = report.measures.at(i), &second = report.measures.at(i + 3);
+    EXPECT_EQ(files[1][i + 1], positions[i] + ", " +
+                                   SeikikaText(static_cast<double>(first.a + second.a) / 2,
+                                               static_cast<double>(first.b + second.b) / 2));
+  }
+  line = 4;
+  ExpectPoints(report, measure, {"gonio_y"}, Rows({"0.000"}), files[1], line);
+  ExpectEnd(report, measure, {{"gonio_y", "0.000"}});
+}
+
+// Omega turns to each angle, counts once without writing, scans into that angle's file, and returns to 0.
+TEST_F(DryRun, GonioYScanAtBothOmegaAnglesWritesOneFileEach) {
+  const Report report =
+      RunClean(GonioYScript({.scanCenter = "0.2", .scanWidth = "0.4", .division = "3", .useOmega = {1, 1}}));
+  const std::vector<Lines> files =
+      ResultFiles(report, {"C:\\data\\GonioYScan_1.dat", "C:\\data\\GonioYScan_2.dat"});
+  std::size_t measure = 0;
+  for (const auto& [file, omega, before] : {std::tuple{0, "5.000", "-"}, std::tuple{1, "-5.000", "0.200"}}) {
+    SCOPED_TRACE(omega);
+    ASSERT_EQ(files[file].size(), 5u);
+    EXPECT_EQ(files[file][0], "GonioY,Io,I,I/Io");
+    std::vector<Point> points = {{std::string(omega) + " " + before, ""}};
+    for (const char* y : {"0.000", "0.200", "0.400", "0.200"}) {
+      points.push_back({std::string(omega) + " " + y, y});
+    }
+    std::size_t line = 1;
+    ExpectPoints(report, measure, {"omega", "gonio_y"}, points, files[file], line);
+  }
+  ExpectEnd(report, measure, {{"gonio_y", "0.200"}, {"omega", "0.000"}});
+}
+
+// The blades' scale zero lies 0.137 outside the real one on each side; the counts rise with the real
+// opening above a flat background of 500, with a little deterministic noise. Blade 1 then stands at
+// centre + 0.137 where the slit really closes.
+TEST_F(DryRun, BreakAnalysisFindsTheRealZeroOfAnOffsetSlit) {
+  for (const bool zPair : {false, true}) {
+    const std::string b1 = zPair ? "slit_z1" : "slit_y1", b2 = zPair ? "slit_z2" : "slit_y2";
+    SCOPED_TRACE(b1);
+    const SlitDecScanForm form{.axisY = !zPair,
+                               .axisZ = zPair,
+                               .startSlitWidth = "1.0",
+                               .endSlitWidth = "0.0",
+                               .scanCenter = zPair ? "0.05" : "0.0",
+                               .decStep = "0.05"};
+    const Report report =
+        RunClean(ScriptOf(form), "{seq pos} {expr {500 + 10000 * max(0.0, [dict get $pos " + b1 +
+                                     "] + [dict get $pos " + b2 + "] - 2 * 0.137) + ($seq * 37) % 11 - 5}}");
+    ASSERT_EQ(report.opens.size(), 1u);
+    const BreakAnalysis analysis =
+        AnalyseResultFile(report.opens[0].sandboxFile.string(), kDefaultThresholdText);
+    EXPECT_TRUE(analysis.readError.empty()) << analysis.readError;
+    EXPECT_TRUE(analysis.messages.empty()) << analysis.messages.front();
+    // Widths 1.0 down to 0.05: the line holds while the real opening is open (widths 0.30 and up), and
+    // the first step without a fall comes after the width 0.25.
+    EXPECT_EQ(analysis.rows.x.size(), 20u);
+    EXPECT_EQ(analysis.breakIndex, 15u);
+    ASSERT_TRUE(analysis.crossX.has_value());
+    EXPECT_NEAR(*analysis.crossX, zPair ? 0.187 : 0.137, 0.05 / 2);  // within a blade step
+    EXPECT_NEAR(analysis.level, 500, 5);
+  }
+}
+
+// Folders and file name bases a careless open line would turn into Tcl commands, variable reads, word
+// breaks or another file (names holding a quote or a backslash are refused). Each folder meets several
+// names; every name is tried once.
+const Lines kHostileFolders = {"C:\\Users\\Beam Line [exec calc]", "D:\\data\\", "/srv/beam line/$run;x {y}",
+                               "\\\\server\\share\\\"q\"\\\xE6\x97\xA5\xE6\x9C\xAC"};
+const Lines kHostileBases = {
+    "a[exec rm -rf x]",   "$HOME", "${x}y", "x;y{z}", "}{", "\xC3\xA9\xE6\x97\xA5\xF0\x9F\x98\x80", "#c\td",
+    std::string(240, 'L')};
+
+class HostileNames : public DryRun, public ::testing::WithParamInterface<std::size_t> {};
+
+// Each script opens exactly base + suffix + ".dat" in the folder and calls what the plain script calls.
+TEST_P(HostileNames, OpenExactlyTheNamedFilesAndCallNothingElse) {
+  const GeneratorSample& sample = GeneratorSamples()[GetParam()];
+  const Report plain = RunClean(sample.Script("C:\\data"));
+  for (std::size_t k = 0; k < kHostileBases.size(); ++k) {
+    const std::string &folder = kHostileFolders[k % kHostileFolders.size()], &base = kHostileBases[k];
+    SCOPED_TRACE("folder " + folder + ", base " + base);
+    const Report report = RunClean(sample.Script(folder, base + ".tcl"));
+    ASSERT_EQ(report.opens.size(), sample.resultSuffixes.size());
+#ifdef _WIN32
+    const std::string separator = "\\";
+#else
+    const std::string separator = folder.front() == '/' ? "/" : "\\";
+#endif
+    for (std::size_t f = 0; f < sample.resultSuffixes.size(); ++f) {
+      EXPECT_EQ(report.opens[f].path, folder + separator + base + sample.resultSuffixes[f] + ".dat");
+      EXPECT_EQ(report.opens[f].mode, "w+");
+    }
+    ASSERT_EQ(report.calls.size(), plain.calls.size());
+    for (std::size_t c = 0; c < plain.calls.size(); ++c) {
+      EXPECT_EQ(report.calls[c].first, plain.calls[c].first) << "call " << c + 1;
+      if (plain.calls[c].first != "open") {
+        EXPECT_EQ(report.calls[c].second, plain.calls[c].second) << "call " << c + 1;
+      }
+    }
+  }
+}
+
+std::vector<std::size_t> SamplesThatOpenFiles() {
+  std::vector<std::size_t> rows;
+  for (std::size_t k = 0; k < GeneratorSamples().size(); ++k) {
+    if (!GeneratorSamples()[k].resultSuffixes.empty()) {
+      rows.push_back(k);
+    }
+  }
+  return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryGenerator, HostileNames, ::testing::ValuesIn(SamplesThatOpenFiles()),
+                         [](const auto& info) { return GeneratorSamples()[info.param].name; });
+
+}  // namespace
+}  // namespace vesko::test
