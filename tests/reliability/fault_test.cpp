@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -14,6 +15,7 @@
 
 #include "app/app_settings.h"
 #include "app/file_create.h"
+#include "core/line_sink.h"
 #include "core/platform.h"
 #include "tests/support/generator_samples.h"
 #include "tests/support/test_support.h"
@@ -236,6 +238,23 @@ TEST_P(ShutDownFaultTest, FailureNamesTheFileAndKeepsTheOldOne) {
 
 INSTANTIATE_TEST_SUITE_P(AllFaults, ShutDownFaultTest, ::testing::Range(0, kFaultCount),
                          [](const ::testing::TestParamInfo<int>& info) { return kFaultNames[info.param]; });
+
+// The command line's --stdout sink on a full device: every generator's script, all of it still in the
+// sink's buffer, reports the failure when flushed.
+TEST(StdoutFaultTest, FullDeviceIsReported) {
+  for (const GeneratorSample& gen : GeneratorSamples()) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    if (full == nullptr) {
+      GTEST_SKIP() << "no /dev/full here";
+    }
+    {
+      StreamSink sink(full);
+      gen.check("", "").write("/data", sink);
+      EXPECT_FALSE(sink.Flush()) << gen.name;
+    }
+    std::fclose(full);
+  }
+}
 
 }  // namespace
 }  // namespace vesko
