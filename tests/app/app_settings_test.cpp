@@ -24,36 +24,28 @@ class AppSettingsTest : public ::testing::Test {
 };
 
 // Windows' fallback, the root of drive c:, is checked with the Windows-only tests.
-TEST_F(AppSettingsTest, UnreadableFileGivesFallbackSilently) {
-  for (const bool fileExists : {false, true}) {
-    SCOPED_TRACE(fileExists ? "empty file" : "no file");
-    ASSERT_TRUE(!fileExists || WriteFileBytes(IniPath(), ""));
-    const StartUpResult result = StartUp(settings.path());
-    EXPECT_FALSE(result.settingsRead);
-    EXPECT_EQ(result.outputFolder, FallbackOutputFolder());
-    EXPECT_EQ(OutputFolder(), FallbackOutputFolder());
-    EXPECT_EQ(test::ListFolder(settings.path()).size(), fileExists ? 1u : 0u);
-  }
-}
-
-TEST_F(AppSettingsTest, StartUpReadsFirstFieldOfFirstLine) {
+TEST_F(AppSettingsTest, StartUpReadsFirstFieldOfFirstLineOrFallsBackSilently) {
   const struct {
-    const char* content;
-    const char* folder;
+    const char* content;  // nullptr: no file
+    const char* folder;   // nullptr: the fallback
   } rows[] = {
+      {nullptr, nullptr},
+      {"", nullptr},
       {"\r\n", ""},                                  // an empty first line is a folder too
       {"D:\\scan,old\r\n", "D:\\scan"},              // a bare comma ends the field
       {"   C:\\data\\may   \r\n", "C:\\data\\may"},  // bare edge blanks are dropped
       {"/srv/data\r\nsecond line\r\n", "/srv/data"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.content);
+    SCOPED_TRACE(row.content ? row.content : "no file");
     ResetOutputFolder();
-    ASSERT_TRUE(WriteFileBytes(IniPath(), row.content));
+    ASSERT_TRUE(!row.content || WriteFileBytes(IniPath(), row.content));
     const StartUpResult result = StartUp(settings.path());
-    EXPECT_TRUE(result.settingsRead);
-    EXPECT_EQ(result.outputFolder, row.folder);
-    EXPECT_EQ(OutputFolder(), row.folder);
+    const std::string folder = row.folder ? row.folder : FallbackOutputFolder();
+    EXPECT_EQ(result.settingsRead, row.folder != nullptr);
+    EXPECT_EQ(result.outputFolder, folder);
+    EXPECT_EQ(OutputFolder(), folder);
+    EXPECT_EQ(test::ListFolder(settings.path()).size(), row.content ? 1u : 0u);
   }
 }
 
@@ -62,6 +54,8 @@ TEST_F(AppSettingsTest, ReadStoredOutputFolderLeavesOutputFolderAlone) {
   SetOutputFolder("E:\\current");
   EXPECT_EQ(ReadStoredOutputFolder(settings.path()).outputFolder, "D:\\stored");
   EXPECT_EQ(OutputFolder(), "E:\\current");
+  SetOutputFolder(std::string("/data\0/elsewhere", 16));  // a NUL ends the folder
+  EXPECT_EQ(OutputFolder(), "/data");
 }
 
 TEST_F(AppSettingsTest, ShutDownWritesOneLineThatStartUpReadsBack) {

@@ -27,10 +27,6 @@ struct Recorder {
     FileCreateJob job;
     job.outputFolder = folder;
     job.outputFileName = "run1.tcl";
-    job.writeScript = [this](LineSink& out) {
-      steps.push_back("script");
-      out.WriteLine("TclSrv_Optics:Shutter open");
-    };
     job.saveSettings = [this]() {
       steps.push_back("settings");
       return std::optional<IoError>();
@@ -42,17 +38,6 @@ struct Recorder {
   }
 };
 
-TEST(FileCreateTest, WritesTheScriptThenReportsDoneThenSavesSettings) {
-  TempDir dir;
-  Recorder rec;
-  const FileCreateOutcome outcome = RunFileCreate(rec.Job(dir.path()), rec.Status());
-  EXPECT_EQ(outcome.kind, FileCreateOutcome::Kind::Done);
-  EXPECT_EQ(outcome.message, "");
-  EXPECT_EQ(rec.statuses, (Texts{"Output Start", "Done"}));
-  EXPECT_EQ(rec.steps, (Texts{"script", "script", "settings"}));  // a dry pass measures the room first
-  EXPECT_EQ(ReadFileBytes(JoinPath(dir.path(), "run1.tcl")), "TclSrv_Optics:Shutter open\r\n");
-}
-
 TEST(FileCreateTest, RefusedFolderWritesNothing) {
   for (const char* folder : {"|x", "~x"}) {
     Recorder rec;
@@ -63,7 +48,8 @@ TEST(FileCreateTest, RefusedFolderWritesNothing) {
   }
 }
 
-// A long script reports its progress now and then; a "no" stops it with the old files untouched.
+// A long script reports its progress now and then and is written, then "Done" is shown and only then
+// are the settings saved; a "no" stops it with the old files untouched.
 TEST(FileCreateTest, ProgressCountsLinesAndCancelKeepsTheOldFiles) {
   constexpr std::uint64_t kLines = 3 * kProgressInterval + 5;
   for (const bool cancel : {false, true}) {
@@ -74,7 +60,8 @@ TEST(FileCreateTest, ProgressCountsLinesAndCancelKeepsTheOldFiles) {
     FileCreateJob job = rec.Job(dir.path());
     // Whole lines and blocks of lines, across many of the writer's buffers.
     std::string expected;
-    job.writeScript = [&expected](LineSink& out) {
+    job.writeScript = [&expected, &rec](LineSink& out) {
+      rec.steps.push_back("script");
       expected.clear();  // the dry pass that measures the room first writes the same lines
       for (std::uint64_t i = 0; i < kLines; ++i) {
         const std::string line = std::to_string(i) + "\r\n";
@@ -99,13 +86,15 @@ TEST(FileCreateTest, ProgressCountsLinesAndCancelKeepsTheOldFiles) {
       EXPECT_EQ(ReadFileBytes(script), "old\r\n");
       EXPECT_EQ(test::ListFolder(dir.path()), Texts{"run1.tcl"});
       EXPECT_EQ(rec.statuses, Texts{"Output Start"});
-      EXPECT_EQ(rec.steps, Texts{});
+      EXPECT_EQ(rec.steps, (Texts{"script", "script"}));
     } else {
       EXPECT_EQ(outcome.kind, FileCreateOutcome::Kind::Done);
+      EXPECT_EQ(outcome.message, "");
       ASSERT_EQ(reports.size(), 4U);
       EXPECT_EQ(reports.back(), kLines);
       EXPECT_TRUE(test::SameText(expected, ReadFileBytes(script)));
-      EXPECT_EQ(rec.steps, Texts{"settings"});
+      EXPECT_EQ(rec.statuses, (Texts{"Output Start", "Done"}));
+      EXPECT_EQ(rec.steps, (Texts{"script", "script", "settings"}));
     }
   }
 }

@@ -7,12 +7,8 @@
 #include "core/safe_file.h"
 #include "tests/support/test_support.h"
 
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
-
-// Failures part-way through a write (a full disk) and read-only folders are injected into every
-// generator's "File Create" by the reliability tests; these cases also run on Windows.
+// Failures part-way through a write (a full disk), read-only folders and kept permissions are checked on
+// Linux by the reliability tests; these cases also run on Windows.
 namespace vesko {
 namespace {
 
@@ -61,20 +57,6 @@ TEST(SafeFileTest, FailureNamesTheFileAndChangesNothing) {
     EXPECT_EQ(ListFolder(dir.path()), Names{"run.tcl"});
   }
 }
-
-#ifndef _WIN32
-TEST(SafeFileTest, ReplacingKeepsThePermissions) {
-  TempDir dir;
-  const std::string path = dir.File("run.tcl");
-  ASSERT_TRUE(WriteFileBytes(path, kOldContent));
-  ASSERT_EQ(chmod(path.c_str(), 0640), 0);
-  ASSERT_EQ(ReplaceFileLines(path, {"new"}), std::nullopt);
-  struct stat info {};
-  ASSERT_EQ(stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0640u);
-  EXPECT_EQ(ReadFileBytes(path), "new\r\n");
-}
-#endif
 
 }  // namespace
 }  // namespace vesko

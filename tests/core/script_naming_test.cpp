@@ -9,23 +9,18 @@
 namespace vesko {
 namespace {
 
-TEST(ScriptNamingTest, OutputFileNameLosesSurroundingSpacesOnly) {
+// The file name loses its surrounding spaces only; the result base is the part before the first dot.
+TEST(ScriptNamingTest, FileNameResultBaseAndScriptPath) {
   EXPECT_EQ(OutputFileNameOf("  run.tcl  "), "run.tcl");
   EXPECT_EQ(OutputFileNameOf("\trun.tcl"), "\trun.tcl");
   EXPECT_EQ(OutputFileNameOf("a b.tcl"), "a b.tcl");
   EXPECT_EQ(OutputFileNameOf("   "), "");
-}
-
-TEST(ScriptNamingTest, ResultBaseIsThePartBeforeTheFirstDot) {
   EXPECT_EQ(ResultBaseOf("run1.tcl"), "run1");
   EXPECT_EQ(ResultBaseOf("a.b.c"), "a");
   EXPECT_EQ(ResultBaseOf("x."), "x");
   for (const char* name : {".tcl", "run", ""}) {
     EXPECT_EQ(ResultBaseOf(name), std::nullopt) << name;
   }
-}
-
-TEST(ScriptNamingTest, ScriptPathAddsOneSeparator) {
   const std::string sep(PathSeparator());
   EXPECT_EQ(ScriptPath("C:\\data\\may", "run1.tcl"), "C:\\data\\may" + sep + "run1.tcl");
   EXPECT_EQ(ScriptPath("", "run1.tcl"), sep + "run1.tcl");
@@ -47,9 +42,7 @@ TEST(ScriptNamingTest, HostileFolderAndNameStayOneWord) {
   // A backslash in the name is doubled like the folder's.
   EXPECT_EQ(ResultFileWord("C:\\d", "a\\b", ""), "C:\\\\d\\\\a\\\\b.dat");
   EXPECT_EQ(ResultFileWord("C:\\d", "$x;#", "_Average"), "C:\\\\d\\\\\\$x\\;\\#_Average.dat");
-}
-
-TEST(ScriptNamingTest, PosixFoldersUseASlashOutsideWindows) {
+  // POSIX folders take a slash outside Windows.
   const std::string expected =
       PathSeparator() == "/" ? "/home/op/scans/run1.dat" : "/home/op/scans\\\\run1.dat";
   EXPECT_EQ(ResultFileWord("/home/op/scans", "run1", ""), expected);
