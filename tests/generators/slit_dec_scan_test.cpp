@@ -96,41 +96,5 @@ TEST(SlitDecScanTest, NegativeStepOpensUpwardOnZPair) {
   EXPECT_EQ(script.find("slit_y"), std::string::npos);
 }
 
-// One row a check (the kinds of bad text are the slit scan's); the repeat count is looked at last, after
-// the file name.
-TEST(SlitDecScanTest, RefusedInputs) {
-  using F = SlitDecScanForm;
-  const struct {
-    void (*change)(F&);
-    const char* message;
-  } rows[] = {
-      {[](F& f) { f.axisY = false; }, "Setting Error!"},
-      {[](F& f) { f.startSlitWidth = "abc"; }, "Setting Error!"},
-      {[](F& f) { f.endSlitWidth = ""; }, "Setting Error!"},
-      {[](F& f) { f.scanCenter = "1.2.3"; }, "Setting Error!"},
-      {[](F& f) { f.decStep = "0"; }, "Setting Error!"},
-      {[](F& f) { f.decStep = "0.00001"; }, "Setting Error!"},  // too many points
-      {[](F& f) { f.startSlitWidth = f.endSlitWidth = f.scanCenter = "3e38"; }, "Setting Error!"},
-      {[](F& f) { f.outputFileName = "run"; }, "Setting Error!"},
-      {[](F& f) { f.repeatActive = true, f.repeatTimes = "1"; }, "Repeat Times Error"},
-      {[](F& f) { f.startSlitWidth = "", f.repeatActive = true, f.repeatTimes = "1"; }, "Setting Error!"},
-  };
-  for (const auto& row : rows) {
-    SlitDecScanForm form = YForm("1", "0.5", "0", "0.1");
-    row.change(form);
-    EXPECT_EQ(row.message, test::RefusalOf(form)) << &row - rows;
-  }
-}
-
-TEST(SlitDecScanTest, SettingsKeepThreeDecimals) {
-  test::TempDir dir;
-  const std::string path = JoinPath(dir.path(), kSlitDecScanSettingsFile);
-  SlitDecScanForm typed = YForm("1.23456", "0.5", "-0.1", "0.25");
-  typed.axisY = false;
-  typed.axisZ = true;
-  typed.outputFileName = "  dec,1.tcl ";
-  test::ExpectSettingsRoundTrip(typed, path, "1\r\n1.235\r\n0.500\r\n-0.100\r\n0.250\r\n\"dec,1.tcl\"\r\n");
-}
-
 }  // namespace
 }  // namespace vesko

@@ -39,26 +39,5 @@ TEST(SlitMoveTest, BladePositions) {
   }
 }
 
-TEST(SlitMoveTest, RefusedInputs) {
-  const SlitMoveForm cases[] = {
-      {"", "0.4", "0", "0"},
-      {"0.2", "a", "0", "0"},
-      {"0.2", "0.4", "+-1", "0"},
-      {"0.2", "0.4", "0", "1e40"},
-      {"0.2", "0.4", "0", "0", "move"},
-      {"3e38", "0.4", "3e38", "0"},  // a blade target beyond 32 bits
-  };
-  for (const SlitMoveForm& form : cases) {
-    EXPECT_EQ(test::RefusalOf(form), "Setting Error!") << &form - cases;
-  }
-}
-
-TEST(SlitMoveTest, SettingsRoundTrip) {
-  test::TempDir dir;
-  const std::string path = JoinPath(dir.path(), kSlitMoveSettingsFile);
-  const SlitMoveForm typed{"0.12345", "0.4", "-0.0004", "0.1", " move.com "};
-  test::ExpectSettingsRoundTrip(typed, path, "0.123\r\n0.400\r\n0.000\r\n0.100\r\nmove.com\r\n");
-}
-
 }  // namespace
 }  // namespace vesko
