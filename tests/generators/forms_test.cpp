@@ -101,6 +101,7 @@ TEST(GeneratorForms, RefusedInputsInCheckOrder) {
       {"CollScan", {{"slit-center-y", ""}, {"slit-width-z", ""}, {"division", "x"}}, kSetting},
       // Blade targets that overflow 32 bits refuse the panel only when the slit is set.
       {"CollScan", {{"move-4d-slit", "0"}, {"slit-width-y", "3e38"}, {"slit-center-y", "3e38"}}, ""},
+      {"CollScan", {{"move-4d-slit", "0"}, {"slit-width-z", "-3e38"}, {"slit-center-z", "3e38"}}, ""},
       {"CollScan", {{"slit-width-y", "3e38"}, {"slit-center-y", "3e38"}}, "SlitCenterY Error!"},
       {"CollScan", {{"slit-width-z", "-3e38"}, {"slit-center-z", "3e38"}}, "SlitCenterZ Error!"},
 
