@@ -404,18 +404,6 @@ TEST(ScanPositionsTest, DivisionRefusedWhenAPointOverflows) {
   EXPECT_TRUE(TakeScanDivision("3", 3e38f, 0.0f).has_value());
 }
 
-TEST(ScanPositionsTest, PointsRunFromEdgeToEdge) {
-  const ScanPositions five(0.5f, 1.0f, 5);
-  EXPECT_EQ(five.LastIndex(), 4);
-  const float expected[] = {0.0f, 0.25f, 0.5f, 0.75f, 1.0f};
-  for (int i = 0; i <= 4; ++i) {
-    EXPECT_EQ(five.At(i), expected[i]) << i;
-  }
-
-  EXPECT_EQ(ScanPositions(0.0f, 1.0f, 0).LastIndex(), -1);
-  EXPECT_EQ(ScanPositions(0.0f, 1.0f, -4).LastIndex(), -5);
-}
-
 TEST(ScanPositionsTest, EachPointIsRoundedOnceTo32Bits) {
   // Exact points 16777214.5, 16777216 and 16777217.5. Rounded once: 16777214 (tie to even below 2^24)
   // and 16777218 (nearest above 2^24, where the spacing is 2). Summing in 32-bit floats instead would
