@@ -1,13 +1,13 @@
 // What each generator window makes of its texts: the messages that refuse them and the settings files.
 
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "core/platform.h"
 #include "generators/coll_scan.h"
 #include "generators/gonio_stage_scan.h"
 #include "generators/gonio_y_scan.h"

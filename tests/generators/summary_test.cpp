@@ -1,6 +1,5 @@
 // What the summary, the axis check and the destination line say about the scripts the generators write.
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <type_traits>
