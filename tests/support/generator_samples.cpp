@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -23,13 +23,32 @@ const auto kCheck = [](const auto& form, const std::string& settingsFolder) {
   return CheckScript(form, settingsFolder);
 };
 
+// A freshly opened window's form with each value typed into the field of its command-line option.
+template <typename Form>
+Form Typed(const GeneratorSample::Typing& values, Form form = {}) {
+  for (const auto& [option, value] : values) {
+    const auto& fields = DescriptionOf<Form>().fields;
+    const auto f = std::find_if(fields.begin(), fields.end(),
+                                [&](const auto& field) { return field.option.name == option; });
+    if (f == fields.end()) {
+      throw std::logic_error("no option " + option);
+    }
+    f->Type(form, value);
+  }
+  return form;
+}
+
 // A row whose script is checked afresh (with another file name when asked) before each use; a form the
 // row's author got wrong stops the whole suite loudly.
 template <typename Form, typename Check = decltype(kCheck)>
 GeneratorSample Sample(std::string name, std::string settingsFile, std::vector<std::string> suffixes,
                        Form form, Check check = kCheck) {
-  GeneratorSample sample{std::move(name), std::move(settingsFile), std::move(suffixes), {}, {}, {}};
+  GeneratorSample sample{std::move(name), std::move(settingsFile), std::move(suffixes), {}, {}, {}, {}};
   sample.destination = [form](const std::string& outputFolder) { return DestinationOf(form, outputFolder); };
+  sample.refusal = [form, check](const GeneratorSample::Typing& typed) {
+    const Result<CheckedScript> script = check(Typed(typed, form), "");
+    return script ? std::string() : script.message();
+  };
   sample.check = [form, check, name = sample.name](const std::string& fileName,
                                                    const std::string& settingsFolder) {
     Form named = form;
@@ -44,19 +63,6 @@ GeneratorSample Sample(std::string name, std::string settingsFile, std::vector<s
   };
   sample.scriptFile = sample.check("", "").outputFileName;
   return sample;
-}
-
-// A freshly opened window's form with each value typed into the field of its command-line option.
-template <typename Form>
-Form Typed(std::initializer_list<std::pair<const char*, const char*>> values, Form form = {}) {
-  for (const auto& [option, value] : values) {
-    for (const FormField<Form>& f : DescriptionOf<Form>().fields) {
-      if (f.option.name == option) {
-        f.Type(form, value);
-      }
-    }
-  }
-  return form;
 }
 
 std::vector<GeneratorSample> MakeSamples() {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/checked_script.h"
@@ -14,6 +15,9 @@ namespace vesko::test {
 
 /// One script form of a generator with inputs that pass its checks, as its "File Create" runs it.
 struct GeneratorSample {
+  /// Command-line options and their values, typed into the form in this order.
+  using Typing = std::vector<std::pair<std::string, std::string>>;
+
   std::string name;
   /// The settings file's name in the settings folder.
   std::string settingsFile;
@@ -27,6 +31,8 @@ struct GeneratorSample {
   std::function<CheckedScript(const std::string& fileName, const std::string& settingsFolder)> check;
   /// Where the window's destination line says the form's script goes in `outputFolder`.
   std::function<ScriptDestination(const std::string& outputFolder)> destination;
+  /// The message "File Create" refuses the form with once `typed` is typed into it; empty when it passes.
+  std::function<std::string(const Typing& typed)> refusal;
 
   /// The script for `folder`, as text.
   std::string Script(const std::string& folder, const std::string& fileName = "") const;
