@@ -197,10 +197,6 @@ void AllInOneWindowTest::chosenFolderIsStoredAtShutdown() {
   QCOMPARE(ws_->dialogs.messages, QStringList());
 }
 
-namespace vesko::test {
-std::unique_ptr<QObject> MakeAllInOneWindowTest() {
-  return std::make_unique<AllInOneWindowTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(AllInOneWindowTest, "all_in_one_window_test")
 
 #include "all_in_one_window_test.moc"

@@ -157,10 +157,6 @@ void AnalysisWindowTest::onlyTheFileDialogChoosesTheFile() {
   QCOMPARE(Differences(ws_->window, kWorkedResults), QString());
 }
 
-namespace vesko::test {
-std::unique_ptr<QObject> MakeAnalysisWindowTest() {
-  return std::make_unique<AnalysisWindowTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(AnalysisWindowTest, "analysis_window_test")
 
 #include "analysis_window_test.moc"

@@ -125,10 +125,6 @@ void AxesWindowTest::settingTabOpensTheWindow() {
   QCOMPARE(seen, QStringLiteral("frmAxes"));
 }
 
-namespace vesko::test {
-std::unique_ptr<QObject> MakeAxesWindowTest() {
-  return std::make_unique<AxesWindowTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(AxesWindowTest, "axes_window_test")
 
 #include "axes_window_test.moc"

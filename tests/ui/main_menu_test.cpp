@@ -138,10 +138,6 @@ void MainMenuTest::keyboardStartsOnTheFirstButton() {
   QVERIFY(!ws_->window->isVisible());
 }
 
-namespace vesko::test {
-std::unique_ptr<QObject> MakeMainMenuTest() {
-  return std::make_unique<MainMenuTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(MainMenuTest, "main_menu_test")
 
 #include "main_menu_test.moc"

@@ -175,10 +175,6 @@ void PreviewTest::fileNameIsShownEscaped() {
   QCOMPARE(Find(ws_->window, "frmPreview")->windowTitle(), QStringLiteral("Preview - a\\x1B.tcl"));
 }
 
-namespace vesko::test {
-std::unique_ptr<QObject> MakePreviewTest() {
-  return std::make_unique<PreviewTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(PreviewTest, "preview_test")
 
 #include "preview_test.moc"

@@ -133,10 +133,6 @@ void ResultsWindowTest::followPicksUpAppendedRows() {
   QCOMPARE(ws_->dialogs.messages, QStringList());
 }
 
-namespace vesko::test {
-std::unique_ptr<QObject> MakeResultsWindowTest() {
-  return std::make_unique<ResultsWindowTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(ResultsWindowTest, "results_window_test")
 
 #include "results_window_test.moc"

@@ -65,10 +65,6 @@ void WindowPlacesTest::placeIsRememberedInsideTheScreen() {
   QVERIFY(area.contains(frame));
 }
 
-namespace vesko::test {
-std::unique_ptr<QObject> MakeWindowPlacesTest() {
-  return std::make_unique<WindowPlacesTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(WindowPlacesTest, "window_places_test")
 
 #include "window_places_test.moc"
