@@ -31,6 +31,7 @@ class AllInOneWindowTest : public QObject {
   QString settingsFile(const char* name) const { return ws_->settings.filePath(QLatin1String(name)); }
   // The main menu on a fresh workspace whose application settings file holds `stored` (none when null).
   bool openMenu(const QByteArray& stored) {
+    ws_.reset();
     ws_ = std::make_unique<Workspace>(false);
     return (stored.isNull() || WriteBytes(settingsFile("VeskoScriptCreator.ini"), stored)) &&
            ws_->show(new vesko::MainMenuWindow(ws_->settingsFolder(), ws_->dialogs));
