@@ -49,6 +49,27 @@ class PreviewTest : public QObject {
     QVERIFY(Click(previewWindow, "cmdPreviewCopy"));
     QCOMPARE(QGuiApplication::clipboard()->text(), Shown(previewWindow, "txtPreviewScript"));
 
+    // With an axis table the chart above the script shows each blade's targets and the y1 blade's limits.
+    const QString table = ws_->settings.filePath("Axes.toml");
+    QVERIFY(WriteBytes(table, "[axis.slit_y1]\nlower = -0.4\nupper = 0.5\n"));
+    QVERIFY(Click(ws_->window, "cmd4DPreview"));
+    QVERIFY(Shown(previewWindow, "txtPreviewSummary")
+                .contains("Note: slit_y1 goes to 0.550, above its upper limit 0.500 (first at point 5)"));
+    auto* view = qobject_cast<QChartView*>(Find(previewWindow, "chtPreviewAxes"));
+    QVERIFY(view && view->isVisible());
+    QStringList drawn;
+    for (const QAbstractSeries* series : view->chart()->series()) {
+      QStringList points;
+      for (const QPointF& p : static_cast<const QLineSeries*>(series)->points()) {
+        points << QStringLiteral("%1:%2").arg(p.x()).arg(p.y());
+      }
+      drawn << series->name() + ' ' + points.join(' ');
+    }
+    QCOMPARE(drawn, (QStringList{"slit_y1 1:-0.45 3:-0.2 5:0.05 7:0.3 9:0.55 11:0.05",
+                                 "slit_y1 lower 1:-0.4 12:-0.4", "slit_y1 upper 1:0.5 12:0.5",
+                                 "slit_y2 2:0.55 4:0.3 6:0.05 8:-0.2 10:-0.45 12:0.05"}));
+    QVERIFY(QFile::remove(table));
+
     // 32767 points: far more lines than are shown, yet too few for a progress display. The window is reused.
     QCOMPARE(Enter(ws_->window, {"txt4DScanDivision=32767", "cmd4DPreview"}), QString());
     QCOMPARE(ws_->window->findChildren<QWidget*>("frmPreview"), QList<QWidget*>{previewWindow.data()});
@@ -69,29 +90,6 @@ class PreviewTest : public QObject {
     QCOMPARE(shown.last(), QStringLiteral("\u2026 %1 more lines not shown").arg(more));
     // The summary counts every line, not only those shown.
     QVERIFY2(summary.contains(QString::number(written.size())), qPrintable(summary));
-  }
-
-  // With an axis table the chart above the script shows each blade's targets and the y1 blade's limits.
-  void chartShowsTheMovesAndTheirLimits() {
-    QVERIFY(WriteBytes(ws_->settings.filePath("Axes.toml"), "[axis.slit_y1]\nlower = -0.4\nupper = 0.5\n"));
-    QVERIFY(open<vesko::SlitScanWindow>());
-    QCOMPARE(Enter(ws_->window, kSlitScanExample + QStringList{"cmd4DPreview"}), QString());
-    const QWidget* previewWindow = Find(ws_->window, "frmPreview");
-    QVERIFY(Shown(previewWindow, "txtPreviewSummary")
-                .contains("Note: slit_y1 goes to 0.550, above its upper limit 0.500 (first at point 5)"));
-    auto* view = qobject_cast<QChartView*>(Find(previewWindow, "chtPreviewAxes"));
-    QVERIFY(view && view->isVisible());
-    QStringList shown;
-    for (const QAbstractSeries* series : view->chart()->series()) {
-      QStringList points;
-      for (const QPointF& p : static_cast<const QLineSeries*>(series)->points()) {
-        points << QStringLiteral("%1:%2").arg(p.x()).arg(p.y());
-      }
-      shown << series->name() + ' ' + points.join(' ');
-    }
-    QCOMPARE(shown, (QStringList{"slit_y1 1:-0.45 3:-0.2 5:0.05 7:0.3 9:0.55 11:0.05",
-                                 "slit_y1 lower 1:-0.4 12:-0.4", "slit_y1 upper 1:0.5 12:0.5",
-                                 "slit_y2 2:0.55 4:0.3 6:0.05 8:-0.2 10:-0.45 12:0.05"}));
   }
 
   // The combined window hosts every panel class but the slit move's.
