@@ -35,18 +35,6 @@ const QByteArray kWorkedExample =
 class AnalysisWindowTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void init() {
-    ws_ = std::make_unique<Workspace>(false);
-    QVERIFY(ws_->show(new vesko::AnalysisWindow(ws_->dialogs)));
-  }
-  void cleanup() { ws_.reset(); }
-  void calculateShowsWorkedExampleAndPlot();
-  void newFileClearsResultsAndRefusedPointsArePlotted();
-  void flatLineShowsNoCrossing();
-  void onlyTheFileDialogChoosesTheFile();
-
- private:
   QString writeFile(const char* name, const QByteArray& content) {
     const QString path = ws_->output.filePath(QString::fromLatin1(name));
     return WriteBytes(path, content) ? path : QString();
@@ -78,89 +66,84 @@ class AnalysisWindowTest : public QObject {
   }
 
   std::unique_ptr<Workspace> ws_;
-};
 
-void AnalysisWindowTest::calculateShowsWorkedExampleAndPlot() {
-  QCOMPARE(ws_->window->windowTitle(), QStringLiteral("4Dスキャン解析"));
-  QVERIFY(ws_->window->isModal() && ws_->window->testAttribute(Qt::WA_DeleteOnClose));
-  QVERIFY(ws_->window->findChild<QPushButton*>("cmdCalculate")->isDefault());
-  QVERIFY(chart()->series().isEmpty());
-  // A threshold that cannot be used is reported and left in its box; the run takes 2.0.
-  QCOMPARE(Enter(ws_->window, {"txtGraphDivSetting=abc"}), QString());
-  const QString path = writeFile("worked.dat", kWorkedExample);
-  choose(path);
-  QCOMPARE(ws_->dialogs.openFileOwners.value(0)->window(), ws_->window.data());
-  QCOMPARE(ws_->dialogs.openFileFilters, QStringList{QString()});
-  QCOMPARE(Shown(ws_->window, "txtGraphFileName"), path);
-  QCOMPARE(Shown(ws_->window, "txtGraphDivSetting"), QStringLiteral("abc"));
-  QCOMPARE(ws_->dialogs.messages, QStringList{"閾値を2.0にしました"});
-  QCOMPARE(Differences(ws_->window, kWorkedResults), QString());
+ private slots:
+  void init() {
+    ws_ = std::make_unique<Workspace>(false);
+    QVERIFY(ws_->show(new vesko::AnalysisWindow(ws_->dialogs)));
+  }
+  void cleanup() { ws_.reset(); }
 
-  // The three points before the break make the line, the three after it the level.
-  const QStringList drawn = {"measuredCurve", "linePoints", "breakPoint", "levelPoints",
-                             "fittedLine",    "levelLine",  "crossPoint", "crossDrop"};
-  QCOMPARE(counts(drawn), (QList<int>{7, 3, 1, 3, 2, 2, 1, 2}));
-  QCOMPARE(series("breakPoint")->at(0), QPointF(0.5, 40));
-  QCOMPARE(series("levelPoints")->at(0), QPointF(0.0, 39));
-  const QPointF cross = series("crossPoint")->at(0);
-  QVERIFY(qAbs(cross.x() - 0.4916666) < 1e-6 && qAbs(cross.y() - 39.666666) < 1e-5);
-  QVERIFY(series("crossPoint")->pointLabelsVisible());
-  QVERIFY(series("crossPoint")->pointLabelsFormat().contains(QStringLiteral("0.49167")));
-  for (const QPointF& end : series("fittedLine")->points()) {
-    QVERIFY(qAbs(end.y() - (20 + 40 * end.x())) < 1e-9);
+  void calculateShowsWorkedExampleAndPlot() {
+    QCOMPARE(ws_->window->windowTitle(), QStringLiteral("4Dスキャン解析"));
+    QVERIFY(ws_->window->isModal() && ws_->window->testAttribute(Qt::WA_DeleteOnClose));
+    QVERIFY(ws_->window->findChild<QPushButton*>("cmdCalculate")->isDefault());
+    QVERIFY(chart()->series().isEmpty());
+    // Only the file dialog chooses the file: a cancelled dialog keeps it, a name put into the box is only
+    // shown. A threshold that cannot be used is reported and left in its box; the run takes 2.0.
+    const QString path = writeFile("worked.dat", kWorkedExample);
+    choose(path, false);
+    choose(QString(), false);
+    QCOMPARE(Shown(ws_->window, "txtGraphFileName"), path);
+    const QString steady = writeFile("steady.dat", ResultFile({{2, 100}, {1.5, 90}, {1, 80}, {0.5, 70}}));
+    QCOMPARE(Enter(ws_->window, {"txtGraphDivSetting=abc", "txtGraphFileName=" + steady, "cmdCalculate"}),
+             QString());
+    QCOMPARE(ws_->dialogs.openFileOwners.size(), 2);
+    QCOMPARE(ws_->dialogs.openFileOwners.value(0)->window(), ws_->window.data());
+    QCOMPARE(ws_->dialogs.openFileFilters, QStringList(2, QString()));
+    QCOMPARE(Shown(ws_->window, "txtGraphDivSetting"), QStringLiteral("abc"));
+    QCOMPARE(ws_->dialogs.messages, QStringList{"閾値を2.0にしました"});
+    QCOMPARE(Differences(ws_->window, kWorkedResults), QString());
+
+    // The three points before the break make the line, the three after it the level.
+    const QStringList drawn = {"measuredCurve", "linePoints", "breakPoint", "levelPoints",
+                               "fittedLine",    "levelLine",  "crossPoint", "crossDrop"};
+    QCOMPARE(counts(drawn), (QList<int>{7, 3, 1, 3, 2, 2, 1, 2}));
+    QCOMPARE(series("breakPoint")->at(0), QPointF(0.5, 40));
+    QCOMPARE(series("levelPoints")->at(0), QPointF(0.0, 39));
+    const QPointF cross = series("crossPoint")->at(0);
+    QVERIFY(qAbs(cross.x() - 0.4916666) < 1e-6 && qAbs(cross.y() - 39.666666) < 1e-5);
+    QVERIFY(series("crossPoint")->pointLabelsVisible());
+    QVERIFY(series("crossPoint")->pointLabelsFormat().contains(QStringLiteral("0.49167")));
+    for (const QPointF& end : series("fittedLine")->points()) {
+      QVERIFY(qAbs(end.y() - (20 + 40 * end.x())) < 1e-9);
+    }
+    // Each run starts afresh: a second run draws the same plot, not twice as much.
+    Click(ws_->window, "cmdCalculate");
+    QCOMPARE(counts(drawn), (QList<int>{7, 3, 1, 3, 2, 2, 1, 2}));
+    QCOMPARE(chart()->series().size(), drawn.size());
   }
 
-  // Each run starts afresh: a second run draws the same plot, not twice as much.
-  Click(ws_->window, "cmdCalculate");
-  QCOMPARE(counts(drawn), (QList<int>{7, 3, 1, 3, 2, 2, 1, 2}));
-  QCOMPARE(chart()->series().size(), drawn.size());
-}
+  void newFileClearsResultsAndRefusedPointsArePlotted() {
+    vesko::SetOutputFolder(ws_->output.path().toStdString());
+    const QStringList cleared = {"txtGraphResult=", "txtA0=", "txtA1=", "txtB0="};
+    const QString worked = writeFile("worked.dat", kWorkedExample);
+    choose(worked);
+    QCOMPARE(Differences(ws_->window, kWorkedResults), QString());
+    // The three points before the break share one x: no line can be fitted through them. The boxes are
+    // cleared; the points and the level are still drawn, with no line and no crossing.
+    choose(writeFile("flat.dat",
+                     ResultFile({{1, 100}, {1, 80}, {1, 60}, {0.5, 40}, {0, 39}, {-0.5, 40}, {-1, 40}})));
+    QCOMPARE(ws_->dialogs.messages, QStringList{"No crossing point: the fitted line is flat."});
+    QCOMPARE(Differences(ws_->window, cleared), QString());
+    QCOMPARE(counts({"linePoints", "levelLine", "fittedLine", "crossPoint"}), (QList<int>{3, 2, -1, -1}));
+    // The break comes at the first step: the gate stops the run, its points are drawn all the same.
+    choose(worked);
+    ws_->dialogs.messages.clear();
+    ws_->dialogs.messageParents.clear();
+    choose(writeFile("early.dat", ResultFile({{2, 100}, {1.5, 99}, {1, 60}, {0.5, 20}})));
+    QCOMPARE(ws_->dialogs.messages, QStringList{"0" + kGateStop});
+    QCOMPARE(ws_->dialogs.messageParents[0]->window(), ws_->window.data());
+    QCOMPARE(Differences(ws_->window, cleared), QString());
+    QCOMPARE(counts({"measuredCurve", "measuredPoints", "linePoints", "fittedLine"}),
+             (QList<int>{4, 4, -1, -1}));
+    // A file that has gone since it was chosen has no points to draw.
+    choose(ws_->output.filePath("missing.dat"));
+    QVERIFY(chart()->series().isEmpty());
+    QCOMPARE(ws_->dialogs.openFileFolders, QStringList(5, ws_->output.path()));
+  }
+};
 
-void AnalysisWindowTest::newFileClearsResultsAndRefusedPointsArePlotted() {
-  vesko::SetOutputFolder(ws_->output.path().toStdString());
-  choose(writeFile("worked.dat", kWorkedExample));
-  QCOMPARE(Differences(ws_->window, kWorkedResults), QString());
-  // The break comes at the first step: the gate stops the run, its points are drawn all the same.
-  choose(writeFile("early.dat", ResultFile({{2, 100}, {1.5, 99}, {1, 60}, {0.5, 20}})));
-  QCOMPARE(ws_->dialogs.messages, QStringList{"0" + kGateStop});
-  QCOMPARE(ws_->dialogs.messageParents[0]->window(), ws_->window.data());
-  QCOMPARE(Differences(ws_->window, {"txtGraphResult=", "txtA0=", "txtA1=", "txtB0="}), QString());
-  QCOMPARE(counts({"measuredCurve", "measuredPoints", "linePoints", "fittedLine"}),
-           (QList<int>{4, 4, -1, -1}));
-  // A file that has gone since it was chosen has no points to draw.
-  choose(ws_->output.filePath("missing.dat"));
-  QVERIFY(chart()->series().isEmpty());
-  QCOMPARE(ws_->dialogs.openFileFolders, QStringList(3, ws_->output.path()));
-}
-
-void AnalysisWindowTest::flatLineShowsNoCrossing() {
-  // The three points before the break share one x: no line can be fitted through them.
-  choose(writeFile("flat.dat",
-                   ResultFile({{1, 100}, {1, 80}, {1, 60}, {0.5, 40}, {0, 39}, {-0.5, 40}, {-1, 40}})));
-  QCOMPARE(ws_->dialogs.messages, QStringList{"No crossing point: the fitted line is flat."});
-  // The boxes were cleared when the file was chosen and stay empty.
-  QCOMPARE(Differences(ws_->window, {"txtGraphResult=", "txtA0=", "txtA1=", "txtB0="}), QString());
-  // The points and the level are still drawn; there is no line and no crossing to show.
-  QCOMPARE(counts({"linePoints", "levelLine", "fittedLine", "crossPoint"}), (QList<int>{3, 2, -1, -1}));
-}
-
-void AnalysisWindowTest::onlyTheFileDialogChoosesTheFile() {
-  const QString worked = writeFile("worked.dat", kWorkedExample);
-  const QString steady = writeFile("steady.dat", ResultFile({{2, 100}, {1.5, 90}, {1, 80}, {0.5, 70}}));
-  choose(worked, false);
-  // A cancelled dialog keeps the chosen file; a name put into the box is only shown.
-  choose(QString(), false);
-  QCOMPARE(Shown(ws_->window, "txtGraphFileName"), worked);
-  QCOMPARE(Enter(ws_->window, {"txtGraphFileName=" + steady, "cmdCalculate"}), QString());
-  QCOMPARE(ws_->dialogs.openFileOwners.size(), 2);
-  QCOMPARE(ws_->dialogs.messages, QStringList());
-  QCOMPARE(Differences(ws_->window, kWorkedResults), QString());
-}
-
-namespace vesko::test {
-std::unique_ptr<QObject> MakeAnalysisWindowTest() {
-  return std::make_unique<AnalysisWindowTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(AnalysisWindowTest, "analysis_window_test")
 
 #include "analysis_window_test.moc"

@@ -14,15 +14,6 @@ using namespace vesko::test;
 class AxesWindowTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void init() { ws_ = std::make_unique<Workspace>(); }
-  void cleanup() { ws_.reset(); }
-  void rowChecksSelectTheOffendingCell_data();
-  void rowChecksSelectTheOffendingCell();
-  void saveAsksBeforeDroppingCommentsAndReplacesSafely();
-  void settingTabOpensTheWindow();
-
- private:
   bool open(const std::string& settingsFolder) {
     return ws_->show(new vesko::AxesWindow(settingsFolder, ws_->dialogs));
   }
@@ -32,103 +23,100 @@ class AxesWindowTest : public QObject {
   QString axesFile() const { return ws_->settings.filePath("Axes.toml"); }
 
   std::unique_ptr<Workspace> ws_;
+
+ private slots:
+  void init() { ws_ = std::make_unique<Workspace>(); }
+  void cleanup() { ws_.reset(); }
+
+  // Cells "row,column=text" (a name for the counting boxes), the message, and the cell "row,column" or box
+  // then selected; nothing is written.
+  void rowChecksSelectTheOffendingCell() {
+    const struct {
+      QStringList cells;
+      QString message, selected;
+    } rows[] = {
+        {{"0,1=abc"}, "slit_y1 lower: \"abc\" is not a number.", "0,1"},
+        {{"4,1=2", "4,2=1.5"}, "col_y: lower must be below upper.", "4,2"},
+        {{"13,3=0", "12,4=-1"}, "gonio_y: settle must not be negative.", "12,4"},  // the first fault wins
+        {{"13,3=0"}, "omega: speed must be above 0.", "13,3"},
+        {{"0,1= -1 ", "0,2=+1", "txtAxesShutter=-0.5"},
+         "Counting shutter must not be negative.",
+         "txtAxesShutter"}};
+    for (const auto& row : rows) {
+      ws_.reset();
+      ws_ = std::make_unique<Workspace>();
+      QVERIFY(open(ws_->settingsFolder()));
+      for (const QString& cell : row.cells) {
+        const QString where = cell.section('=', 0, 0);
+        if (where.contains(',')) {
+          setCell(where.section(',', 0, 0).toInt(), where.section(',', 1).toInt(), cell.section('=', 1));
+        } else {
+          QCOMPARE(Enter(ws_->window, {cell}), QString());
+        }
+      }
+      QVERIFY(Click(ws_->window, "cmdAxesSave"));
+      QCOMPARE(ws_->dialogs.messages, QStringList{row.message});
+      if (row.selected.contains(',')) {
+        QCOMPARE(QStringLiteral("%1,%2").arg(grid()->currentRow()).arg(grid()->currentColumn()),
+                 row.selected);
+      } else {
+        QCOMPARE(ws_->window->findChild<QLineEdit*>(row.selected)->selectedText(),
+                 row.cells.last().section('=', 1));
+      }
+      QCOMPARE(FileNames(ws_->settings.path()), QStringList());
+    }
+  }
+
+  // A hand-written table with a comment: the window shows its figures; saving asks first (No keeps the file),
+  // then replaces it with the table shown, numbers as typed.
+  void saveAsksBeforeDroppingCommentsAndReplacesSafely() {
+    const QByteArray handWritten =
+        "# by hand\n[axis.slit_y1]\nlower = -5\nupper = 5.0\n[counting]\nshutter = 1\n";
+    QVERIFY(WriteBytes(axesFile(), handWritten));
+    QVERIFY(open(ws_->settingsFolder()));
+    QCOMPARE(grid()->item(0, 0)->text() + ' ' + grid()->item(0, 1)->text() + ' ' + grid()->item(0, 2)->text(),
+             QStringLiteral("slit_y1 -5.0 5.0"));
+    QCOMPARE(Shown(ws_->window, "txtAxesShutter"), QStringLiteral("1.0"));
+    setCell(13, 3, "2.5");
+
+    QVERIFY(Click(ws_->window, "cmdAxesSave"));
+    QCOMPARE(ws_->dialogs.questions.size(), 1);
+    QVERIFY(ws_->dialogs.questions[0].contains("drops them. Save anyway?"));
+    QCOMPARE(ReadBytes(axesFile()), handWritten);
+
+    ws_->dialogs.yesNoAnswers = {true};
+    QVERIFY(Click(ws_->window, "cmdAxesSave"));
+    QCOMPARE(ReadBytes(axesFile()),
+             CrLfLines({"[axis.slit_y1]", "lower = -5.0", "upper = 5.0", "", "[axis.omega]", "speed = 2.5",
+                        "", "[counting]", "shutter = 1.0"}));
+    QCOMPARE(Shown(ws_->window, "lblAxesStatus"), QStringLiteral("Saved"));
+    QCOMPARE(FileNames(ws_->settings.path()), QStringList{"Axes.toml"});  // no temporary file left
+
+    // What the window wrote itself holds nothing more: the next save asks nothing. A folder that cannot take
+    // the file is reported.
+    QVERIFY(Click(ws_->window, "cmdAxesSave"));
+    QCOMPARE(ws_->dialogs.questions.size(), 2);
+    delete ws_->window.data();
+    QVERIFY(open(ws_->settings.filePath("missing").toStdString()));
+    QVERIFY(Click(ws_->window, "cmdAxesSave"));
+    QCOMPARE(ws_->dialogs.messages.size(), 1);
+    QVERIFY2(ws_->dialogs.messages[0].startsWith("Cannot write "), qPrintable(ws_->dialogs.messages[0]));
+  }
+
+  void settingTabOpensTheWindow() {
+    QVERIFY(ws_->show(new vesko::AllInOneWindow(ws_->settingsFolder(), ws_->dialogs)));
+    QString seen;
+    QTimer::singleShot(0, this, [&seen] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        seen = modal->objectName();
+        modal->close();
+      }
+    });
+    QVERIFY(Click(ws_->window, "cmdAxes"));
+    QCOMPARE(seen, QStringLiteral("frmAxes"));
+  }
 };
 
-void AxesWindowTest::rowChecksSelectTheOffendingCell_data() {
-  QTest::addColumn<QStringList>("cells");  // "row,column=text"; a name for the counting boxes
-  QTest::addColumn<QString>("message");
-  QTest::addColumn<QString>("selected");  // "row,column", or the box's name
-  QTest::newRow("not a number") << QStringList{"0,1=abc"} << "slit_y1 lower: \"abc\" is not a number."
-                                << "0,1";
-  QTest::newRow("lower not below upper")
-      << QStringList{"4,1=2", "4,2=1.5"} << "col_y: lower must be below upper."
-      << "4,2";
-  QTest::newRow("first fault wins") << QStringList{"13,3=0", "12,4=-1"}
-                                    << "gonio_y: settle must not be negative."
-                                    << "12,4";
-  QTest::newRow("speed") << QStringList{"13,3=0"} << "omega: speed must be above 0."
-                         << "13,3";
-  QTest::newRow("counting") << QStringList{"0,1= -1 ", "0,2=+1", "txtAxesShutter=-0.5"}
-                            << "Counting shutter must not be negative."
-                            << "txtAxesShutter";
-}
-
-void AxesWindowTest::rowChecksSelectTheOffendingCell() {
-  QFETCH(QStringList, cells);
-  QFETCH(QString, message);
-  QFETCH(QString, selected);
-  QVERIFY(open(ws_->settingsFolder()));
-  for (const QString& cell : cells) {
-    const QString where = cell.section('=', 0, 0);
-    if (where.contains(',')) {
-      setCell(where.section(',', 0, 0).toInt(), where.section(',', 1).toInt(), cell.section('=', 1));
-    } else {
-      QCOMPARE(Enter(ws_->window, {cell}), QString());
-    }
-  }
-  QVERIFY(Click(ws_->window, "cmdAxesSave"));
-  QCOMPARE(ws_->dialogs.messages, QStringList{message});
-  if (selected.contains(',')) {
-    QCOMPARE(QStringLiteral("%1,%2").arg(grid()->currentRow()).arg(grid()->currentColumn()), selected);
-  } else {
-    QCOMPARE(ws_->window->findChild<QLineEdit*>(selected)->selectedText(), cells.last().section('=', 1));
-  }
-  QCOMPARE(FileNames(ws_->settings.path()), QStringList());
-}
-
-// A hand-written table with a comment: the window shows its figures; saving asks first (No keeps the file),
-// then replaces it with the table shown, numbers as typed.
-void AxesWindowTest::saveAsksBeforeDroppingCommentsAndReplacesSafely() {
-  const QByteArray handWritten =
-      "# by hand\n[axis.slit_y1]\nlower = -5\nupper = 5.0\n[counting]\nshutter = 1\n";
-  QVERIFY(WriteBytes(axesFile(), handWritten));
-  QVERIFY(open(ws_->settingsFolder()));
-  QCOMPARE(grid()->item(0, 0)->text() + ' ' + grid()->item(0, 1)->text() + ' ' + grid()->item(0, 2)->text(),
-           QStringLiteral("slit_y1 -5.0 5.0"));
-  QCOMPARE(Shown(ws_->window, "txtAxesShutter"), QStringLiteral("1.0"));
-  setCell(13, 3, "2.5");
-
-  QVERIFY(Click(ws_->window, "cmdAxesSave"));
-  QCOMPARE(ws_->dialogs.questions.size(), 1);
-  QVERIFY(ws_->dialogs.questions[0].contains("drops them. Save anyway?"));
-  QCOMPARE(ReadBytes(axesFile()), handWritten);
-
-  ws_->dialogs.yesNoAnswers = {true};
-  QVERIFY(Click(ws_->window, "cmdAxesSave"));
-  QCOMPARE(ReadBytes(axesFile()),
-           CrLfLines({"[axis.slit_y1]", "lower = -5.0", "upper = 5.0", "", "[axis.omega]", "speed = 2.5", "",
-                      "[counting]", "shutter = 1.0"}));
-  QCOMPARE(Shown(ws_->window, "lblAxesStatus"), QStringLiteral("Saved"));
-  QCOMPARE(FileNames(ws_->settings.path()), QStringList{"Axes.toml"});  // no temporary file left
-
-  // What the window wrote itself holds nothing more: the next save asks nothing. A folder that cannot take
-  // the file is reported.
-  QVERIFY(Click(ws_->window, "cmdAxesSave"));
-  QCOMPARE(ws_->dialogs.questions.size(), 2);
-  delete ws_->window.data();
-  QVERIFY(open(ws_->settings.filePath("missing").toStdString()));
-  QVERIFY(Click(ws_->window, "cmdAxesSave"));
-  QCOMPARE(ws_->dialogs.messages.size(), 1);
-  QVERIFY2(ws_->dialogs.messages[0].startsWith("Cannot write "), qPrintable(ws_->dialogs.messages[0]));
-}
-
-void AxesWindowTest::settingTabOpensTheWindow() {
-  QVERIFY(ws_->show(new vesko::AllInOneWindow(ws_->settingsFolder(), ws_->dialogs)));
-  QString seen;
-  QTimer::singleShot(0, this, [&seen] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      seen = modal->objectName();
-      modal->close();
-    }
-  });
-  QVERIFY(Click(ws_->window, "cmdAxes"));
-  QCOMPARE(seen, QStringLiteral("frmAxes"));
-}
-
-namespace vesko::test {
-std::unique_ptr<QObject> MakeAxesWindowTest() {
-  return std::make_unique<AxesWindowTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(AxesWindowTest, "axes_window_test")
 
 #include "axes_window_test.moc"

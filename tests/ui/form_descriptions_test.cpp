@@ -114,10 +114,6 @@ class FormDescriptionsTest : public QObject {
   }
 };
 
-namespace vesko::test {
-std::unique_ptr<QObject> MakeFormDescriptionsTest() {
-  return std::make_unique<FormDescriptionsTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(FormDescriptionsTest, "form_descriptions_test")
 
 #include "form_descriptions_test.moc"

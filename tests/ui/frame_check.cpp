@@ -3,7 +3,6 @@
 // area once the manager has framed it. Exit 0 when all do, 1 otherwise.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
@@ -11,14 +10,14 @@
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <optional>
-#include <vector>
 
 #include "app/app_settings.h"
 #include "app/checked_script.h"
 #include "core/platform.h"
 #include "core/settings_file.h"
-#include "generators/axis_table.h"
 #include "ui/all_in_one_window.h"
 #include "ui/analysis_window.h"
 #include "ui/axes_window.h"
@@ -32,9 +31,8 @@
 
 namespace {
 
-constexpr qint64 kFramingMs =
-    30000;  // the longest wait for the manager to start or to frame a window (a busy machine)
-constexpr qint64 kStillMs = 300;  // a frame unchanged this long has settled
+constexpr qint64 kFramingMs = 30000;  // the longest wait for the manager to frame a window (a busy machine)
+constexpr qint64 kStillMs = 300;      // a frame unchanged this long has settled
 
 void Spin(int ms) {
   QElapsedTimer timer;
@@ -53,41 +51,34 @@ QString Run(const QString& program, const QStringList& arguments) {
                                                                   : QString();
 }
 
-// The number after `label` in `text`, or none.
-std::optional<int> NumberAfter(const QString& text, const QString& label) {
-  const QRegularExpressionMatch found =
-      QRegularExpression(QRegularExpression::escape(label) + QStringLiteral("\\s*(-?\\d+)")).match(text);
-  return found.hasMatch() ? std::optional<int>(found.captured(1).toInt()) : std::nullopt;
-}
-
 // The window's frame as the X server has it: the client's place on the screen widened by the frame extents
 // the manager announced; none while the manager has announced none.
 std::optional<QRect> FrameOnServer(const QWidget* window) {
   const QString id = QString::number(window->winId());
-  const QString info = Run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
-  const QString extents =
-      Run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")});
+  const QRegularExpressionMatch place =
+      QRegularExpression(
+          QStringLiteral("upper-left X: *(-?\\d+).*?upper-left Y: *(-?\\d+).*?Width: *(\\d+).*?"
+                         "Height: *(\\d+)"),
+          QRegularExpression::DotMatchesEverythingOption)
+          .match(Run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}));
   const QRegularExpressionMatch margins =
-      QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)")).match(extents);
-  const auto x = NumberAfter(info, QStringLiteral("Absolute upper-left X:"));
-  const auto y = NumberAfter(info, QStringLiteral("Absolute upper-left Y:"));
-  const auto width = NumberAfter(info, QStringLiteral("Width:"));
-  const auto height = NumberAfter(info, QStringLiteral("Height:"));
-  if (!margins.hasMatch() || !x || !y || !width || !height) {
+      QRegularExpression(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"))
+          .match(Run(QStringLiteral("xprop"),
+                     {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")}));
+  if (!margins.hasMatch() || !place.hasMatch()) {
     return std::nullopt;
   }
-  const int left = margins.captured(1).toInt(), right = margins.captured(2).toInt();
-  const int top = margins.captured(3).toInt(), bottom = margins.captured(4).toInt();
-  return QRect(*x - left, *y - top, *width + left + right, *height + top + bottom);
+  const auto at = [](const QRegularExpressionMatch& m, int n) { return m.captured(n).toInt(); };
+  return QRect(at(place, 1), at(place, 2), at(place, 3), at(place, 4))
+      .adjusted(-at(margins, 1), -at(margins, 3), at(margins, 2), at(margins, 4));
 }
 
 // Waits until `window` has a frame with a title bar that has stopped changing; none on time-out.
 std::optional<QRect> WaitFramed(const QWidget* window, qint64 patienceMs = kFramingMs) {
-  QElapsedTimer timer;
+  QElapsedTimer timer, still;
   timer.start();
-  std::optional<QRect> last;
-  QElapsedTimer still;
   still.start();
+  std::optional<QRect> last;
   while (timer.elapsed() < patienceMs) {
     Spin(50);
     const std::optional<QRect> frame = window->isVisible() ? FrameOnServer(window) : std::nullopt;
@@ -101,22 +92,6 @@ std::optional<QRect> WaitFramed(const QWidget* window, qint64 patienceMs = kFram
   return std::nullopt;
 }
 
-// Waits until a window manager has set _NET_SUPPORTING_WM_CHECK on the root window (xprop tells).
-bool WaitForManager() {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < kFramingMs) {
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
-    if (xprop.waitForFinished(2000) && xprop.readAllStandardOutput().contains("window id")) {
-      return true;
-    }
-    Spin(100);
-  }
-  return false;
-}
-
 int failures = 0;
 
 void Check(const QWidget* window, const char* what) {
@@ -128,16 +103,6 @@ void Check(const QWidget* window, const char* what) {
               shown.y(), shown.width(), shown.height(), area.x(), area.y(), area.width(), area.height(),
               frame ? "" : " (never framed; the client area shown)");
   failures += inside ? 0 : 1;
-}
-
-template <typename Window>
-void CheckScanWindow(const std::string& settingsFolder, vesko::Dialogs& dialogs, QWidget* menu,
-                     const char* what) {
-  auto* window = new Window(settingsFolder, dialogs, menu);
-  window->show();
-  Check(window, what);
-  window->hide();
-  delete window;
 }
 
 }  // namespace
@@ -163,40 +128,28 @@ int main(int argc, char** argv) {
   manager.setProcessEnvironment(managerEnvironment);
   manager.setProcessChannelMode(QProcess::ForwardedChannels);
   manager.start(QString::fromLocal8Bit(argv[1]), {});
-  if (!manager.waitForStarted(5000)) {
-    std::fprintf(stderr, "cannot start %s\n", argv[1]);
-    return 1;
-  }
-  // The manager announces itself on the root window; windows shown before that may keep no frame.
-  if (!WaitForManager()) {
-    std::fprintf(stderr, "%s never announced itself\n", argv[1]);
-    manager.kill();
-    return 1;
-  }
-  // A probe window: once one is framed, the manager is at work. A manager that has only just announced
-  // itself may pass over a window mapped meanwhile, so a new probe is tried now and then.
+  // A probe window: once one is framed, the manager is at work. A manager that is still starting may pass
+  // over a window mapped meanwhile, so a new probe is tried now and then.
   bool managing = false;
-  for (int attempt = 0; attempt < 6 && !managing; ++attempt) {
+  for (int attempt = 0; attempt < 12 && !managing && manager.waitForStarted(5000); ++attempt) {
     QWidget probe;
     probe.resize(200, 100);
     probe.show();
     managing = WaitFramed(&probe, kFramingMs / 6).has_value();
   }
   if (!managing) {
-    std::fprintf(stderr, "%s framed no window\n", argv[1]);
+    std::fprintf(stderr, "%s did not start or framed no window\n", argv[1]);
     manager.kill();
     return 1;
   }
 
-  QTemporaryDir settings;
-  QTemporaryDir output;
-  const std::string settingsFolder = settings.path().toStdString();
+  QTemporaryDir settings, output;
+  const std::string folder = settings.path().toStdString();
   // A stored folder makes the main menu open the combined window too.
-  vesko::SaveSettings(vesko::JoinPath(settingsFolder, vesko::kAppSettingsFile),
-                      {output.path().toStdString()});
+  vesko::SaveSettings(vesko::JoinPath(folder, vesko::kAppSettingsFile), {output.path().toStdString()});
   vesko::AppDialogs dialogs;
   {
-    vesko::MainMenuWindow menu(settingsFolder, dialogs);
+    vesko::MainMenuWindow menu(folder, dialogs);
     menu.show();
     Check(&menu, "main menu");
     for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -204,27 +157,26 @@ int main(int argc, char** argv) {
         Check(window, "combined window");
       }
     }
-    CheckScanWindow<vesko::SlitScanWindow>(settingsFolder, dialogs, &menu, "4D slit scan");
-    CheckScanWindow<vesko::SlitDecScanWindow>(settingsFolder, dialogs, &menu, "4D slit decrease scan");
-    CheckScanWindow<vesko::CollScanWindow>(settingsFolder, dialogs, &menu, "collimator scan");
-    CheckScanWindow<vesko::GonioStageScanWindow>(settingsFolder, dialogs, &menu, "gonio stage scan");
-    CheckScanWindow<vesko::GonioYScanWindow>(settingsFolder, dialogs, &menu, "GonioY scan");
-    CheckScanWindow<vesko::SlitMoveWindow>(settingsFolder, dialogs, &menu, "4D slit move");
-    CheckScanWindow<vesko::LensScanWindow>(settingsFolder, dialogs, &menu, "lens scan");
-    CheckScanWindow<vesko::AxesWindow>(settingsFolder, dialogs, &menu, "axes");
-    {
-      vesko::AnalysisWindow window(dialogs, &menu);
-      window.show();
-      Check(&window, "analysis");
-    }
-    {
-      vesko::ResultsWindow window(dialogs, &menu);
-      window.show();
-      Check(&window, "results");
+    const std::pair<const char*, std::function<QWidget*()>> windows[] = {
+        {"4D slit scan", [&] { return new vesko::SlitScanWindow(folder, dialogs, &menu); }},
+        {"4D slit decrease scan", [&] { return new vesko::SlitDecScanWindow(folder, dialogs, &menu); }},
+        {"collimator scan", [&] { return new vesko::CollScanWindow(folder, dialogs, &menu); }},
+        {"gonio stage scan", [&] { return new vesko::GonioStageScanWindow(folder, dialogs, &menu); }},
+        {"GonioY scan", [&] { return new vesko::GonioYScanWindow(folder, dialogs, &menu); }},
+        {"4D slit move", [&] { return new vesko::SlitMoveWindow(folder, dialogs, &menu); }},
+        {"lens scan", [&] { return new vesko::LensScanWindow(folder, dialogs, &menu); }},
+        {"axes", [&] { return new vesko::AxesWindow(folder, dialogs, &menu); }},
+        {"analysis", [&] { return new vesko::AnalysisWindow(dialogs, &menu); }},
+        {"results", [&] { return new vesko::ResultsWindow(dialogs, &menu); }}};
+    for (const auto& [what, make] : windows) {
+      const std::unique_ptr<QWidget> window(make());
+      window->show();
+      Check(window.get(), what);
+      window->hide();
     }
     {
       // The preview opens beside a scan window at the right edge of the screen.
-      vesko::SlitScanWindow scan(settingsFolder, dialogs, &menu);
+      vesko::SlitScanWindow scan(folder, dialogs, &menu);
       scan.show();
       WaitFramed(&scan);
       scan.move(scan.screen()->availableGeometry().topRight() - QPoint(scan.frameGeometry().width(), 0));
@@ -232,8 +184,7 @@ int main(int argc, char** argv) {
       vesko::SlitScanForm form{
           .axisY = true, .slitWidth = "0.1", .scanCenter = "0", .scanWidth = "1", .division = "5"};
       auto* preview = new vesko::PreviewWindow(&scan);
-      preview->showScript(*vesko::CheckScript(form, settingsFolder), output.path().toStdString(), {},
-                          dialogs);
+      preview->showScript(*vesko::CheckScript(form, folder), output.path().toStdString(), {}, dialogs);
       preview->show();
       Check(preview, "preview");
     }

@@ -13,135 +13,110 @@ using namespace vesko::test;
 class MainMenuTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void init() { ws_ = std::make_unique<Workspace>(false); }
-  void cleanup() { ws_.reset(); }
-  void showsEveryControl();
-  void unwritableSettingsAreReportedOnClose();
-  void buttonsOpenTheirModalWindowsAfresh();
-  void aboutBoxShowsTheVersion();
-  void keyboardStartsOnTheFirstButton();
-
- private:
-  bool openMenu(const QString& settingsFolder = QString()) {
-    const QString folder = settingsFolder.isEmpty() ? ws_->settings.path() : settingsFolder;
-    return ws_->show(new vesko::MainMenuWindow(folder.toStdString(), ws_->dialogs));
+  bool openMenu(const QString& settingsFolder) {
+    return ws_->show(new vesko::MainMenuWindow(settingsFolder.toStdString(), ws_->dialogs));
   }
   // "objectName|text of `box`" of the modal window `button` opens, seen from inside its own event
   // loop; then the window is closed.
-  QString openedBy(const char* button, const char* box);
+  QString openedBy(const char* button, const char* box) {
+    QString seen = QStringLiteral("<no window>");
+    QTimer::singleShot(0, this, [&seen, box] {
+      if (QWidget* modal = QApplication::activeModalWidget()) {
+        seen = modal->objectName() + '|' + Shown(modal, QLatin1String(box));
+        modal->close();
+      }
+    });
+    Click(ws_->window, QLatin1String(button));
+    return seen;
+  }
 
   std::unique_ptr<Workspace> ws_;
+
+ private slots:
+  void init() { ws_ = std::make_unique<Workspace>(false); }
+  void cleanup() { ws_.reset(); }
+
+  void showsEveryControlAndTheAboutBox() {
+    QVERIFY(openMenu(ws_->settings.path()));
+    QCOMPARE(ws_->window->objectName() + '|' + ws_->window->windowTitle(),
+             QStringLiteral("frmMainMenu|VeskoScriptCreator"));
+    // The generator buttons sit on the green panel.
+    QCOMPARE(Differences(
+                 ws_->window,
+                 {"Picture1/cmd4DSlitScan=4DSlitScan(1Dimension)",
+                  "Picture1/cmd4DSlitDecScan=4DSlitScan(Decrease Width)", "Picture1/cmdCollScan=Coll 1DScan",
+                  "Picture1/cmdGonioScan=GonioStage1DScan", "Picture1/cmdGonioYScan=GonioYScan",
+                  "Picture1/cmd4DSlitMove=4DSlitMove", "Picture1/cmdLensScan=Be Lens Scan",
+                  "cmdGlobalSetting=Select Output Folder", "cmdAxes=Axes", "cmdAnalysDecScan=4Dスキャン解析",
+                  "cmdResults=Results", "cmdEnd=End", "Label1=WithTimer Ver."}),
+             QString());
+    // The About box is on the right-click menu and F1; it names the version through the message seam.
+    auto* about = ws_->window->findChild<QAction*>(QStringLiteral("actAbout"));
+    QVERIFY(about && ws_->window->actions().contains(about));
+    QCOMPARE(ws_->window->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QCOMPARE(about->shortcut(), QKeySequence(Qt::Key_F1));
+    about->trigger();
+    const QString version =
+        QString::fromUtf8(vesko::kVersion.data(), static_cast<qsizetype>(vesko::kVersion.size()));
+    QCOMPARE(ws_->dialogs.messages.size(), 1);
+    QVERIFY2(ws_->dialogs.messages[0].startsWith("VeskoScriptCreator " + version + "\n"),
+             qPrintable(ws_->dialogs.messages[0]));
+  }
+
+  void buttonsOpenTheirModalWindowsAfresh() {
+    const QString scanSettings = ws_->settings.filePath("4DSlitScan.ini");
+    QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "5", "a.tcl"})));
+    QVERIFY(openMenu(ws_->settings.path()));
+    const char* const rows[][3] = {{"cmd4DSlitScan", "txt4DScanDivision", "frm4DSlitScan|5"},
+                                   {"cmd4DSlitDecScan", "txt4DDecDecStep", "frm4DSlitDecScan|"},
+                                   {"cmd4DSlitMove", "txtOutputFileName", "frm4DSlitMove|4DSlitMove.com"},
+                                   {"cmdCollScan", "txtColliOutputFileName_0", "frmCollScan|Coll1DScan.com"},
+                                   {"cmdLensScan", "txtLenzOutputFileName", "frmLensScan|Lens1DScan.tcl"},
+                                   {"cmdGonioScan", "txtGonioStageScanCenter_1", "frmGonioStageScan2|"},
+                                   {"cmdGonioYScan", "txtGonioYOmega_0", "frmGonioYScan|5.000"},
+                                   {"cmdAnalysDecScan", "txtGraphDivSetting", "frmGraph|2.0"},
+                                   {"cmdResults", "cmdResultsOpen", "frmResults|Open…"},
+                                   {"cmdAxes", "cmdAxesSave", "frmAxes|Save"}};
+    for (const auto& row : rows) {
+      QCOMPARE(openedBy(row[0], row[1]), QString::fromUtf8(row[2]));
+    }
+    // The closed window was unloaded, so the next opening reads the file again.
+    QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "9", "a.tcl"})));
+    QCOMPARE(openedBy("cmd4DSlitScan", "txt4DScanDivision"), QStringLiteral("frm4DSlitScan|9"));
+    QVERIFY(ws_->window->isVisible());
+    QCOMPARE(ws_->dialogs.messages, QStringList());
+  }
+
+  // Tab goes down the green panel, then through the rows below, each from left to right; Return presses the
+  // button that has the focus: "End", whose settings file cannot be written here, which is reported.
+  void keyboardStartsOnTheFirstButton() {
+    const QString missing = ws_->settings.filePath("missing");
+    QVERIFY(openMenu(missing));
+    QWidget* at = ws_->window->focusWidget();
+    QVERIFY(at && ws_->window->testAttribute(Qt::WA_KeyboardFocusChange));  // the focus frame shows
+    QStringList order;
+    for (int k = 0; k < 14; at = at->nextInFocusChain()) {
+      if (at->focusPolicy() & Qt::TabFocus) {
+        order << at->objectName();
+        ++k;
+      }
+    }
+    QCOMPARE(order,
+             (QStringList{"cmd4DSlitScan", "cmd4DSlitDecScan", "cmdCollScan", "cmdGonioScan", "cmdGonioYScan",
+                          "cmd4DSlitMove", "cmdLensScan", "cmdGlobalSetting", "cmdAxes", "txtOutputFolder",
+                          "cmdAnalysDecScan", "cmdEnd", "cmdResults", "cmd4DSlitScan"}));
+    QWidget* end = Find(ws_->window, "cmdEnd");
+    end->setFocus();
+    QTest::keyClick(end, Qt::Key_Return);
+    QVERIFY(!ws_->window->isVisible());
+    QCOMPARE(ws_->dialogs.messages.size(), 1);
+    QVERIFY2(ws_->dialogs.messages[0].startsWith("Cannot write ") &&
+                 ws_->dialogs.messages[0].contains("VeskoScriptCreator.ini"),
+             qPrintable(ws_->dialogs.messages[0]));
+    QVERIFY(!QFile::exists(missing));
+  }
 };
 
-void MainMenuTest::showsEveryControl() {
-  QVERIFY(openMenu());
-  QCOMPARE(ws_->window->objectName() + '|' + ws_->window->windowTitle(),
-           QStringLiteral("frmMainMenu|VeskoScriptCreator"));
-  // The generator buttons sit on the green panel.
-  QCOMPARE(
-      Differences(ws_->window,
-                  {"Picture1/cmd4DSlitScan=4DSlitScan(1Dimension)",
-                   "Picture1/cmd4DSlitDecScan=4DSlitScan(Decrease Width)", "Picture1/cmdCollScan=Coll 1DScan",
-                   "Picture1/cmdGonioScan=GonioStage1DScan", "Picture1/cmdGonioYScan=GonioYScan",
-                   "Picture1/cmd4DSlitMove=4DSlitMove", "Picture1/cmdLensScan=Be Lens Scan",
-                   "cmdGlobalSetting=Select Output Folder", "cmdAxes=Axes", "cmdAnalysDecScan=4Dスキャン解析",
-                   "cmdResults=Results", "cmdEnd=End", "Label1=WithTimer Ver."}),
-      QString());
-}
-
-void MainMenuTest::unwritableSettingsAreReportedOnClose() {
-  const QString missing = ws_->settings.filePath("missing");
-  QVERIFY(openMenu(missing));
-  QVERIFY(Click(ws_->window, "cmdEnd"));
-  QCOMPARE(ws_->dialogs.messages.size(), 1);
-  QVERIFY2(ws_->dialogs.messages[0].startsWith(QStringLiteral("Cannot write ")) &&
-               ws_->dialogs.messages[0].contains(QStringLiteral("VeskoScriptCreator.ini")),
-           qPrintable(ws_->dialogs.messages[0]));
-  QVERIFY(!ws_->window->isVisible());
-  QVERIFY(!QFile::exists(missing));
-}
-
-QString MainMenuTest::openedBy(const char* button, const char* box) {
-  QString seen = QStringLiteral("<no window>");
-  QTimer::singleShot(0, this, [&seen, box] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      seen = modal->objectName() + '|' + Shown(modal, QLatin1String(box));
-      modal->close();
-    }
-  });
-  Click(ws_->window, QLatin1String(button));
-  return seen;
-}
-
-void MainMenuTest::buttonsOpenTheirModalWindowsAfresh() {
-  const QString scanSettings = ws_->settings.filePath("4DSlitScan.ini");
-  QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "5", "a.tcl"})));
-  QVERIFY(openMenu());
-  const char* const rows[][3] = {{"cmd4DSlitScan", "txt4DScanDivision", "frm4DSlitScan|5"},
-                                 {"cmd4DSlitDecScan", "txt4DDecDecStep", "frm4DSlitDecScan|"},
-                                 {"cmd4DSlitMove", "txtOutputFileName", "frm4DSlitMove|4DSlitMove.com"},
-                                 {"cmdCollScan", "txtColliOutputFileName_0", "frmCollScan|Coll1DScan.com"},
-                                 {"cmdLensScan", "txtLenzOutputFileName", "frmLensScan|Lens1DScan.tcl"},
-                                 {"cmdGonioScan", "txtGonioStageScanCenter_1", "frmGonioStageScan2|"},
-                                 {"cmdGonioYScan", "txtGonioYOmega_0", "frmGonioYScan|5.000"},
-                                 {"cmdAnalysDecScan", "txtGraphDivSetting", "frmGraph|2.0"},
-                                 {"cmdResults", "cmdResultsOpen", "frmResults|Open…"},
-                                 {"cmdAxes", "cmdAxesSave", "frmAxes|Save"}};
-  for (const auto& row : rows) {
-    QCOMPARE(openedBy(row[0], row[1]), QString::fromUtf8(row[2]));
-  }
-  // The closed window was unloaded, so the next opening reads the file again.
-  QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "9", "a.tcl"})));
-  QCOMPARE(openedBy("cmd4DSlitScan", "txt4DScanDivision"), QStringLiteral("frm4DSlitScan|9"));
-  QVERIFY(ws_->window->isVisible());
-  QCOMPARE(ws_->dialogs.messages, QStringList());
-}
-
-// The About box is on the main menu's right-click menu and F1; it names the version through the message seam.
-void MainMenuTest::aboutBoxShowsTheVersion() {
-  QVERIFY(openMenu());
-  auto* about = ws_->window->findChild<QAction*>(QStringLiteral("actAbout"));
-  QVERIFY(about != nullptr);
-  QCOMPARE(ws_->window->contextMenuPolicy(), Qt::ActionsContextMenu);
-  QVERIFY(ws_->window->actions().contains(about));
-  QCOMPARE(about->shortcut(), QKeySequence(Qt::Key_F1));
-  about->trigger();
-  QCOMPARE(ws_->dialogs.messages.size(), 1);
-  QVERIFY2(ws_->dialogs.messages[0].startsWith(
-               QStringLiteral("VeskoScriptCreator ") +
-               QString::fromUtf8(vesko::kVersion.data(), static_cast<qsizetype>(vesko::kVersion.size())) +
-               QStringLiteral("\n")),
-           qPrintable(ws_->dialogs.messages[0]));
-}
-
-void MainMenuTest::keyboardStartsOnTheFirstButton() {
-  QVERIFY(openMenu());
-  QWidget* at = ws_->window->focusWidget();
-  QVERIFY(at && ws_->window->testAttribute(Qt::WA_KeyboardFocusChange));  // the focus frame shows
-  // Tab goes down the green panel, then through the rows below, each from left to right.
-  QStringList order;
-  for (int k = 0; k < 14; at = at->nextInFocusChain()) {
-    if (at->focusPolicy() & Qt::TabFocus) {
-      order << at->objectName();
-      ++k;
-    }
-  }
-  QCOMPARE(order,
-           (QStringList{"cmd4DSlitScan", "cmd4DSlitDecScan", "cmdCollScan", "cmdGonioScan", "cmdGonioYScan",
-                        "cmd4DSlitMove", "cmdLensScan", "cmdGlobalSetting", "cmdAxes", "txtOutputFolder",
-                        "cmdAnalysDecScan", "cmdEnd", "cmdResults", "cmd4DSlitScan"}));
-  // Return presses the button that has the focus.
-  QWidget* end = Find(ws_->window, "cmdEnd");
-  end->setFocus();
-  QTest::keyClick(end, Qt::Key_Return);
-  QVERIFY(!ws_->window->isVisible());
-}
-
-namespace vesko::test {
-std::unique_ptr<QObject> MakeMainMenuTest() {
-  return std::make_unique<MainMenuTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(MainMenuTest, "main_menu_test")
 
 #include "main_menu_test.moc"

@@ -24,161 +24,131 @@ const QStringList kSlitScanExample = {"opt4DAxis_0", "txt4DSlitWidth=0.1", "txt4
 class PreviewTest : public QObject {
   Q_OBJECT
 
- private slots:
-  void init() { ws_ = std::make_unique<Workspace>(); }
-  void cleanup() { ws_.reset(); }
-  void previewShowsTheHeadAndCopiesIt();
-  void everyFileCreateHasPreview_data();
-  void everyFileCreateHasPreview();
-  void cancelledHugeScriptKeepsOldFiles();
-  void fileNameIsShownEscaped();
-  void chartShowsTheMovesAndTheirLimits();
-
- private:
-  // Opens the window `kind` names: "slit scan", "slit move" or the combined window.
-  bool open(const QString& kind) {
-    const std::string settings = ws_->settingsFolder();
-    if (kind == "slit scan") {
-      return ws_->show(new vesko::SlitScanWindow(settings, ws_->dialogs));
-    } else if (kind == "slit move") {
-      return ws_->show(new vesko::SlitMoveWindow(settings, ws_->dialogs));
-    }
-    return ws_->show(new vesko::AllInOneWindow(settings, ws_->dialogs));
+  template <typename W>
+  bool open() {
+    return ws_->show(new W(ws_->settingsFolder(), ws_->dialogs));
   }
   QString outputFile(const QString& name) const { return ws_->output.filePath(name); }
 
   std::unique_ptr<Workspace> ws_;
-};
 
-void PreviewTest::previewShowsTheHeadAndCopiesIt() {
-  QVERIFY(open("slit scan"));
-  QCOMPARE(Enter(ws_->window, kSlitScanExample + QStringList{"cmd4DPreview"}), QString());
-  const QPointer<QWidget> previewWindow = Find(ws_->window, "frmPreview");
-  QVERIFY(previewWindow && previewWindow->isVisible() && previewWindow->isWindow());
-  QCOMPARE(previewWindow->windowTitle(), QStringLiteral("Preview - 4DSlit1DScan.tcl"));
-  // Without an axis table: no chart, and the summary says so.
-  QVERIFY(Find(previewWindow, "chtPreviewAxes")->isHidden());
-  QVERIFY(Shown(previewWindow, "txtPreviewSummary")
-              .contains("\nNo axis table: limits not checked, moves not timed.\n"));
-  QVERIFY(Click(previewWindow, "cmdPreviewCopy"));
-  QCOMPARE(QGuiApplication::clipboard()->text(), Shown(previewWindow, "txtPreviewScript"));
+ private slots:
+  void init() { ws_ = std::make_unique<Workspace>(); }
+  void cleanup() { ws_.reset(); }
 
-  // 32767 points: far more lines than are shown, yet too few for a progress display. The window is reused.
-  QCOMPARE(Enter(ws_->window, {"txt4DScanDivision=32767", "cmd4DPreview"}), QString());
-  QCOMPARE(ws_->window->findChildren<QWidget*>("frmPreview"), QList<QWidget*>{previewWindow.data()});
-  QCOMPARE(ws_->dialogs.progressLabels, QStringList());
-  const QStringList shown = Shown(previewWindow, "txtPreviewScript").split('\n');
-  const QString summary = Shown(previewWindow, "txtPreviewSummary");
-  QVERIFY(Click(previewWindow, "cmdPreviewClose"));
-  QVERIFY(!previewWindow->isVisible());
+  void previewShowsTheHeadAndCopiesIt() {
+    QVERIFY(open<vesko::SlitScanWindow>());
+    QCOMPARE(Enter(ws_->window, kSlitScanExample + QStringList{"cmd4DPreview"}), QString());
+    const QPointer<QWidget> previewWindow = Find(ws_->window, "frmPreview");
+    QVERIFY(previewWindow && previewWindow->isVisible() && previewWindow->isWindow());
+    QCOMPARE(previewWindow->windowTitle(), QStringLiteral("Preview - 4DSlit1DScan.tcl"));
+    // Without an axis table: no chart, and the summary says so.
+    QVERIFY(Find(previewWindow, "chtPreviewAxes")->isHidden());
+    QVERIFY(Shown(previewWindow, "txtPreviewSummary")
+                .contains("\nNo axis table: limits not checked, moves not timed.\n"));
+    QVERIFY(Click(previewWindow, "cmdPreviewCopy"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), Shown(previewWindow, "txtPreviewScript"));
 
-  QVERIFY(Click(ws_->window, "cmd4DFileCreate"));
-  QStringList written = QString::fromUtf8(ReadBytes(outputFile("4DSlit1DScan.tcl"))).split("\r\n");
-  written.removeLast();  // after the last line end
-  const qsizetype head = 20000;
-  QVERIFY(written.size() > head);
-  QCOMPARE(shown.size(), head + 1);
-  QCOMPARE(shown.mid(0, head), written.mid(0, head));
-  const QString more = QLocale(QLocale::English).toString(written.size() - head);
-  QCOMPARE(shown.last(), QStringLiteral("\u2026 %1 more lines not shown").arg(more));
-  // The summary counts every line, not only those shown.
-  QVERIFY2(summary.contains(QString::number(written.size())), qPrintable(summary));
-}
-
-// With an axis table the chart above the script shows each blade's targets and the y1 blade's limits.
-void PreviewTest::chartShowsTheMovesAndTheirLimits() {
-  QVERIFY(WriteBytes(ws_->settings.filePath("Axes.toml"), "[axis.slit_y1]\nlower = -0.4\nupper = 0.5\n"));
-  QVERIFY(open("slit scan"));
-  QCOMPARE(Enter(ws_->window, kSlitScanExample + QStringList{"cmd4DPreview"}), QString());
-  const QWidget* previewWindow = Find(ws_->window, "frmPreview");
-  QVERIFY(Shown(previewWindow, "txtPreviewSummary")
-              .contains("Note: slit_y1 goes to 0.550, above its upper limit 0.500 (first at point 5)"));
-  auto* view = qobject_cast<QChartView*>(Find(previewWindow, "chtPreviewAxes"));
-  QVERIFY(view && view->isVisible());
-  QStringList shown;
-  for (const QAbstractSeries* series : view->chart()->series()) {
-    QStringList points;
-    for (const QPointF& p : static_cast<const QLineSeries*>(series)->points()) {
-      points << QStringLiteral("%1:%2").arg(p.x()).arg(p.y());
+    // With an axis table the chart above the script shows each blade's targets and the y1 blade's limits.
+    const QString table = ws_->settings.filePath("Axes.toml");
+    QVERIFY(WriteBytes(table, "[axis.slit_y1]\nlower = -0.4\nupper = 0.5\n"));
+    QVERIFY(Click(ws_->window, "cmd4DPreview"));
+    QVERIFY(Shown(previewWindow, "txtPreviewSummary")
+                .contains("Note: slit_y1 goes to 0.550, above its upper limit 0.500 (first at point 5)"));
+    auto* view = qobject_cast<QChartView*>(Find(previewWindow, "chtPreviewAxes"));
+    QVERIFY(view && view->isVisible());
+    QStringList drawn;
+    for (const QAbstractSeries* series : view->chart()->series()) {
+      QStringList points;
+      for (const QPointF& p : static_cast<const QLineSeries*>(series)->points()) {
+        points << QStringLiteral("%1:%2").arg(p.x()).arg(p.y());
+      }
+      drawn << series->name() + ' ' + points.join(' ');
     }
-    shown << series->name() + ' ' + points.join(' ');
-  }
-  QCOMPARE(shown, (QStringList{"slit_y1 1:-0.45 3:-0.2 5:0.05 7:0.3 9:0.55 11:0.05",
-                               "slit_y1 lower 1:-0.4 12:-0.4", "slit_y1 upper 1:0.5 12:0.5",
-                               "slit_y2 2:0.55 4:0.3 6:0.05 8:-0.2 10:-0.45 12:0.05"}));
-}
+    QCOMPARE(drawn, (QStringList{"slit_y1 1:-0.45 3:-0.2 5:0.05 7:0.3 9:0.55 11:0.05",
+                                 "slit_y1 lower 1:-0.4 12:-0.4", "slit_y1 upper 1:0.5 12:0.5",
+                                 "slit_y2 2:0.55 4:0.3 6:0.05 8:-0.2 10:-0.45 12:0.05"}));
+    QVERIFY(QFile::remove(table));
 
-void PreviewTest::everyFileCreateHasPreview_data() {
-  QTest::addColumn<QString>("kind");
-  QTest::addColumn<int>("fileCreates");
+    // 32767 points: far more lines than are shown, yet too few for a progress display. The window is reused.
+    QCOMPARE(Enter(ws_->window, {"txt4DScanDivision=32767", "cmd4DPreview"}), QString());
+    QCOMPARE(ws_->window->findChildren<QWidget*>("frmPreview"), QList<QWidget*>{previewWindow.data()});
+    QCOMPARE(ws_->dialogs.progressLabels, QStringList());
+    const QStringList shown = Shown(previewWindow, "txtPreviewScript").split('\n');
+    const QString summary = Shown(previewWindow, "txtPreviewSummary");
+    QVERIFY(Click(previewWindow, "cmdPreviewClose"));
+    QVERIFY(!previewWindow->isVisible());
+
+    QVERIFY(Click(ws_->window, "cmd4DFileCreate"));
+    QStringList written = QString::fromUtf8(ReadBytes(outputFile("4DSlit1DScan.tcl"))).split("\r\n");
+    written.removeLast();  // after the last line end
+    const qsizetype head = 20000;
+    QVERIFY(written.size() > head);
+    QCOMPARE(shown.size(), head + 1);
+    QCOMPARE(shown.mid(0, head), written.mid(0, head));
+    const QString more = QLocale(QLocale::English).toString(written.size() - head);
+    QCOMPARE(shown.last(), QStringLiteral("\u2026 %1 more lines not shown").arg(more));
+    // The summary counts every line, not only those shown.
+    QVERIFY2(summary.contains(QString::number(written.size())), qPrintable(summary));
+  }
 
   // The combined window hosts every panel class but the slit move's.
-  QTest::newRow("slit move") << "slit move" << 1;
-  QTest::newRow("combined window") << "all in one" << 9;
-}
-
-void PreviewTest::everyFileCreateHasPreview() {
-  QFETCH(QString, kind);
-  QFETCH(int, fileCreates);
-  QVERIFY(open(kind));
-  const auto buttons = ws_->window->findChildren<QPushButton*>(QRegularExpression("FileCreate"));
-  QCOMPARE(buttons.size(), fileCreates);
-  for (const QPushButton* fileCreate : buttons) {
-    const QString name = QString(fileCreate->objectName()).replace("FileCreate", "Preview");
-    const QWidget* preview = Find(ws_->window, name);
-    QCOMPARE(Shown(ws_->window, name), QStringLiteral("Preview"));
-    QCOMPARE(preview->isHidden(), fileCreate->isHidden());
-    QCOMPARE(fileCreate->nextInFocusChain(), preview);
+  void everyFileCreateHasPreview() {
+    for (const int fileCreates : {1, 9}) {
+      delete ws_->window.data();
+      QVERIFY(fileCreates == 1 ? open<vesko::SlitMoveWindow>() : open<vesko::AllInOneWindow>());
+      const auto buttons = ws_->window->findChildren<QPushButton*>(QRegularExpression("FileCreate"));
+      QCOMPARE(buttons.size(), fileCreates);
+      for (const QPushButton* fileCreate : buttons) {
+        const QString name = QString(fileCreate->objectName()).replace("FileCreate", "Preview");
+        const QWidget* preview = Find(ws_->window, name);
+        QCOMPARE(Shown(ws_->window, name), QStringLiteral("Preview"));
+        QCOMPARE(preview->isHidden(), fileCreate->isHidden());
+        QCOMPARE(fileCreate->nextInFocusChain(), preview);
+      }
+    }
   }
-}
 
-void PreviewTest::cancelledHugeScriptKeepsOldFiles() {
-  const QByteArray oldScript = "# the operator's previous script\r\n";
-  const QByteArray oldSettings = "keep\r\n";
-  QVERIFY(WriteBytes(outputFile("4DSlit1DScan.tcl"), oldScript));
-  QVERIFY(WriteBytes(ws_->settings.filePath("4DSlitScan.ini"), oldSettings));
-  ws_->dialogs.cancelProgress = true;
-  QVERIFY(open("slit scan"));
-  // 32767 points 50 times over: about ten million lines.
-  QCOMPARE(Enter(ws_->window, kSlitScanExample + QStringList{"txt4DScanDivision=32767", "chk4DRepeatActive",
-                                                             "txt4DRepeatTimes=50", "cmd4DFileCreate"}),
-           QString());
+  void cancelledHugeScriptKeepsOldFiles() {
+    const QByteArray oldScript = "# the operator's previous script\r\n";
+    const QByteArray oldSettings = "keep\r\n";
+    QVERIFY(WriteBytes(outputFile("4DSlit1DScan.tcl"), oldScript));
+    QVERIFY(WriteBytes(ws_->settings.filePath("4DSlitScan.ini"), oldSettings));
+    ws_->dialogs.cancelProgress = true;
+    QVERIFY(open<vesko::SlitScanWindow>());
+    // 32767 points 50 times over: about ten million lines.
+    QCOMPARE(Enter(ws_->window, kSlitScanExample + QStringList{"txt4DScanDivision=32767", "chk4DRepeatActive",
+                                                               "txt4DRepeatTimes=50", "cmd4DFileCreate"}),
+             QString());
 
-  QCOMPARE(ws_->dialogs.progressLabels.size(), 1);
-  QVERIFY2(ws_->dialogs.progressLabels[0].startsWith("Writing 4DSlit1DScan.tcl ("),
-           qPrintable(ws_->dialogs.progressLabels[0]));
-  QVERIFY(ws_->dialogs.progressTotals[0] > 9000000);
-  QCOMPARE(ws_->dialogs.progressUpdates.size(), 1);
-  const std::string path = vesko::ScriptPath(ws_->output.path().toStdString(), "4DSlit1DScan.tcl");
-  QCOMPARE(ws_->dialogs.messages,
-           QStringList{QString::fromStdString("File Create cancelled: " + path + " was left as it was.")});
-  QCOMPARE(ReadBytes(outputFile("4DSlit1DScan.tcl")), oldScript);
-  QCOMPARE(ReadBytes(ws_->settings.filePath("4DSlitScan.ini")), oldSettings);
-  // No temporary file is left beside the script.
-  QCOMPARE(FileNames(ws_->output.path()), QStringList{"4DSlit1DScan.tcl"});
-  QCOMPARE(Shown(ws_->window, "lbl4DStatus"), QStringLiteral("Output Start"));
-}
+    QCOMPARE(ws_->dialogs.progressLabels.size(), 1);
+    QVERIFY2(ws_->dialogs.progressLabels[0].startsWith("Writing 4DSlit1DScan.tcl ("),
+             qPrintable(ws_->dialogs.progressLabels[0]));
+    QVERIFY(ws_->dialogs.progressTotals[0] > 9000000);
+    QCOMPARE(ws_->dialogs.progressUpdates.size(), 1);
+    const std::string path = vesko::ScriptPath(ws_->output.path().toStdString(), "4DSlit1DScan.tcl");
+    QCOMPARE(ws_->dialogs.messages,
+             QStringList{QString::fromStdString("File Create cancelled: " + path + " was left as it was.")});
+    QCOMPARE(ReadBytes(outputFile("4DSlit1DScan.tcl")), oldScript);
+    QCOMPARE(ReadBytes(ws_->settings.filePath("4DSlitScan.ini")), oldSettings);
+    // No temporary file is left beside the script.
+    QCOMPARE(FileNames(ws_->output.path()), QStringList{"4DSlit1DScan.tcl"});
+    QCOMPARE(Shown(ws_->window, "lbl4DStatus"), QStringLiteral("Output Start"));
 
-// A control character in the file name reaches neither the progress display nor the window title raw.
-void PreviewTest::fileNameIsShownEscaped() {
-  QVERIFY(open("slit scan"));
-  // Six passes of 32767 points: just over a million lines, enough for a progress display.
-  QCOMPARE(Enter(ws_->window, kSlitScanExample + QStringList{"txt4DScanDivision=32767", "chk4DRepeatActive",
-                                                             "txt4DRepeatTimes=6"}),
-           QString());
-  // Typing drops control characters; a pasted or stored name keeps them.
-  qobject_cast<QLineEdit*>(Find(ws_->window, "txt4DOutputFileName"))->setText("a\x1B.tcl");
-  QVERIFY(Click(ws_->window, "cmd4DPreview"));
-  QCOMPARE(ws_->dialogs.progressLabels.size(), 1);
-  QVERIFY2(ws_->dialogs.progressLabels[0].startsWith("Previewing a\\x1B.tcl ("),
-           qPrintable(ws_->dialogs.progressLabels[0]));
-  QCOMPARE(Find(ws_->window, "frmPreview")->windowTitle(), QStringLiteral("Preview - a\\x1B.tcl"));
-}
+    // Six passes: just over a million lines, still enough for a progress display. A control character in the
+    // file name (typing drops them; a pasted or stored name keeps them) reaches neither the progress display
+    // nor the window title raw.
+    ws_->dialogs.cancelProgress = false;
+    QCOMPARE(Enter(ws_->window, {"txt4DRepeatTimes=6"}), QString());
+    qobject_cast<QLineEdit*>(Find(ws_->window, "txt4DOutputFileName"))->setText("a\x1B.tcl");
+    QVERIFY(Click(ws_->window, "cmd4DPreview"));
+    QCOMPARE(ws_->dialogs.progressLabels.size(), 2);
+    QVERIFY2(ws_->dialogs.progressLabels[1].startsWith("Previewing a\\x1B.tcl ("),
+             qPrintable(ws_->dialogs.progressLabels[1]));
+    QCOMPARE(Find(ws_->window, "frmPreview")->windowTitle(), QStringLiteral("Preview - a\\x1B.tcl"));
+  }
+};
 
-namespace vesko::test {
-std::unique_ptr<QObject> MakePreviewTest() {
-  return std::make_unique<PreviewTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(PreviewTest, "preview_test")
 
 #include "preview_test.moc"

@@ -24,7 +24,6 @@ using namespace vesko::test;
 
 namespace {
 
-// Opens a `W` on the settings folder.
 template <typename W>
 QWidget* Make(const std::string& settingsFolder, vesko::Dialogs& dialogs) {
   return new W(settingsFolder, dialogs);
@@ -34,17 +33,13 @@ QWidget* Make(const std::string& settingsFolder, vesko::Dialogs& dialogs) {
 template <typename Form>
 std::string Written(const Form& form, const std::string& outputFolder) {
   vesko::StringSink sink;
-  vesko::BuildScript(*vesko::Validate(form), outputFolder, sink);
-  return sink.text();
-}
-std::string Written(const vesko::SlitMoveForm& form, const std::string&) {
-  vesko::StringSink sink;
-  vesko::BuildScript(*vesko::Validate(form), sink);
-  return sink.text();
-}
-std::string Written(const vesko::GonioYScanForm& form, const std::string& outputFolder) {
-  vesko::StringSink sink;
-  vesko::BuildScriptB(*vesko::Validate(form, vesko::GonioYGenerator::B), outputFolder, sink);
+  if constexpr (std::is_same_v<Form, vesko::SlitMoveForm>) {
+    vesko::BuildScript(*vesko::Validate(form), sink);
+  } else if constexpr (std::is_same_v<Form, vesko::GonioYScanForm>) {
+    vesko::BuildScriptB(*vesko::Validate(form, vesko::GonioYGenerator::B), outputFolder, sink);
+  } else {
+    vesko::BuildScript(*vesko::Validate(form), outputFolder, sink);
+  }
   return sink.text();
 }
 
@@ -52,7 +47,7 @@ using AnyForm =
     std::variant<vesko::SlitScanForm, vesko::SlitDecScanForm, vesko::SlitMoveForm, vesko::CollScanForm,
                  vesko::LensScanForm, vesko::GonioStageScan2Form, vesko::GonioYScanForm>;
 
-// One generator window: what it loads, one complete "File Create" and one refusal.
+// One generator window: what it loads, one complete "File Create" and its refusals.
 struct WindowCase {
   struct {
     const char* name;  // the window's object name
@@ -73,7 +68,7 @@ struct WindowCase {
     QByteArray settings;      // its content, written from none
     QStringList report = {};  // the messages of the File Create
   } created;
-  QStringList refused;  // an Enter step that spoils a box of `input`, and the message it brings
+  QStringList refused;  // Enter steps that each spoil one box of `input`, each followed by its message
 };
 
 const WindowCase kWindows[] = {
@@ -86,7 +81,7 @@ const WindowCase kWindows[] = {
       "txt4DScanDivision=5", "txt4DOutputFileName=  zrun.tcl  ", "txt4DRepeatTimes=3"},
      vesko::SlitScanForm{false, true, "0.1", "0.2", "1", "5", "zrun.tcl", true, "3"},
      {"zrun.tcl", "4DSlitScan.ini", CrLfLines({"1", "0.100", "0.200", "1.000", "5", "zrun.tcl"})},
-     {"txt4DRepeatTimes=1", "Repeat Times Error"}},
+     {"txt4DRepeatTimes=1", "Repeat Times Error", "txt4DScanWidth=w", "Setting Error!"}},
     {{"frm4DSlitDecScan", Make<vesko::SlitDecScanWindow>, "4DSlit Decrease Scan Setting",
       "cmd4DDecFileCreate", true, "lbl4DDecStatus", 6},
      {"4DSlitDec1DScan.ini", CrLfLines({"1", "1.000", "0.100", "-0.500", "0.250", "dec.tcl"})},
@@ -127,7 +122,8 @@ const WindowCase kWindows[] = {
       "txtColliOutputFileName_1= z.run.com "},
      vesko::CollScanForm{1, "0.5", "1.0", "5", "z.run.com", true, "0.5", "0.3", "0.1", "-0.05"},
      {"z.run.com", "ColliScan_z.ini", CrLfLines({"0.500", "1.000", "5", "z.run.com"})},
-     {"txtCollimatorSlitCenterZ_1=z", "SlitCenterZ Error!"}},
+     {"txtCollimatorSlitCenterZ_1=z", "SlitCenterZ Error!", "txtCollimatorSlitWidthZ_1=z",
+      "SlitWidthZ Error!"}},
     {{"frmLensScan", Make<vesko::LensScanWindow>, "Form1", "cmdLenzFileCreate", true, "lblLenzStatus", 7},
      {"LensScan.ini", CrLfLines({"2", "0.000", "0.300", "4", "ry.tcl"})},
      {"optLenzAxis_1=[ ] lens_z", "optLenzAxis_2=[x] lens_ry", "txtLenzScanCenter=0.000",
@@ -135,7 +131,7 @@ const WindowCase kWindows[] = {
      {"optLenzAxis_3", "txtLenzScanCenter=0.0", "txtLenzScanWidth=0.3", "txtLenzScanDivision=4"},
      vesko::LensScanForm{{false, false, false, true}, "0.0", "0.3", "4", "Lens1DScan.tcl"},
      {"Lens1DScan.tcl", "LensScan.ini", CrLfLines({"3", "0.000", "0.300", "4", "Lens1DScan.tcl"})},
-     {"txtLenzScanWidth=wide", "Setting Error!"}},
+     {"txtLenzScanWidth=wide", "Setting Error!", "txtLenzOutputFileName=.tcl", "Setting Error!"}},
     {{"frmGonioStageScan2", Make<vesko::GonioStageScanWindow>, "GonioStage 1D Scan Setting",
       "cmdGonioStageFileCreate_1", false, "lblGonioStageStatus_1", 1},
      // The z file holds a grey box (2), which only a file can set.
@@ -154,7 +150,8 @@ const WindowCase kWindows[] = {
      vesko::GonioStageScan2Form{1, 1, "0.5", "0.3", "0.1", "-0.05", "1.0", "0.4", "3"},
      {"Gonio1DScan.tcl", "GonioStageScan2_z.ini",
       CrLfLines({"1", "0.500", "0.300", "0.100", "-0.050", "1.000", "0.400", "3", "Gonio1DScan.tcl"})},
-     {"txtGonioStageScanDivision_1=1", "Scan Division Error!"}},
+     {"txtGonioStageScanDivision_1=1", "Scan Division Error!", "txtGonioStageScanCenter_1=",
+      "Scan Center Error!", "txtGonioStageOutputFileName_1=a/b", "FileName Error!"}},
     {{"frmGonioYScan", Make<vesko::GonioYScanWindow>, "GonioYScan", "cmdGonioYFileCreate2", false,
       "lblGonioYStatus", 2},
      {"GonioYScan.ini", CrLfLines({"0", "0.500", "1.000", "3", "gy.tcl", "1", "4.000", "0", "-4.000"})},
@@ -166,7 +163,7 @@ const WindowCase kWindows[] = {
      vesko::GonioYScanForm{"0", "1", "3", "GonioYScan.tcl", {0, 1}, {"5.000", "-4.5"}},
      {"GonioYScan.tcl", "GonioYScan.ini",
       CrLfLines({"0", "0.000", "1.000", "3", "GonioYScan.tcl", "0", "5.000", "1", "-4.500"})},
-     {"txtGonioYOmega_1=x", "Omega1 Setting Error!"}},
+     {"txtGonioYOmega_1=x", "Omega1 Setting Error!", "txtGonioYOmega_0=x", "Omega0 Setting Error!"}},
 };
 
 const WindowCase& Case(const QString& name) {
@@ -178,7 +175,6 @@ const WindowCase& Case(const QString& name) {
   qFatal("no window case %s", qPrintable(name));
 }
 
-// Opens the window `name` on the workspace's settings folder.
 bool Open(Workspace& ws, const QString& name) {
   return ws.show(Case(name).id.make(ws.settingsFolder(), ws.dialogs));
 }
@@ -208,369 +204,283 @@ class ScanWindowsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void loadsSettingsIntoControls_data();
-  void loadsSettingsIntoControls();
-  void fileCreateWritesScriptAndSettings_data();
-  void fileCreateWritesScriptAndSettings();
-  void unusableFolderIsReported_data();
-  void unusableFolderIsReported();
-  void omegaRuleFollowsTheBoxes_data();
-  void omegaRuleFollowsTheBoxes();
-  void refusalFocusesTheFailedBox_data();
-  void refusalFocusesTheFailedBox();
-  void axisLimitsAskBeforeWriting_data();
-  void axisLimitsAskBeforeWriting();
-  void destinationFollowsNameAndFolder_data();
-  void destinationFollowsNameAndFolder();
-  void closingAsksAfterTyping_data();
-  void closingAsksAfterTyping();
-};
-
-void ScanWindowsTest::loadsSettingsIntoControls_data() {
-  QTest::addColumn<QString>("window");
-  for (const WindowCase& c : kWindows) {
-    QTest::newRow(c.id.name) << QString::fromLatin1(c.id.name);
-  }
-}
-
-void ScanWindowsTest::loadsSettingsIntoControls() {
-  QFETCH(QString, window);
-  const WindowCase& c = Case(window);
-  Workspace ws;
-  for (int k = 0; k + 1 < c.stored.size(); k += 2) {
-    QVERIFY(WriteBytes(ws.settings.filePath(QString::fromUtf8(c.stored[k])), c.stored[k + 1]));
-  }
-  QVERIFY(Open(ws, window));
-  QCOMPARE(ws.window->objectName() + '|' + ws.window->windowTitle(), window + '|' + c.id.title);
-  QVERIFY(ws.window->isModal() && ws.window->testAttribute(Qt::WA_DeleteOnClose));
-  QCOMPARE(Differences(ws.window, c.loaded), QString());
-  QCOMPARE(ws.dialogs.messages, QStringList());
-}
-
-void ScanWindowsTest::fileCreateWritesScriptAndSettings_data() {
-  QTest::addColumn<QString>("window");
-  QTest::addColumn<bool>("combined");  // through the panel's tab of the combined window
-  for (const WindowCase& c : kWindows) {
-    QTest::newRow(c.id.name) << QString::fromLatin1(c.id.name) << false;
-    if (c.id.tab >= 0) {
-      QTest::addRow("%s tab", c.id.name) << QString::fromLatin1(c.id.name) << true;
+  void loadsSettingsIntoControls() {
+    for (const WindowCase& c : kWindows) {
+      Workspace ws;
+      for (int k = 0; k + 1 < c.stored.size(); k += 2) {
+        QVERIFY(WriteBytes(ws.settings.filePath(QString::fromUtf8(c.stored[k])), c.stored[k + 1]));
+      }
+      QVERIFY(Open(ws, c.id.name));
+      QCOMPARE(ws.window->objectName() + '|' + ws.window->windowTitle(),
+               QLatin1String(c.id.name) + '|' + c.id.title);
+      QVERIFY(ws.window->isModal() && ws.window->testAttribute(Qt::WA_DeleteOnClose));
+      QCOMPARE(Differences(ws.window, c.loaded), QString());
+      QCOMPARE(ws.dialogs.messages, QStringList());
     }
   }
-}
 
-void ScanWindowsTest::fileCreateWritesScriptAndSettings() {
-  QFETCH(QString, window);
-  QFETCH(bool, combined);
-  const WindowCase& c = Case(window);
-  Workspace ws;
-  if (combined) {
-    auto* all = new vesko::AllInOneWindow(ws.settingsFolder(), ws.dialogs);
-    all->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(c.id.tab);
-    vesko::SetOutputFolder(ws.output.path().toStdString());  // it took its own folder on opening
-    QVERIFY(ws.show(all));
-  } else {
-    QVERIFY(Open(ws, window));
+  void fileCreateWritesScriptAndSettings_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("combined");  // through the panel's tab of the combined window
+    for (const WindowCase& c : kWindows) {
+      QTest::newRow(c.id.name) << QString::fromLatin1(c.id.name) << false;
+      if (c.id.tab >= 0) {
+        QTest::addRow("%s tab", c.id.name) << QString::fromLatin1(c.id.name) << true;
+      }
+    }
   }
-  // A spoilt entry: both buttons refuse it over the window and write nothing.
-  const QString preview = PreviewOf(c.id.fileCreate);
-  QCOMPARE(Enter(ws.window, c.input + QStringList{c.refused[0], preview, c.id.fileCreate}), QString());
-  QCOMPARE(ws.dialogs.messages, QStringList(2, c.refused[1]));
-  QCOMPARE(ws.dialogs.messageParents[1]->window(), ws.window.data());
-  QVERIFY(!Find(ws.window, "frmPreview"));
-  QCOMPARE(Shown(ws.window, QLatin1String(c.id.status)), QString());
-  QCOMPARE(FileNames(ws.output.path()) + FileNames(ws.settings.path()), QStringList());
+  void fileCreateWritesScriptAndSettings() {
+    QFETCH(QString, window);
+    QFETCH(bool, combined);
+    const WindowCase& c = Case(window);
+    Workspace ws;
+    if (combined) {
+      auto* all = new vesko::AllInOneWindow(ws.settingsFolder(), ws.dialogs);
+      all->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(c.id.tab);
+      vesko::SetOutputFolder(ws.output.path().toStdString());  // it took its own folder on opening
+      QVERIFY(ws.show(all));
+    } else {
+      QVERIFY(Open(ws, window));
+    }
+    // Each spoilt entry: both buttons refuse it over the window, write nothing and leave the focus on the
+    // failed box, its text selected; then the box is put right.
+    const QString preview = PreviewOf(c.id.fileCreate);
+    QCOMPARE(Enter(ws.window, c.input), QString());
+    for (int k = 0; k + 1 < c.refused.size(); k += 2) {
+      const QString box = c.refused[k].section('=', 0, 0);
+      const QString before = Shown(ws.window, box);
+      QCOMPARE(Enter(ws.window, {c.refused[k], preview, c.id.fileCreate}), QString());
+      QCOMPARE(ws.dialogs.messages, QStringList(2, c.refused[k + 1]));
+      QCOMPARE(ws.dialogs.messageParents[1]->window(), ws.window.data());
+      auto* focused = qobject_cast<QLineEdit*>(ws.window->focusWidget());
+      QVERIFY(focused);
+      QCOMPARE(focused->objectName() + '|' + focused->selectedText(), box + '|' + focused->text());
+      QVERIFY(!Find(ws.window, "frmPreview"));
+      QCOMPARE(Shown(ws.window, QLatin1String(c.id.status)), QString());
+      QCOMPARE(FileNames(ws.output.path()) + FileNames(ws.settings.path()), QStringList());
+      QCOMPARE(Enter(ws.window, {box + '=' + before}), QString());
+      ws.dialogs.messages.clear();
+      ws.dialogs.messageParents.clear();
+    }
 
-  // Put right, the entry is previewed without writing anything.
-  ws.dialogs.messages.clear();
-  QStringList statusWhileShown;
-  ws.dialogs.onMessage = [&statusWhileShown, &c](QWidget* parent) {
-    statusWhileShown << Shown(parent->window(), QLatin1String(c.id.status));
-  };
-  QCOMPARE(Enter(ws.window, c.input.filter(c.refused[0].section('=', 0, 0) + '=') + QStringList{preview}),
-           QString());
-  const QString previewed = Shown(ws.window, "frmPreview/txtPreviewScript");
-  QCOMPARE(ws.dialogs.messages + FileNames(ws.output.path()) + FileNames(ws.settings.path()), QStringList());
-  // Back in a box, Return is "File Create" in the one-panel windows that have it as their default button.
-  if (c.id.returnCreates && !combined) {
-    QWidget* box = Find(ws.window, c.input.last().section('=', 0, 0));
-    QTest::mouseClick(box, Qt::LeftButton);
-    QTest::keyClick(box, Qt::Key_Return);
-  } else {
-    // Without a default button Return presses nothing (in a two-panel window, not the other panel's).
+    // Put right, the entry is previewed without writing anything.
+    QStringList statusWhileShown;
+    ws.dialogs.onMessage = [&statusWhileShown, &c](QWidget* parent) {
+      statusWhileShown << Shown(parent->window(), QLatin1String(c.id.status));
+    };
+    QVERIFY(Click(ws.window, preview));
+    const QString previewed = Shown(ws.window, "frmPreview/txtPreviewScript");
+    QCOMPARE(ws.dialogs.messages + FileNames(ws.output.path()) + FileNames(ws.settings.path()),
+             QStringList());
+    // Back in a box, Return is "File Create" in the one-panel windows that have it as their default button;
+    // without a default button it presses nothing (in a two-panel window, not the other panel's).
     if (!combined) {
       QWidget* box = Find(ws.window, c.input.last().section('=', 0, 0));
       QTest::mouseClick(box, Qt::LeftButton);
       QTest::keyClick(box, Qt::Key_Return);
-      QCOMPARE(ws.dialogs.messages + FileNames(ws.output.path()), QStringList());
     }
-    QVERIFY(Click(ws.window, QLatin1String(c.id.fileCreate)));
+    if (!c.id.returnCreates || combined) {
+      QCOMPARE(ws.dialogs.messages + FileNames(ws.output.path()), QStringList());
+      QVERIFY(Click(ws.window, QLatin1String(c.id.fileCreate)));
+    }
+
+    // A report comes before "Done"; the window never shows "Output Start".
+    QCOMPARE(ws.dialogs.messages, c.created.report);
+    QCOMPARE(statusWhileShown, QStringList(c.created.report.size(), QString()));
+    QCOMPARE(Shown(ws.window, QLatin1String(c.id.status)), QStringLiteral("Done"));
+    QCOMPARE(FileNames(ws.output.path()), QStringList{c.created.script});
+    // Line by line, so that a failure names the first line that differs.
+    const std::string folder = ws.output.path().toStdString();
+    const auto expected = std::visit([&folder](const auto& form) { return Written(form, folder); }, c.form);
+    const QByteArray written = ReadBytes(ws.output.filePath(c.created.script));
+    QCOMPARE(QString::fromUtf8(written).split("\r\n"), QString::fromStdString(expected).split("\r\n"));
+    QCOMPARE(QString(previewed).replace('\n', "\r\n").toUtf8(), written);
+    QCOMPARE(FileNames(ws.settings.path()), QStringList{c.created.settingsFile});
+    QCOMPARE(ReadBytes(ws.settings.filePath(c.created.settingsFile)), c.created.settings);
   }
 
-  // A report comes before "Done"; the window never shows "Output Start".
-  QCOMPARE(ws.dialogs.messages, c.created.report);
-  QCOMPARE(statusWhileShown, QStringList(c.created.report.size(), QString()));
-  QCOMPARE(Shown(ws.window, QLatin1String(c.id.status)), QStringLiteral("Done"));
-  QCOMPARE(FileNames(ws.output.path()), QStringList{c.created.script});
-  // Line by line, so that a failure names the first line that differs.
-  const std::string folder = ws.output.path().toStdString();
-  const auto expected = std::visit([&folder](const auto& form) { return Written(form, folder); }, c.form);
-  const QByteArray written = ReadBytes(ws.output.filePath(c.created.script));
-  QCOMPARE(QString::fromUtf8(written).split("\r\n"), QString::fromStdString(expected).split("\r\n"));
-  QCOMPARE(QString(previewed).replace('\n', "\r\n").toUtf8(), written);
-  QCOMPARE(FileNames(ws.settings.path()), QStringList{c.created.settingsFile});
-  QCOMPARE(ReadBytes(ws.settings.filePath(c.created.settingsFile)), c.created.settings);
-}
-
-void ScanWindowsTest::unusableFolderIsReported_data() {
-  QTest::addColumn<QString>("window");
-  QTest::addColumn<QString>("folder");       // the output folder, inside the test's when relative
-  QTest::addColumn<QStringList>("refused");  // how each message starts, from Preview, then File Create
-  // Tcl would read the folder as a pipe: both buttons refuse it.
-  const QString pipe = QString::fromStdString(vesko::CheckOutputFolderForScript("|cat").value_or("?"));
-  QTest::newRow("pipe") << "frm4DSlitScan"
-                        << "|cat" << QStringList(2, pipe);
-  // Preview writes nothing; File Create cannot write and gives no move report.
-  QTest::newRow("missing") << "frm4DSlitMove"
-                           << "missing" << QStringList{"Cannot write %1: "};
-}
-
-void ScanWindowsTest::unusableFolderIsReported() {
-  QFETCH(QString, window);
-  QFETCH(QString, folder);
-  QFETCH(QStringList, refused);
-  const WindowCase& c = Case(window);
-  Workspace ws;
-  const std::string outputFolder =
-      (folder.startsWith('|') ? folder : ws.output.filePath(folder)).toStdString();
-  vesko::SetOutputFolder(outputFolder);
-  QVERIFY(Open(ws, window));
-  QCOMPARE(Enter(ws.window, c.input + QStringList{PreviewOf(c.id.fileCreate), c.id.fileCreate}), QString());
-
-  QCOMPARE(ws.dialogs.messages.size(), refused.size());
-  const QString script = QString::fromStdString(vesko::ScriptPath(outputFolder, c.created.script));
-  for (int k = 0; k < refused.size(); ++k) {
-    QVERIFY2(ws.dialogs.messages[k].startsWith(refused[k].arg(script)), qPrintable(ws.dialogs.messages[k]));
+  // A folder Tcl would read as a pipe: both buttons refuse it. A missing folder: Preview writes nothing;
+  // File Create cannot write and gives no move report.
+  void unusableFolderIsReported() {
+    const QString pipe = QString::fromStdString(vesko::CheckOutputFolderForScript("|cat").value_or("?"));
+    const struct {
+      const char* window;
+      QString folder;       // inside the test's output folder unless it starts with "|"
+      QStringList refused;  // how each message starts, from Preview, then File Create; %1 the script
+    } rows[] = {{"frm4DSlitScan", "|cat", QStringList(2, pipe)},
+                {"frm4DSlitMove", "missing", {"Cannot write %1: "}}};
+    for (const auto& row : rows) {
+      const WindowCase& c = Case(row.window);
+      Workspace ws;
+      const std::string outputFolder =
+          (row.folder.startsWith('|') ? row.folder : ws.output.filePath(row.folder)).toStdString();
+      vesko::SetOutputFolder(outputFolder);
+      QVERIFY(Open(ws, row.window));
+      QCOMPARE(Enter(ws.window, c.input + QStringList{PreviewOf(c.id.fileCreate), c.id.fileCreate}),
+               QString());
+      QCOMPARE(ws.dialogs.messages.size(), row.refused.size());
+      const QString script = QString::fromStdString(vesko::ScriptPath(outputFolder, c.created.script));
+      for (int k = 0; k < row.refused.size(); ++k) {
+        QVERIFY2(ws.dialogs.messages[k].startsWith(row.refused[k].arg(script)),
+                 qPrintable(ws.dialogs.messages[k]));
+      }
+      QCOMPARE(Shown(ws.window, QLatin1String(c.id.status)), QString());
+      QCOMPARE(FileNames(ws.output.path()) + FileNames(ws.settings.path()), QStringList());
+    }
   }
-  QCOMPARE(Shown(ws.window, QLatin1String(c.id.status)), QString());
-  QCOMPARE(FileNames(ws.output.path()) + FileNames(ws.settings.path()), QStringList());
-}
 
-// Every axis limited far below anything the examples move to: "File Create" asks first. No (the default)
-// writes nothing and leaves the status; Yes writes. A table that cannot be read is told, then written.
-void ScanWindowsTest::axisLimitsAskBeforeWriting_data() {
-  QTest::addColumn<QString>("window");
-  QTest::addColumn<QString>("firstAxis");
-  QTest::addColumn<QString>("answer");  // "no", "yes" or "broken table"
-  for (const char* answer : {"no", "yes", "broken table"}) {
-    QTest::addRow("slit scan, %s", answer) << "frm4DSlitScan"
-                                           << "slit_z1" << answer;
+  // Every axis limited far below anything the examples move to: "File Create" asks first. No (the default)
+  // writes nothing and leaves the status; Yes writes. A table that cannot be read is told, then written.
+  void axisLimitsAskBeforeWriting() {
+    const struct {
+      const char *window, *firstAxis, *answer;  // "no", "yes" or "broken table"
+    } rows[] = {{"frm4DSlitScan", "slit_z1", "no"},
+                {"frm4DSlitScan", "slit_z1", "yes"},
+                {"frm4DSlitScan", "slit_z1", "broken table"},
+                {"frm4DSlitMove", "slit_y1", "no"},
+                {"frmGonioYScan", "omega", "yes"}};
+    QByteArray table;
+    for (const char* axis : vesko::kTableAxisNames) {
+      table += QByteArray("[axis.") + axis + "]\nlower = -200\nupper = -100\n";
+    }
+    for (const auto& row : rows) {
+      const WindowCase& c = Case(row.window);
+      const QString answer = QLatin1String(row.answer);
+      Workspace ws;
+      QVERIFY(WriteBytes(ws.settings.filePath("Axes.toml"), answer == "broken table" ? "[axis\n" : table));
+      ws.dialogs.yesNoAnswers = {answer == "yes"};
+      QVERIFY(Open(ws, row.window));
+      QCOMPARE(Enter(ws.window, c.input + QStringList{c.id.fileCreate}), QString());
+      const bool written = answer != "no";
+      if (answer == "broken table") {
+        QCOMPARE(ws.dialogs.questions, QStringList());
+        QVERIFY2(ws.dialogs.messages.value(0).startsWith("Axes.toml line 1: "),
+                 qPrintable(ws.dialogs.messages.value(0)));
+      } else {
+        QCOMPARE(ws.dialogs.questions.size(), 1);
+        const QString question = ws.dialogs.questions[0];
+        QVERIFY2(question.startsWith(QLatin1String(row.firstAxis) + " goes to ") &&
+                     question.contains(", above its upper limit -100.000 (first ") &&
+                     question.endsWith("). Write the script anyway?"),
+                 qPrintable(question));
+        QCOMPARE(ws.dialogs.messages, written ? c.created.report : QStringList());
+      }
+      QCOMPARE(FileNames(ws.output.path()), written ? QStringList{c.created.script} : QStringList());
+      QCOMPARE(Shown(ws.window, QLatin1String(c.id.status)), written ? QStringLiteral("Done") : QString());
+    }
   }
-  QTest::newRow("slit move, no") << "frm4DSlitMove"
-                                 << "slit_y1"
-                                 << "no";
-  QTest::newRow("GonioY, yes") << "frmGonioYScan"
-                               << "omega"
-                               << "yes";
-}
 
-void ScanWindowsTest::axisLimitsAskBeforeWriting() {
-  QFETCH(QString, window);
-  QFETCH(QString, firstAxis);
-  QFETCH(QString, answer);
-  const WindowCase& c = Case(window);
-  Workspace ws;
-  QByteArray table;
-  for (const char* axis : vesko::kTableAxisNames) {
-    table += QByteArray("[axis.") + axis + "]\nlower = -200\nupper = -100\n";
+  // The settings file's lines for "ω1" and "ω2" ("" no file), the boxes clicked one after another, and
+  // OmegaRuleShown on opening, then after each click.
+  void omegaRuleFollowsTheBoxes() {
+    const struct {
+      QByteArray boxes;
+      QStringList clicks, shown;
+    } rows[] = {{"",
+                 {"chkGonioYRepeatActive", "chkGonioYUseOmega_0", "chkGonioYUseOmega_1",
+                  "chkGonioYUseOmega_0", "chkGonioYUseOmega_1"},
+                 {"A 4/4, [ ] ω1, [ ] ω2, [ ] Active", "A 4/4, [ ] ω1, [ ] ω2, [x] Active",
+                  "B 0/4, [x] ω1, [ ] ω2, [ ] Active", "B 0/4, [x] ω1, [x] ω2, [ ] Active",
+                  "B 0/4, [ ] ω1, [x] ω2, [ ] Active", "A 4/4, [ ] ω1, [ ] ω2, [ ] Active"}},
+                {"0|1", {}, {"B 0/4, [ ] ω1, [x] ω2, [ ] Active"}},
+                // A click moves grey on to ticked; after that the box only ticks and unticks.
+                {"2|0",
+                 QStringList(3, "chkGonioYUseOmega_0"),
+                 {"B 0/4, [-] ω1, [ ] ω2, [ ] Active", "B 0/4, [x] ω1, [ ] ω2, [ ] Active",
+                  "A 4/4, [ ] ω1, [ ] ω2, [ ] Active", "B 0/4, [x] ω1, [ ] ω2, [ ] Active"}}};
+    for (const auto& row : rows) {
+      Workspace ws;
+      const QByteArrayList box = row.boxes.split('|');
+      QVERIFY(row.boxes.isEmpty() || WriteBytes(ws.settings.filePath("GonioYScan.ini"),
+                                                CrLfLines({"0", "0.000", "1.000", "3", "GonioYScan.tcl",
+                                                           box[0], "4.000", box[1], "-4.000"})));
+      QVERIFY(Open(ws, "frmGonioYScan"));
+      QStringList seen = {OmegaRuleShown(ws.window)};
+      for (const QString& name : row.clicks) {
+        QVERIFY(Click(ws.window, name));
+        seen << OmegaRuleShown(ws.window);
+      }
+      QCOMPARE(seen, row.shown);
+    }
   }
-  QVERIFY(WriteBytes(ws.settings.filePath("Axes.toml"), answer == "broken table" ? "[axis\n" : table));
-  ws.dialogs.yesNoAnswers = {answer == "yes"};
-  QVERIFY(Open(ws, window));
-  QCOMPARE(Enter(ws.window, c.input + QStringList{c.id.fileCreate}), QString());
 
-  const bool written = answer != "no";
-  if (answer == "broken table") {
-    QCOMPARE(ws.dialogs.questions, QStringList());
-    QVERIFY2(ws.dialogs.messages.value(0).startsWith("Axes.toml line 1: "),
-             qPrintable(ws.dialogs.messages.value(0)));
-  } else {
-    QCOMPARE(ws.dialogs.questions.size(), 1);
-    const QString question = ws.dialogs.questions[0];
-    QVERIFY2(question.startsWith(firstAxis + " goes to ") &&
-                 question.contains(", above its upper limit -100.000 (first ") &&
-                 question.endsWith("). Write the script anyway?"),
-             qPrintable(question));
-    QCOMPARE(ws.dialogs.messages, written ? c.created.report : QStringList());
+  // The destination line on opening, then after the input (%1 the output folder), then after another
+  // window chose another folder.
+  void destinationFollowsNameAndFolder() {
+    const struct {
+      const char *window, *line;
+      QStringList input, shown;
+    } rows[] = {{"frm4DSlitScan",
+                 "txt4DDestination",
+                 {"txt4DOutputFileName=run1.tcl", "chk4DRepeatActive"},
+                 {"→ %1/4DSlit1DScan.tcl, results %1/4DSlit1DScan.dat",
+                  "→ %1/run1.tcl, results %1/run1_Repeat.dat, %1/run1_Average.dat"}},
+                {"frmGonioYScan",
+                 "txtGonioYDestination",
+                 {"chkGonioYUseOmega_1"},
+                 {"→ %1/GonioYScan.tcl, results %1/GonioYScan.dat",
+                  "→ %1/GonioYScan.tcl, results %1/GonioYScan_2.dat"}},
+                {"frmCollScan",
+                 "txtColliDestination_1",
+                 {"txtColliOutputFileName_1=z.run.com"},
+                 {"→ %1/Coll1DScan.com, results %1/Coll1DScan.dat", "→ %1/z.run.com, results %1/z.dat"}},
+                {"frm4DSlitMove",
+                 "txtDestination",
+                 {"txtOutputFileName=.com"},
+                 {"→ %1/4DSlitMove.com", "→ no script: the file name is not usable"}}};
+    for (const auto& row : rows) {
+      Workspace ws;
+      QVERIFY(Open(ws, row.window));
+      QCOMPARE(Shown(ws.window, row.line), row.shown[0].arg(ws.output.path()));
+      QCOMPARE(Enter(ws.window, row.input), QString());
+      QCOMPARE(Shown(ws.window, row.line), row.shown[1].arg(ws.output.path()));
+      vesko::ChangeOutputFolder("/srv/other");
+      QCOMPARE(Shown(ws.window, row.line), row.shown[1].arg("/srv/other"));
+    }
   }
-  QCOMPARE(FileNames(ws.output.path()), written ? QStringList{c.created.script} : QStringList());
-  QCOMPARE(Shown(ws.window, QLatin1String(c.id.status)), written ? QStringLiteral("Done") : QString());
-}
 
-void ScanWindowsTest::omegaRuleFollowsTheBoxes_data() {
-  QTest::addColumn<QByteArray>("boxes");    // the settings file's lines for "ω1" and "ω2"; "" no file
-  QTest::addColumn<QStringList>("clicks");  // the boxes clicked, one after another
-  QTest::addColumn<QStringList>("shown");   // OmegaRuleShown on opening, then after each click
-  QTest::newRow("design") << QByteArray()
-                          << QStringList{"chkGonioYRepeatActive", "chkGonioYUseOmega_0",
-                                         "chkGonioYUseOmega_1", "chkGonioYUseOmega_0", "chkGonioYUseOmega_1"}
-                          << QStringList{
-                                 "A 4/4, [ ] ω1, [ ] ω2, [ ] Active", "A 4/4, [ ] ω1, [ ] ω2, [x] Active",
-                                 "B 0/4, [x] ω1, [ ] ω2, [ ] Active", "B 0/4, [x] ω1, [x] ω2, [ ] Active",
-                                 "B 0/4, [ ] ω1, [x] ω2, [ ] Active", "A 4/4, [ ] ω1, [ ] ω2, [ ] Active"};
-  QTest::newRow("omega 2 ticked") << QByteArray("0|1") << QStringList()
-                                  << QStringList{"B 0/4, [ ] ω1, [x] ω2, [ ] Active"};
-  // A click moves grey on to ticked; after that the box only ticks and unticks.
-  QTest::newRow("omega 1 grey") << QByteArray("2|0") << QStringList(3, "chkGonioYUseOmega_0")
-                                << QStringList{"B 0/4, [-] ω1, [ ] ω2, [ ] Active",
-                                               "B 0/4, [x] ω1, [ ] ω2, [ ] Active",
-                                               "A 4/4, [ ] ω1, [ ] ω2, [ ] Active",
-                                               "B 0/4, [x] ω1, [ ] ω2, [ ] Active"};
-}
-
-void ScanWindowsTest::omegaRuleFollowsTheBoxes() {
-  QFETCH(QByteArray, boxes);
-  QFETCH(QStringList, clicks);
-  QFETCH(QStringList, shown);
-  Workspace ws;
-  const QByteArrayList box = boxes.split('|');
-  QVERIFY(boxes.isEmpty() || WriteBytes(ws.settings.filePath("GonioYScan.ini"),
-                                        CrLfLines({"0", "0.000", "1.000", "3", "GonioYScan.tcl", box[0],
-                                                   "4.000", box[1], "-4.000"})));
-  QVERIFY(Open(ws, "frmGonioYScan"));
-  QStringList seen = {OmegaRuleShown(ws.window)};
-  for (const QString& name : clicks) {
-    QVERIFY(Click(ws.window, name));
-    seen << OmegaRuleShown(ws.window);
+  void closingAsksAfterTyping() {
+    const WindowCase& lens = Case("frmLensScan");
+    const struct {
+      const char* window;
+      QStringList input;  // before closing
+      bool escape;        // closed by Escape, otherwise by the title bar
+      QList<bool> answers;
+      int questions;
+      bool closed;
+    } rows[] = {{"frm4DSlitScan", {}, true, {}, 0, true},
+                {"frm4DSlitScan", {"txt4DSlitWidth=0.1"}, true, {}, 1, false},
+                {"frmGonioYScan", {"txtGonioYScanWidth=2"}, false, {true}, 1, true},
+                {"frmCollScan", {"chkCollimatorMove4DSlit_0"}, false, {false}, 1, false},
+                // The preview is a window of its own: its controls are not the scan window's.
+                {"frmLensScan",
+                 lens.input + QStringList{lens.id.fileCreate, PreviewOf(lens.id.fileCreate)},
+                 true,
+                 {},
+                 0,
+                 true},
+                {"frmLensScan",
+                 lens.input + QStringList{lens.id.fileCreate, "txtLenzScanWidth=1"},
+                 false,
+                 {},
+                 1,
+                 false}};
+    for (const auto& row : rows) {
+      Workspace ws;
+      QVERIFY(Open(ws, row.window));
+      QCOMPARE(Enter(ws.window, row.input), QString());
+      ws.dialogs.yesNoAnswers = row.answers;
+      if (row.escape) {
+        QTest::keyClick(ws.window, Qt::Key_Escape);
+      } else {
+        ws.window->close();
+      }
+      QCOMPARE(ws.dialogs.questions, QStringList(row.questions, "Discard the typed values?"));
+      QCOMPARE(ws.window->isVisible(), !row.closed);
+    }
   }
-  QCOMPARE(seen, shown);
-}
+};
 
-void ScanWindowsTest::refusalFocusesTheFailedBox_data() {
-  QTest::addColumn<QString>("window");
-  QTest::addColumn<QString>("spoil");    // an Enter step that spoils the window's complete entry
-  QTest::addColumn<QString>("message");  // shown first, as before
-  QTest::addColumn<QString>("focused");  // then the box with the focus, its text selected
-  const auto row = [](const char* kind, const char* window, const char* spoil, const char* message,
-                      const char* focused) { QTest::newRow(kind) << window << spoil << message << focused; };
-  row("number", "frm4DSlitScan", "txt4DScanWidth=w", "Setting Error!", "txt4DScanWidth");
-  row("repeat count", "frm4DSlitScan", "txt4DRepeatTimes=1", "Repeat Times Error", "txt4DRepeatTimes");
-  row("file name", "frmLensScan", "txtLenzOutputFileName=.tcl", "Setting Error!", "txtLenzOutputFileName");
-  row("step", "frm4DSlitDecScan", "txt4DDecDecStep=0", "Setting Error!", "txt4DDecDecStep");
-  row("slit", "frm4DSlitMove", "txtSlitCenter_1=c", "Setting Error!", "txtSlitCenter_1");
-  row("scan centre", "frmGonioStageScan2", "txtGonioStageScanCenter_1=", "Scan Center Error!",
-      "txtGonioStageScanCenter_1");
-  row("division", "frmGonioStageScan2", "txtGonioStageScanDivision_1=1", "Scan Division Error!",
-      "txtGonioStageScanDivision_1");
-  row("panel file name", "frmGonioStageScan2", "txtGonioStageOutputFileName_1=a/b", "FileName Error!",
-      "txtGonioStageOutputFileName_1");
-  row("panel slit", "frmCollScan", "txtCollimatorSlitWidthZ_1=z", "SlitWidthZ Error!",
-      "txtCollimatorSlitWidthZ_1");
-  row("omega", "frmGonioYScan", "txtGonioYOmega_0=x", "Omega0 Setting Error!", "txtGonioYOmega_0");
-}
-
-void ScanWindowsTest::refusalFocusesTheFailedBox() {
-  QFETCH(QString, window);
-  QFETCH(QString, spoil);
-  QFETCH(QString, message);
-  QFETCH(QString, focused);
-  const WindowCase& c = Case(window);
-  Workspace ws;
-  QVERIFY(Open(ws, window));
-  QCOMPARE(Enter(ws.window, c.input + QStringList{spoil, c.id.fileCreate}), QString());
-  QCOMPARE(ws.dialogs.messages, QStringList{message});
-  auto* box = qobject_cast<QLineEdit*>(ws.window->focusWidget());
-  QVERIFY(box);
-  QCOMPARE(box->objectName(), focused);
-  QCOMPARE(box->selectedText(), box->text());
-}
-
-void ScanWindowsTest::destinationFollowsNameAndFolder_data() {
-  QTest::addColumn<QString>("window");
-  QTest::addColumn<QString>("line");       // the destination line
-  QTest::addColumn<QStringList>("input");  // as Enter takes it
-  QTest::addColumn<QStringList>("shown");  // on opening, then after the input; %1 the output folder
-  QTest::newRow("repeat") << "frm4DSlitScan"
-                          << "txt4DDestination"
-                          << QStringList{"txt4DOutputFileName=run1.tcl", "chk4DRepeatActive"}
-                          << QStringList{"→ %1/4DSlit1DScan.tcl, results %1/4DSlit1DScan.dat",
-                                         "→ %1/run1.tcl, results %1/run1_Repeat.dat, %1/run1_Average.dat"};
-  QTest::newRow("omega") << "frmGonioYScan"
-                         << "txtGonioYDestination" << QStringList{"chkGonioYUseOmega_1"}
-                         << QStringList{"→ %1/GonioYScan.tcl, results %1/GonioYScan.dat",
-                                        "→ %1/GonioYScan.tcl, results %1/GonioYScan_2.dat"};
-  QTest::newRow("panel z") << "frmCollScan"
-                           << "txtColliDestination_1" << QStringList{"txtColliOutputFileName_1=z.run.com"}
-                           << QStringList{"→ %1/Coll1DScan.com, results %1/Coll1DScan.dat",
-                                          "→ %1/z.run.com, results %1/z.dat"};
-  QTest::newRow("no result, refused name")
-      << "frm4DSlitMove"
-      << "txtDestination" << QStringList{"txtOutputFileName=.com"}
-      << QStringList{"→ %1/4DSlitMove.com", "→ no script: the file name is not usable"};
-}
-
-void ScanWindowsTest::destinationFollowsNameAndFolder() {
-  QFETCH(QString, window);
-  QFETCH(QString, line);
-  QFETCH(QStringList, input);
-  QFETCH(QStringList, shown);
-  Workspace ws;
-  QVERIFY(Open(ws, window));
-  QCOMPARE(Shown(ws.window, line), shown[0].arg(ws.output.path()));
-  QCOMPARE(Enter(ws.window, input), QString());
-  QCOMPARE(Shown(ws.window, line), shown[1].arg(ws.output.path()));
-  // Another window chose another folder.
-  vesko::ChangeOutputFolder("/srv/other");
-  QCOMPARE(Shown(ws.window, line), shown[1].arg("/srv/other"));
-}
-
-void ScanWindowsTest::closingAsksAfterTyping_data() {
-  QTest::addColumn<QString>("window");
-  QTest::addColumn<QStringList>("input");  // as Enter takes it, before closing
-  QTest::addColumn<bool>("escape");        // closed by Escape, otherwise by the title bar
-  QTest::addColumn<QList<bool>>("answers");
-  QTest::addColumn<int>("questions");
-  QTest::addColumn<bool>("closed");
-  const WindowCase& lens = Case("frmLensScan");
-  QTest::newRow("unedited") << "frm4DSlitScan" << QStringList() << true << QList<bool>() << 0 << true;
-  QTest::newRow("typed, No") << "frm4DSlitScan" << QStringList{"txt4DSlitWidth=0.1"} << true << QList<bool>()
-                             << 1 << false;
-  QTest::newRow("typed, Yes") << "frmGonioYScan" << QStringList{"txtGonioYScanWidth=2"} << false
-                              << QList<bool>{true} << 1 << true;
-  QTest::newRow("ticked, No") << "frmCollScan" << QStringList{"chkCollimatorMove4DSlit_0"} << false
-                              << QList<bool>{false} << 1 << false;
-  // The preview is a window of its own: its controls are not the scan window's.
-  QTest::newRow("after File Create, previewed")
-      << "frmLensScan" << lens.input + QStringList{lens.id.fileCreate, PreviewOf(lens.id.fileCreate)} << true
-      << QList<bool>() << 0 << true;
-  QTest::newRow("typed after File Create")
-      << "frmLensScan" << lens.input + QStringList{lens.id.fileCreate, "txtLenzScanWidth=1"} << false
-      << QList<bool>() << 1 << false;
-}
-
-void ScanWindowsTest::closingAsksAfterTyping() {
-  QFETCH(QString, window);
-  QFETCH(QStringList, input);
-  QFETCH(bool, escape);
-  QFETCH(QList<bool>, answers);
-  QFETCH(int, questions);
-  QFETCH(bool, closed);
-  Workspace ws;
-  QVERIFY(Open(ws, window));
-  QCOMPARE(Enter(ws.window, input), QString());
-  ws.dialogs.yesNoAnswers = answers;
-  if (escape) {
-    QTest::keyClick(ws.window, Qt::Key_Escape);
-  } else {
-    ws.window->close();
-  }
-  QCOMPARE(ws.dialogs.questions, QStringList(questions, "Discard the typed values?"));
-  QCOMPARE(ws.window->isVisible(), !closed);
-}
-
-namespace vesko::test {
-std::unique_ptr<QObject> MakeScanWindowsTest() {
-  return std::make_unique<ScanWindowsTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(ScanWindowsTest, "scan_windows_test")
 
 #include "scan_windows_test.moc"

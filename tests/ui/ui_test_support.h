@@ -15,17 +15,18 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/app_settings.h"
 #include "ui/dialogs.h"
 
 namespace vesko::test {
 
-/// Stands in for every modal dialog: records the messages and progress displays and answers folder and
-/// file choices from queues.
+/// Stands in for every modal dialog: records messages, questions and progress displays; answers choosers
+/// and questions from queues (an empty queue cancels, or answers No).
 class RecordingDialogs final : public Dialogs {
  public:
-  /// Records the message and its parent, telling `onMessage` first.
   void showMessage(QWidget* parent, const QString& text) override {
     if (onMessage) {
       onMessage(parent);
@@ -33,65 +34,49 @@ class RecordingDialogs final : public Dialogs {
     messages.append(text);
     messageParents.append(parent);
   }
-  /// Records the question; the next queued answer, or No when the queue is empty.
-  bool askYesNo(QWidget* /*parent*/, const QString& text) override {
+  bool askYesNo(QWidget*, const QString& text) override {
     questions.append(text);
     return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
   }
-  /// The next queued folder, or "" (a cancelled chooser) when the queue is empty.
   QString chooseFolder(QWidget* owner) override {
     folderOwners.append(owner);
-    return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+    return Next(folderAnswers);
   }
-  /// The next queued file, or "" (a cancelled chooser) when the queue is empty.
-  QString chooseOpenFile(QWidget* owner, const QString& /*title*/, const QString& filter,
+  QString chooseOpenFile(QWidget* owner, const QString&, const QString& filter,
                          const QString& folder) override {
     openFileOwners.append(owner);
     openFileFolders.append(folder);
     openFileFilters.append(filter);
-    return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
+    return Next(openFileAnswers);
   }
-  /// Records the starting folder; the next queued list of files, or none (a cancelled chooser).
-  QStringList chooseOpenFiles(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/,
-                              const QString& folder) override {
+  QStringList chooseOpenFiles(QWidget*, const QString&, const QString&, const QString& folder) override {
     openFilesFolders.append(folder);
-    return openFilesAnswers.isEmpty() ? QStringList() : openFilesAnswers.takeFirst();
+    return Next(openFilesAnswers);
   }
-  /// The next queued file name to write, or "" (a cancelled chooser).
-  QString chooseSaveFile(QWidget* /*owner*/, const QString& /*title*/, const QString& /*filter*/,
-                         const QString& /*suggested*/) override {
-    return saveFileAnswers.isEmpty() ? QString() : saveFileAnswers.takeFirst();
+  QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
+    return Next(saveFileAnswers);
   }
-  /// Records the display's label and total; its updates are recorded and answer Cancel when
-  /// `cancelProgress` is set.
-  std::unique_ptr<ProgressReport> showProgress(QWidget* /*parent*/, const QString& label,
-                                               std::uint64_t total) override {
+  /// Its updates are recorded and answer Cancel when `cancelProgress` is set.
+  std::unique_ptr<ProgressReport> showProgress(QWidget*, const QString& label, std::uint64_t total) override {
     progressLabels.append(label);
     progressTotals.append(total);
     return std::make_unique<Progress>(*this);
   }
 
-  QStringList messages;
-  QStringList questions;
+  QStringList messages, questions, folderAnswers, openFileAnswers, openFileFilters, openFileFolders;
+  QStringList openFilesFolders, saveFileAnswers, progressLabels;
   QList<bool> yesNoAnswers;
-  QList<QWidget*> messageParents;
-  QStringList folderAnswers;
-  QList<QWidget*> folderOwners;
-  QStringList openFileAnswers;
-  QList<QWidget*> openFileOwners;
-  QStringList openFileFilters;
-  QStringList openFileFolders;
+  QList<QWidget*> messageParents, folderOwners, openFileOwners;
   QList<QStringList> openFilesAnswers;
-  QStringList openFilesFolders;
-  QStringList saveFileAnswers;
-  /// Told each message's parent while the message is up.
-  std::function<void(QWidget*)> onMessage;
-  QStringList progressLabels;
-  QList<std::uint64_t> progressTotals;
-  QList<std::uint64_t> progressUpdates;
+  std::function<void(QWidget*)> onMessage;  // told each message's parent while the message is up
+  QList<std::uint64_t> progressTotals, progressUpdates;
   bool cancelProgress = false;
 
  private:
+  template <typename T>
+  static T Next(QList<T>& queue) {
+    return queue.isEmpty() ? T() : queue.takeFirst();
+  }
   struct Progress final : ProgressReport {
     explicit Progress(RecordingDialogs& recorder) : owner(recorder) {}
     bool update(std::uint64_t done) override {
@@ -102,11 +87,10 @@ class RecordingDialogs final : public Dialogs {
   };
 };
 
-/// A fresh settings folder and output folder, the dialog recorder and the window under test, which goes
-/// with the workspace; the program's output folder is reset when the workspace goes.
+/// A fresh settings folder and output folder (the program's output folder unless `asOutputFolder` is
+/// false), the dialog recorder and the window under test, which goes with the workspace.
 class Workspace {
  public:
-  /// Makes the new output folder the program's output folder unless `asOutputFolder` is false.
   explicit Workspace(bool asOutputFolder = true) {
     vesko::ResetOutputFolder();
     if (asOutputFolder) {
@@ -117,18 +101,15 @@ class Workspace {
     delete window.data();
     vesko::ResetOutputFolder();
   }
-
-  /// The settings folder as the windows take it.
   std::string settingsFolder() const { return settings.path().toStdString(); }
-  /// Shows `w` as the window under test and waits until it is on screen; false when it never is.
+  /// Shows `w` as the window under test; false when it never comes on screen.
   bool show(QWidget* w) {
     window = w;
     w->show();
     return QTest::qWaitForWindowExposed(w);
   }
 
-  QTemporaryDir settings;
-  QTemporaryDir output;
+  QTemporaryDir settings, output;
   RecordingDialogs dialogs;
   QPointer<QWidget> window;
 };
@@ -147,9 +128,8 @@ inline QWidget* Find(const QWidget* root, const QString& path) {
   return found;
 }
 
-/// What a control shows: a check box or option "[x] ", "[ ] " or "[-] " (grey) and its
-/// caption, a multi-line box its plain text, anything else its text; "<missing>" when there is no such
-/// control.
+/// What a control shows: a check box or option "[x] ", "[ ] " or "[-] " (grey) and its caption, a
+/// multi-line box its plain text, anything else its text; "<missing>" when there is no such control.
 inline QString Shown(const QWidget* root, const QString& path) {
   const QWidget* widget = Find(root, path);
   const auto* button = qobject_cast<const QAbstractButton*>(widget);
@@ -165,8 +145,8 @@ inline QString Shown(const QWidget* root, const QString& path) {
   return (text.isValid() ? text : widget->property("plainText")).toString();
 }
 
-/// The rows of `expected` ("path=shown") that the controls do not show, each as "path=what it shows",
-/// joined by "; "; "" when every row matches.
+/// The rows of `expected` ("path=shown") that the controls do not show, as "path=what it shows" joined by
+/// "; "; "" when every row matches.
 inline QString Differences(const QWidget* root, const QStringList& expected) {
   QStringList differing;
   for (const QString& row : expected) {
@@ -203,7 +183,6 @@ inline QString Enter(const QWidget* root, const QStringList& input) {
   return QString();
 }
 
-/// The names of the files in `folder`, sorted.
 inline QStringList FileNames(const QString& folder) {
   return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
@@ -214,7 +193,6 @@ inline QByteArray ReadBytes(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-/// Creates or replaces a file with exactly these bytes.
 inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
@@ -224,5 +202,14 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
 inline QByteArray CrLfLines(const QByteArrayList& lines) {
   return lines.join("\r\n") + "\r\n";
 }
+
+/// The suites of the window test program, by name; VESKO_WINDOW_SUITE adds one.
+inline std::vector<std::pair<QString, std::unique_ptr<QObject> (*)()>>& Suites() {
+  static std::vector<std::pair<QString, std::unique_ptr<QObject> (*)()>> suites;
+  return suites;
+}
+#define VESKO_WINDOW_SUITE(Class, name)  \
+  static const bool kRegistered##Class = \
+      (vesko::test::Suites().emplace_back(name, [] { return std::unique_ptr<QObject>(new Class); }), true);
 
 }  // namespace vesko::test

@@ -15,60 +15,40 @@ class WindowPlacesTest : public QObject {
 
  private slots:
   void initTestCase() { vesko::KeepWindowsOnScreen(*qApp); }
-  void fitInside_data();
-  void fitInside();
-  void placeIsRememberedInsideTheScreen_data();
-  void placeIsRememberedInsideTheScreen();
+
+  void fitInside() {
+    const QRect area(0, 0, 1024, 768);
+    QCOMPARE(vesko::FitInside(QRect(10, 20, 300, 200), area), QRect(10, 20, 300, 200));
+    QCOMPARE(vesko::FitInside(QRect(72, -20, 953, 579), area), QRect(71, 0, 953, 579));  // title bar above
+    QCOMPARE(vesko::FitInside(QRect(100, 700, 300, 83), area), QRect(100, 685, 300, 83));
+    QCOMPARE(vesko::FitInside(QRect(-50, 10, 300, 200), area), QRect(0, 10, 300, 200));
+    QCOMPARE(vesko::FitInside(QRect(-5, -5, 1200, 900), area), QRect(0, 0, 1024, 768));  // larger
+  }
+
+  // Where the operator left the frame, and where it opens next time: (-1, -1) the screen's far corner.
+  void placeIsRememberedInsideTheScreen() {
+    const QPoint rows[][2] = {{{100, 120}, {100, 120}}, {{5000, 4000}, {-1, -1}}};
+    for (const auto& [left, reopened] : rows) {
+      Workspace ws;
+      auto first = std::make_unique<vesko::PreviewWindow>(nullptr);
+      first->resize(440, 320);
+      first->show();
+      QVERIFY(QTest::qWaitForWindowExposed(first.get()));
+      vesko::MoveFrameTo(first.get(), left);
+      first->close();
+
+      QVERIFY(ws.show(new vesko::PreviewWindow(nullptr)));
+      const QRect area = ws.window->screen()->availableGeometry();
+      const QRect frame = vesko::FrameOf(ws.window);
+      QCOMPARE(ws.window->size(), QSize(440, 320));
+      QCOMPARE(frame.topLeft(), reopened == QPoint(-1, -1)
+                                    ? area.bottomRight() - QPoint(frame.width() - 1, frame.height() - 1)
+                                    : reopened);
+      QVERIFY(area.contains(frame));
+    }
+  }
 };
 
-void WindowPlacesTest::fitInside_data() {
-  QTest::addColumn<QRect>("frame");
-  QTest::addColumn<QRect>("fitted");  // inside the area 0,0 1024x768
-  QTest::newRow("inside") << QRect(10, 20, 300, 200) << QRect(10, 20, 300, 200);
-  QTest::newRow("title bar above the top") << QRect(72, -20, 953, 579) << QRect(71, 0, 953, 579);
-  QTest::newRow("below the bottom edge") << QRect(100, 700, 300, 83) << QRect(100, 685, 300, 83);
-  QTest::newRow("left of the screen") << QRect(-50, 10, 300, 200) << QRect(0, 10, 300, 200);
-  QTest::newRow("larger than the screen") << QRect(-5, -5, 1200, 900) << QRect(0, 0, 1024, 768);
-}
-
-void WindowPlacesTest::fitInside() {
-  QFETCH(QRect, frame);
-  QFETCH(QRect, fitted);
-  QCOMPARE(vesko::FitInside(frame, QRect(0, 0, 1024, 768)), fitted);
-}
-
-void WindowPlacesTest::placeIsRememberedInsideTheScreen_data() {
-  QTest::addColumn<QPoint>("left");      // where the operator left the frame
-  QTest::addColumn<QPoint>("reopened");  // where it opens next time; (-1, -1) the screen's far corner
-  QTest::newRow("on the screen") << QPoint(100, 120) << QPoint(100, 120);
-  QTest::newRow("screen gone") << QPoint(5000, 4000) << QPoint(-1, -1);
-}
-
-void WindowPlacesTest::placeIsRememberedInsideTheScreen() {
-  QFETCH(QPoint, left);
-  QFETCH(QPoint, reopened);
-  Workspace ws;
-  auto first = std::make_unique<vesko::PreviewWindow>(nullptr);
-  first->resize(440, 320);
-  first->show();
-  QVERIFY(QTest::qWaitForWindowExposed(first.get()));
-  vesko::MoveFrameTo(first.get(), left);
-  first->close();
-
-  QVERIFY(ws.show(new vesko::PreviewWindow(nullptr)));
-  const QRect area = ws.window->screen()->availableGeometry();
-  const QRect frame = vesko::FrameOf(ws.window);
-  QCOMPARE(ws.window->size(), QSize(440, 320));
-  QCOMPARE(frame.topLeft(), reopened == QPoint(-1, -1)
-                                ? area.bottomRight() - QPoint(frame.width() - 1, frame.height() - 1)
-                                : reopened);
-  QVERIFY(area.contains(frame));
-}
-
-namespace vesko::test {
-std::unique_ptr<QObject> MakeWindowPlacesTest() {
-  return std::make_unique<WindowPlacesTest>();
-}
-}  // namespace vesko::test
+VESKO_WINDOW_SUITE(WindowPlacesTest, "window_places_test")
 
 #include "window_places_test.moc"
