@@ -31,10 +31,8 @@ struct WindowCase {
     const char* status;
     int tab;  // the combined window's tab with the same panel and settings file, or -1
   } id;
-  QByteArrayList stored;  // settings files (name, content, ...) to open with
-  QStringList loaded;     // "control=shown" after opening with `stored`
-  QStringList input;      // a complete valid entry from the design texts, as Enter takes it, ending in a box
-  QStringList inScript;   // lines the script holds (%1 the output folder), for entries no settings file keeps
+  QStringList input;     // a complete valid entry from the design texts, as Enter takes it, ending in a box
+  QStringList inScript;  // lines the script holds (%1 the output folder), for entries no settings file keeps
   struct {
     const char* script;  // the one file written into the output folder
     const char* settingsFile;
@@ -47,8 +45,6 @@ struct WindowCase {
 const WindowCase kWindows[] = {
     {{"frm4DSlitScan", Make<vesko::SlitScanWindow>, "4DSlit Scan Setting", "cmd4DFileCreate", true,
       "lbl4DStatus", 5},
-     {},
-     {},
      {"opt4DAxis_1", "chk4DRepeatActive", "txt4DSlitWidth=0.1", "txt4DScanCenter=0.2", "txt4DScanWidth=1",
       "txt4DScanDivision=5", "txt4DOutputFileName=  zrun.tcl  ", "txt4DRepeatTimes=3"},
      {"set fp1 [open %1/zrun_Repeat.dat w+]", "set cnt [expr $cnt04 / 3]"},
@@ -56,8 +52,6 @@ const WindowCase kWindows[] = {
      {"txt4DRepeatTimes=1", "Repeat Times Error", "txt4DScanWidth=w", "Setting Error!"}},
     {{"frm4DSlitDecScan", Make<vesko::SlitDecScanWindow>, "4DSlit Decrease Scan Setting",
       "cmd4DDecFileCreate", true, "lbl4DDecStatus", 6},
-     {},
-     {},
      {"opt4DDecAxis_0", "chk4DDecRepeatActive", "txt4DDecStartSlitWidth=1.0", "txt4DDecEndSlitWidth=0.5",
       "txt4DDecScanCenter=0.1", "txt4DDecDecStep=0.25"},
      {"set cnt [expr $cnt02 / 2]"},
@@ -65,8 +59,6 @@ const WindowCase kWindows[] = {
       CrLfLines({"0", "1.000", "0.500", "0.100", "0.250", "4DSlitDec1DScan.tcl"})},
      {"txt4DDecDecStep=0", "Setting Error!"}},
     {{"frm4DSlitMove", Make<vesko::SlitMoveWindow>, "4D Slit Move", "cmdFileCreate", true, "lblStatus", -1},
-     {},
-     {},
      {"txtSlitWidth_0=0.2", "txtSlitWidth_1=0.4", "txtSlitCenter_0=0.0", "txtSlitCenter_1=0.1"},
      {"TclSrv_Optics:4DSlit {slit_z1 move 0.300}"},
      {"4DSlitMove.com",
@@ -76,13 +68,6 @@ const WindowCase kWindows[] = {
      {"txtSlitCenter_1=abc", "Setting Error!"}},
     {{"frmCollScan", Make<vesko::CollScanWindow>, "Collimator 1D Scan Setting", "cmdColliFileCreate_1", false,
       "lblColliStatus_1", -1},
-     // The z file keeps the four-line layout (no slit fields); it is read once the y file was read whole.
-     {"ColliScan_y.ini",
-      CrLfLines({"1", "0.200", "0.300", "0.010", "-0.020", "0.500", "1.000", "5", "y9.com"}),
-      "ColliScan_z.ini", CrLfLines({"-1.000", "2.000", "3", "z.com"})},
-     {"chkCollimatorMove4DSlit_1=[ ] Move 4D Slit", "txtColliScanCenter_1=-1.000",
-      "txtColliScanWidth_1=2.000", "txtColliScanDivision_1=3", "txtColliOutputFileName_1=z.com",
-      "txtCollimatorSlitWidthY_1="},
      {"txtColliScanCenter_1=0.5", "txtColliScanWidth_1=1.0", "txtColliScanDivision_1=5",
       "chkCollimatorMove4DSlit_1", "txtCollimatorSlitWidthY_1=0.5", "txtCollimatorSlitWidthZ_1=0.3",
       "txtCollimatorSlitCenterY_1=0.1", "txtCollimatorSlitCenterZ_1=-0.05",
@@ -91,20 +76,12 @@ const WindowCase kWindows[] = {
      {"z.run.com", "ColliScan_z.ini", CrLfLines({"0.500", "1.000", "5", "z.run.com"})},
      {"txtCollimatorSlitCenterZ_1=z", "SlitCenterZ Error!"}},
     {{"frmLensScan", Make<vesko::LensScanWindow>, "Form1", "cmdLenzFileCreate", true, "lblLenzStatus", 7},
-     {},
-     {},
      {"optLenzAxis_3", "txtLenzScanCenter=0.0", "txtLenzScanWidth=0.3", "txtLenzScanDivision=4"},
      {"set fp [open %1/Lens1DScan.dat w+]"},
      {"Lens1DScan.tcl", "LensScan.ini", CrLfLines({"3", "0.000", "0.300", "4", "Lens1DScan.tcl"})},
      {"txtLenzOutputFileName=.tcl", "Setting Error!"}},
     {{"frmGonioStageScan2", Make<vesko::GonioStageScanWindow>, "GonioStage 1D Scan Setting",
       "cmdGonioStageFileCreate_1", false, "lblGonioStageStatus_1", 1},
-     // The z file holds a grey box (2), which only a file can set; it is read once the y file was read whole.
-     {"GonioStageScan2_y.ini",
-      CrLfLines({"0", "0.500", "0.300", "0.100", "-0.050", "1.000", "0.400", "3", "y.tcl"}),
-      "GonioStageScan2_z.ini",
-      CrLfLines({"2", "0.300", "0.200", "0.000", "0.000", "2.000", "1.000", "4", "z.tcl"})},
-     {"chkGonioStageMove4DSlit_1=[-] Move 4D Slit", "txtGonioStageScanCenter_1=2.000"},
      {"chkGonioStageMove4DSlit_1", "txtGonioStageSlitWidthY_1=0.5", "txtGonioStageSlitWidthZ_1=0.3",
       "txtGonioStageSlitCenterY_1=0.1", "txtGonioStageSlitCenterZ_1=-0.05", "txtGonioStageScanCenter_1=1.0",
       "txtGonioStageScanWidth_1=0.4", "txtGonioStageScanDivision_1=3"},
@@ -114,8 +91,6 @@ const WindowCase kWindows[] = {
      {"txtGonioStageOutputFileName_1=a/b", "FileName Error!"}},
     {{"frmGonioYScan", Make<vesko::GonioYScanWindow>, "GonioYScan", "cmdGonioYFileCreate2", false,
       "lblGonioYStatus", 2},
-     {},
-     {},
      {"chkGonioYUseOmega_1", "txtGonioYOmega_1=-4.5", "txtGonioYScanCenter=0", "txtGonioYScanWidth=1",
       "txtGonioYScanDivision=3"},
      {"set fp2 [open %1/GonioYScan_2.dat w+]", "TclSrv_Gonio {omega move -4.500}"},
@@ -162,17 +137,41 @@ class ScanWindowsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void loadsSettingsIntoControls() {
+  // Every window's name and title. Of the loading, what the field-by-field check of the form descriptions
+  // does not reach: the collimator's four-line z file (no slit fields) and the gonio stage's grey box (2),
+  // which only a file can set; each z file is read once the y file was read whole.
+  void opensAndLoadsSettings() {
     for (const WindowCase& c : kWindows) {
       Workspace ws;
-      for (int k = 0; k + 1 < c.stored.size(); k += 2) {
-        QVERIFY(WriteBytes(ws.settings.filePath(QString::fromUtf8(c.stored[k])), c.stored[k + 1]));
-      }
       QVERIFY(Open(ws, c.id.name));
       QCOMPARE(ws.window->objectName() + '|' + ws.window->windowTitle(),
                QLatin1String(c.id.name) + '|' + c.id.title);
       QVERIFY(ws.window->isModal() && ws.window->testAttribute(Qt::WA_DeleteOnClose));
-      QCOMPARE(Differences(ws.window, c.loaded), QString());
+    }
+    const struct {
+      const char* window;
+      QByteArrayList stored;  // settings files (name, content, ...)
+      QStringList loaded;     // "control=shown"
+    } rows[] = {{"frmCollScan",
+                 {"ColliScan_y.ini",
+                  CrLfLines({"1", "0.200", "0.300", "0.010", "-0.020", "0.500", "1.000", "5", "y9.com"}),
+                  "ColliScan_z.ini", CrLfLines({"-1.000", "2.000", "3", "z.com"})},
+                 {"chkCollimatorMove4DSlit_1=[ ] Move 4D Slit", "txtColliScanCenter_1=-1.000",
+                  "txtColliScanWidth_1=2.000", "txtColliScanDivision_1=3", "txtColliOutputFileName_1=z.com",
+                  "txtCollimatorSlitWidthY_1="}},
+                {"frmGonioStageScan2",
+                 {"GonioStageScan2_y.ini",
+                  CrLfLines({"0", "0.500", "0.300", "0.100", "-0.050", "1.000", "0.400", "3", "y.tcl"}),
+                  "GonioStageScan2_z.ini",
+                  CrLfLines({"2", "0.300", "0.200", "0.000", "0.000", "2.000", "1.000", "4", "z.tcl"})},
+                 {"chkGonioStageMove4DSlit_1=[-] Move 4D Slit", "txtGonioStageScanCenter_1=2.000"}}};
+    for (const auto& row : rows) {
+      Workspace ws;
+      for (int k = 0; k + 1 < row.stored.size(); k += 2) {
+        QVERIFY(WriteBytes(ws.settings.filePath(QString::fromUtf8(row.stored[k])), row.stored[k + 1]));
+      }
+      QVERIFY(Open(ws, row.window));
+      QCOMPARE(Differences(ws.window, row.loaded), QString());
       QCOMPARE(ws.dialogs.messages, QStringList());
     }
   }
