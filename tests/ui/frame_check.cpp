@@ -15,7 +15,6 @@
 #include <optional>
 
 #include "app/app_settings.h"
-#include "app/checked_script.h"
 #include "core/platform.h"
 #include "core/settings_file.h"
 #include "ui/all_in_one_window.h"
@@ -167,26 +166,13 @@ int main(int argc, char** argv) {
         {"lens scan", [&] { return new vesko::LensScanWindow(folder, dialogs, &menu); }},
         {"axes", [&] { return new vesko::AxesWindow(folder, dialogs, &menu); }},
         {"analysis", [&] { return new vesko::AnalysisWindow(dialogs, &menu); }},
-        {"results", [&] { return new vesko::ResultsWindow(dialogs, &menu); }}};
+        {"results", [&] { return new vesko::ResultsWindow(dialogs, &menu); }},
+        {"preview", [&] { return new vesko::PreviewWindow(&menu); }}};
     for (const auto& [what, make] : windows) {
       const std::unique_ptr<QWidget> window(make());
       window->show();
       Check(window.get(), what);
       window->hide();
-    }
-    {
-      // The preview opens beside a scan window at the right edge of the screen.
-      vesko::SlitScanWindow scan(folder, dialogs, &menu);
-      scan.show();
-      WaitFramed(&scan);
-      scan.move(scan.screen()->availableGeometry().topRight() - QPoint(scan.frameGeometry().width(), 0));
-      WaitFramed(&scan);
-      vesko::SlitScanForm form{
-          .axisY = true, .slitWidth = "0.1", .scanCenter = "0", .scanWidth = "1", .division = "5"};
-      auto* preview = new vesko::PreviewWindow(&scan);
-      preview->showScript(*vesko::CheckScript(form, folder), output.path().toStdString(), {}, dialogs);
-      preview->show();
-      Check(preview, "preview");
     }
     // A message box over the main menu, checked while it is up.
     QTimer::singleShot(0, [] {
