@@ -171,7 +171,6 @@ TEST(HostileWriteTarget, ReplacesOrRefusesAndKeepsTheOldFile) {
   } rows[] = {
       {"", "run.tcl", true, "Cannot write <dir>/run.tcl: the file is read-only"},
       {"", std::string(251, 'n') + ".tcl", false, ""},  // a name of 255 bytes
-      {"", std::string(228, 'n') + ".tcl", false, ""},
       {"a\nFAKE: line\x1B[31m", "run.tcl", false,
        "Cannot write <dir>/a\\nFAKE: line\\x1B[31m/run.tcl: No such file or directory"},
   };
