@@ -30,7 +30,6 @@ TEST(SettingsFileTest, ReadSettingsField) {
     Fields expected;
   };
   const Row rows[] = {
-      {"1\r\n0.100\r\n", {"1", "0.100"}},
       {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},  // LF, CR and CR LF; the last line needs no end
       {"run,1.tcl\r\n", {"run", "1.tcl"}},
       {"   2.5\r\n\t2.5 \t\r\n", {"2.5", "2.5"}},
