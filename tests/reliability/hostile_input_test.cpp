@@ -34,6 +34,7 @@ using test::TempDir;
 using test::WriteFileBytes;
 using Names = std::vector<std::string>;
 using Clock = std::chrono::steady_clock;
+using namespace std::string_literals;
 
 constexpr auto kTimeLimit = std::chrono::seconds(20);
 constexpr const char* kOld = "old content\r\n";
@@ -71,20 +72,6 @@ ChildEnd Collect(pid_t pid, int fd, Clock::time_point deadline) {
   return end;
 }
 
-// A regular file of `bytes` zero bytes that takes no room on disk and has no line end.
-void MakeSparse(const std::string& path, off_t bytes) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(ftruncate(fd, bytes), 0);
-  close(fd);
-}
-
-// A literal with its NUL characters.
-template <std::size_t N>
-std::string Raw(const char (&text)[N]) {
-  return std::string(text, N - 1);
-}
-
 // What lies at the settings file's place (or the result file's): made by `make` in `dir` at `path`.
 struct HostileFile {
   const char* name;
@@ -94,7 +81,10 @@ struct HostileFile {
 const HostileFile kFifo{"FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }};
 const HostileFile kFolder{"folder", [](const std::string& p) { ASSERT_TRUE(MakeFolders(p)); }};
 const HostileFile kHugeNoLineEnd{"2 GiB without a line end",
-                                 [](const std::string& p) { MakeSparse(p, off_t{1} << 31); }};
+                                 [](const std::string& p) {  // sparse: it takes no room on disk
+                                   ASSERT_TRUE(WriteFileBytes(p, ""));
+                                   std::filesystem::resize_file(p, std::uintmax_t{1} << 31);
+                                 }};
 
 HostileFile Bytes(const char* name, std::string bytes) {
   return {name, [bytes](const std::string& p) { ASSERT_TRUE(WriteFileBytes(p, bytes)); }};
@@ -113,7 +103,7 @@ TEST(HostileSettingsFile, ReadsWhatItCanAndStopsInTime) {
       {Bytes("long quoted field", "1\r\n\"" + longField + "\"\r\n"), {"1"}},
       {Bytes("long rest after a quote", "1\r\n\"a\"" + longField + "\r\n"), {"1"}},
       {Bytes("long blanks", "1\r\n" + std::string(70000, ' ') + "x\r\n"), {"1"}},
-      {Bytes("NUL in fields", Raw("1\r\nru\0n.tcl\r\n\"o\0ut\"\r\n\0\r\n")), {"1", "ru", "o", ""}},
+      {Bytes("NUL in fields", "1\r\nru\0n.tcl\r\n\"o\0ut\"\r\n\0\r\n"s), {"1", "ru", "o", ""}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.file.name);
