@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -14,6 +15,7 @@
 
 #include "app/app_settings.h"
 #include "app/file_create.h"
+#include "core/line_sink.h"
 #include "core/platform.h"
 #include "tests/support/generator_samples.h"
 #include "tests/support/test_support.h"
@@ -221,6 +223,21 @@ TEST(ShutDownFaultTest, FailureNamesTheFileAndKeepsTheOldOne) {
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->Message(), a.message);
   EXPECT_EQ(Snapshot(dir.path()), before);
+}
+
+// The command line's --stdout sink on a full device, the whole script still in its buffer: only the
+// final flush fails, and says so (a write that fails on the way is checked with the interrupts).
+TEST(StdoutFaultTest, FullDeviceIsReportedAtTheFlush) {
+  std::FILE* full = std::fopen("/dev/full", "w");
+  if (full == nullptr) {
+    GTEST_SKIP() << "no /dev/full here";
+  }
+  {
+    StreamSink sink(full);
+    GeneratorSamples().front().check("", "").write("/data", sink);
+    EXPECT_FALSE(sink.Flush());
+  }
+  std::fclose(full);
 }
 
 }  // namespace
