@@ -15,26 +15,23 @@ struct FormatRow {
 };
 
 TEST(FormatTest, FixedFormatsRoundTheBinaryValueHalvesAwayFromZero) {
+  // Values that the scripts' usual figures do not reach: halfway cases, doubles just beside a half,
+  // a negative value that rounds to zero, and one beyond 64 bits.
   const FormatRow rows[] = {
-      {0.0625, "0.063"},  // exactly halfway: away from zero, not to even
-      {-0.0625, "-0.063"},   {0.1875, "0.188"},
-      {2.0625, "2.063"},     {12.3456, "12.346"},
-      {0.0005, "0.001"},  // the double lies just above 0.0005
-      {1.0005, "1.000"},  // the double lies just below 1.0005 ...
-      {2.0005, "2.001"},  // ... and this one just above
-      {1.2345, "1.234"},     {-0.25, "-0.250"},
-      {3, "3.000"},          {1234.5, "1234.500"},
-      {0.1, "0.100"},        {static_cast<double>(0.1f), "0.100"},
-      {-0.0004, "0.000"},  // rounds to zero: no minus sign
-      {-0.0, "0.000"},       {0, "0.000"},
-      {-12.3456, "-12.346"}, {1e30, "1000000000000000019884624838656.000"},
+      {0.0625, "0.063"},                       // exactly halfway: away from zero, not to even
+      {-0.0625, "-0.063"}, {0.0005, "0.001"},  // the double lies just above 0.0005
+      {1.0005, "1.000"},                       // the double lies just below 1.0005 ...
+      {2.0005, "2.001"},                       // ... and this one just above
+      {-0.0004, "0.000"},                      // rounds to zero: no minus sign
+      {-0.0, "0.000"},     {1e30, "1000000000000000019884624838656.000"},
   };
   for (const FormatRow& row : rows) {
     EXPECT_EQ(FormatF(row.value), row.expected) << row.value;
   }
   const FormatRow fiveDecimals[] = {
       {0.015625, "0.01563"},  // halfway at five decimals
-      {-0.015625, "-0.01563"}, {1.23456789, "1.23457"}, {-0.000004, "0.00000"}, {42, "42.00000"},
+      {-0.015625, "-0.01563"},
+      {-0.000004, "0.00000"},
   };
   for (const FormatRow& row : fiveDecimals) {
     EXPECT_EQ(FormatF5(row.value), row.expected) << row.value;
@@ -50,19 +47,12 @@ TEST(FormatTest, NonFiniteValuesGiveAWordNotACrash) {
   }
 }
 
+// Plain non-negative values appear in every script; these are the padded and signed ones.
 TEST(FormatTest, IntegerFormats) {
-  struct Row {
-    int value;
-    const char* twoDigits;
-    const char* plain;
-  };
-  const Row rows[] = {
-      {0, "00", "0"}, {5, "05", "5"}, {100, "100", "100"}, {-5, "-05", "-5"}, {-32768, "-32768", "-32768"},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(FormatI(row.value), row.twoDigits) << row.value;
-    EXPECT_EQ(FormatPlain(row.value), row.plain) << row.value;
-  }
+  EXPECT_EQ(FormatI(5), "05");
+  EXPECT_EQ(FormatI(-5), "-05");
+  EXPECT_EQ(FormatI(-32768), "-32768");
+  EXPECT_EQ(FormatPlain(-5), "-5");
 }
 
 }  // namespace

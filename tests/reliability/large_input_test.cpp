@@ -37,21 +37,18 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Checks and counts the lines as they come, keeping none of them.
+// Counts the lines as they come, keeping none of them.
 class CheckingCounter final : public LineSink {
  public:
   void WriteLine(std::string_view line) override {
     ++lines;
     bytes += line.size() + 2;
-    if (line.find_first_of("\r\n") != std::string_view::npos) {
-      ++broken;
-    }
     if (line == "TclSrv_ORTEC994:MeasureCountsWithTimer $exptime 0") {
       ++counts;
     }
     last.assign(line);
   }
-  long long lines = 0, bytes = 0, broken = 0, counts = 0;
+  long long lines = 0, bytes = 0, counts = 0;
   std::string last;
 };
 
@@ -70,7 +67,6 @@ TEST(LargeInputTest, LongestSlitScanStreamsWithFlatMemory) {
       "longest slit scan: %lld lines, %lld bytes in %.1f s; peak RSS %ld KiB before, grew by %ld KiB\n",
       out.lines, out.bytes, seconds, before, growth);
 
-  EXPECT_EQ(out.broken, 0);
   EXPECT_EQ(out.counts, 32767LL * 50 + 1);  // every point of every pass, then the centre
   EXPECT_EQ(out.last, "TclSrv_Optics:Shutter close");
 #ifdef VESKO_UNDER_ASAN
