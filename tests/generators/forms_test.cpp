@@ -33,6 +33,23 @@ const test::GeneratorSample& SampleNamed(const std::string& name) {
   throw std::logic_error("no sample " + name);
 }
 
+// Stores the form `check` passes in `path` as exactly `bytes`; a fresh window that loads the file and stores
+// it again must write the same bytes.
+constexpr auto kValidate = [](const auto& form) { return Validate(form); };
+template <typename Form, typename Check = decltype(kValidate)>
+void ExpectSettingsRoundTrip(const Form& typed, const std::string& path, const std::string& bytes,
+                             Check check = kValidate) {
+  Form form = typed;
+  for (const char* when : {"saved", "loaded and saved again"}) {
+    const auto p = check(form);
+    ASSERT_TRUE(p.ok()) << p.message();
+    ASSERT_EQ(SaveSettings(path, *p), std::nullopt);
+    EXPECT_EQ(ReadFileBytes(path), bytes) << when;
+    form = Form{};
+    LoadSettings(path, form);
+  }
+}
+
 constexpr const char* kSetting = "Setting Error!";
 constexpr const char* kRepeat = "Repeat Times Error";
 
@@ -43,105 +60,83 @@ constexpr const char* kRepeat = "Repeat Times Error";
 TEST(GeneratorForms, RefusedInputsInCheckOrder) {
   const struct {
     const char* sample;
-    test::GeneratorSample::Typing typed;
+    const char* typed;    // option=value;option=value
     const char* message;  // empty: the form passes
   } rows[] = {
-      {"SlitScanRepeat", {{"axis", "none"}}, kSetting},
-      {"SlitScanRepeat", {{"slit-width", "1,5"}}, kSetting},
-      {"SlitScanRepeat", {{"scan-center", "-1e39"}}, kSetting},
-      {"SlitScanRepeat", {{"scan-width", "   "}}, kSetting},
-      {"SlitScanRepeat", {{"division", "1"}}, kSetting},
-      {"SlitScanRepeat", {{"axis", "z"}, {"slit-width", "3e38"}, {"scan-center", "3e38"}}, kSetting},
-      {"SlitScanRepeat", {{"output-file-name", "   "}}, kSetting},
-      {"SlitScanRepeat", {{"output-file-name", "run"}}, kSetting},
-      {"SlitScanRepeat", {{"repeat", "1"}}, kRepeat},
-      {"SlitScanRepeat", {{"repeat", "abc"}}, kRepeat},
-      {"SlitScanRepeat", {{"repeat", "40000"}}, kRepeat},
-      {"SlitScanRepeat", {{"repeat", "abc"}, {"division", "1"}}, kSetting},
-      {"SlitScanRepeat", {{"repeat", "0"}, {"output-file-name", "run"}}, kSetting},
+      {"SlitScanRepeat", "axis=none", kSetting},
+      {"SlitScanRepeat", "slit-width=1,5", kSetting},
+      {"SlitScanRepeat", "scan-center=-1e39", kSetting},
+      {"SlitScanRepeat", "scan-width=   ", kSetting},
+      {"SlitScanRepeat", "division=1", kSetting},
+      {"SlitScanRepeat", "axis=z;slit-width=3e38;scan-center=3e38", kSetting},
+      {"SlitScanRepeat", "output-file-name=run", kSetting},
+      {"SlitScanRepeat", "repeat=1", kRepeat},
+      {"SlitScanRepeat", "repeat=abc", kRepeat},
+      {"SlitScanRepeat", "repeat=40000", kRepeat},
+      {"SlitScanRepeat", "repeat=0;output-file-name=run", kSetting},
 
-      {"SlitDecScan", {{"axis", "none"}}, kSetting},
-      {"SlitDecScan", {{"start-slit-width", "abc"}}, kSetting},
-      {"SlitDecScan", {{"end-slit-width", ""}}, kSetting},
-      {"SlitDecScan", {{"scan-center", "1.2.3"}}, kSetting},
-      {"SlitDecScan", {{"dec-step", "0"}}, kSetting},
-      {"SlitDecScan", {{"dec-step", "0.00001"}}, kSetting},  // too many points
-      {"SlitDecScan",
-       {{"axis", "y"}, {"start-slit-width", "3e38"}, {"end-slit-width", "3e38"}, {"scan-center", "3e38"}},
-       kSetting},
-      {"SlitDecScan", {{"output-file-name", "run"}}, kSetting},
-      {"SlitDecScan", {{"repeat", "1"}}, kRepeat},
-      {"SlitDecScan", {{"start-slit-width", ""}, {"repeat", "1"}}, kSetting},
+      {"SlitDecScan", "axis=none", kSetting},
+      {"SlitDecScan", "start-slit-width=abc", kSetting},
+      {"SlitDecScan", "end-slit-width=", kSetting},
+      {"SlitDecScan", "scan-center=1.2.3", kSetting},
+      {"SlitDecScan", "dec-step=0", kSetting},
+      {"SlitDecScan", "dec-step=0.00001", kSetting},  // too many points
+      {"SlitDecScan", "axis=y;start-slit-width=3e38;end-slit-width=3e38;scan-center=3e38", kSetting},
+      {"SlitDecScan", "output-file-name=run", kSetting},
+      {"SlitDecScan", "repeat=1", kRepeat},
+      {"SlitDecScan", "start-slit-width=;repeat=1", kSetting},
 
-      {"SlitMove", {{"slit-width-y", ""}}, kSetting},
-      {"SlitMove", {{"slit-width-z", "a"}}, kSetting},
-      {"SlitMove", {{"slit-center-y", "+-1"}}, kSetting},
-      {"SlitMove", {{"slit-center-z", "1e40"}}, kSetting},
-      {"SlitMove", {{"output-file-name", "move"}}, kSetting},
-      {"SlitMove",
-       {{"slit-width-y", "3e38"}, {"slit-center-y", "3e38"}},
-       kSetting},  // a blade beyond 32 bits
+      {"SlitMove", "slit-width-y=", kSetting},
+      {"SlitMove", "slit-width-z=a", kSetting},
+      {"SlitMove", "slit-center-y=+-1", kSetting},
+      {"SlitMove", "slit-center-z=1e40", kSetting},
+      {"SlitMove", "output-file-name=move", kSetting},
+      {"SlitMove", "slit-width-y=3e38;slit-center-y=3e38", kSetting},  // a blade beyond 32 bits
 
-      {"CollScan", {{"scan-center", ""}}, kSetting},
-      {"CollScan", {{"scan-width", "x"}}, kSetting},
-      {"CollScan", {{"division", "1"}}, kSetting},
-      {"CollScan", {{"move-4d-slit", "0"}, {"slit-width-y", ""}}, "SlitWidthY Error!"},
-      {"CollScan", {{"move-4d-slit", "0"}, {"slit-width-z", "1.2.3"}}, "SlitWidthZ Error!"},
-      {"CollScan", {{"move-4d-slit", "0"}, {"slit-center-y", "-1e39"}}, "SlitCenterY Error!"},
-      {"CollScan", {{"move-4d-slit", "0"}, {"slit-center-z", "abc"}}, "SlitCenterZ Error!"},
-      {"CollScan", {{"output-file-name", "Coll1DScan"}}, kSetting},
-      {"CollScan", {{"output-file-name", ""}, {"slit-center-z", ""}}, "SlitCenterZ Error!"},
-      {"CollScan",
-       {{"output-file-name", ""},
-        {"slit-center-z", ""},
-        {"slit-width-y", ""},
-        {"slit-width-z", ""},
-        {"slit-center-y", ""}},
-       "SlitWidthY Error!"},
-      {"CollScan", {{"slit-center-y", ""}, {"slit-width-z", ""}, {"division", "x"}}, kSetting},
+      {"CollScan", "scan-center=", kSetting},
+      {"CollScan", "scan-width=x", kSetting},
+      {"CollScan", "division=1", kSetting},
+      {"CollScan", "move-4d-slit=0;slit-width-y=", "SlitWidthY Error!"},
+      {"CollScan", "move-4d-slit=0;slit-width-z=1.2.3", "SlitWidthZ Error!"},
+      {"CollScan", "move-4d-slit=0;slit-center-y=-1e39", "SlitCenterY Error!"},
+      {"CollScan", "move-4d-slit=0;slit-center-z=abc", "SlitCenterZ Error!"},
+      {"CollScan", "output-file-name=Coll1DScan", kSetting},
+      {"CollScan", "output-file-name=;slit-center-z=", "SlitCenterZ Error!"},
+      {"CollScan", "slit-center-z=;slit-width-y=;slit-width-z=;slit-center-y=", "SlitWidthY Error!"},
+      {"CollScan", "slit-center-y=;slit-width-z=;division=x", kSetting},
       // Blade targets that overflow 32 bits refuse the panel only when the slit is set.
-      {"CollScan", {{"move-4d-slit", "0"}, {"slit-width-y", "3e38"}, {"slit-center-y", "3e38"}}, ""},
-      {"CollScan", {{"move-4d-slit", "0"}, {"slit-width-z", "-3e38"}, {"slit-center-z", "3e38"}}, ""},
-      {"CollScan", {{"slit-width-y", "3e38"}, {"slit-center-y", "3e38"}}, "SlitCenterY Error!"},
-      {"CollScan", {{"slit-width-z", "-3e38"}, {"slit-center-z", "3e38"}}, "SlitCenterZ Error!"},
+      {"CollScan", "move-4d-slit=0;slit-width-y=3e38;slit-center-y=3e38", ""},
+      {"CollScan", "move-4d-slit=0;slit-width-z=-3e38;slit-center-z=3e38", ""},
+      {"CollScan", "slit-width-y=3e38;slit-center-y=3e38", "SlitCenterY Error!"},
+      {"CollScan", "slit-width-z=-3e38;slit-center-z=3e38", "SlitCenterZ Error!"},
 
-      {"LensScan", {{"axis", "none"}}, kSetting},
-      {"LensScan", {{"scan-center", "3e40"}}, kSetting},
-      {"LensScan", {{"scan-width", "1 2"}}, kSetting},
-      {"LensScan", {{"division", "1"}}, kSetting},
-      {"LensScan", {{"output-file-name", "lens"}}, kSetting},
+      {"LensScan", "axis=none", kSetting},
+      {"LensScan", "scan-center=3e40", kSetting},
+      {"LensScan", "scan-width=1 2", kSetting},
+      {"LensScan", "division=1", kSetting},
+      {"LensScan", "output-file-name=lens", kSetting},
 
-      // Both GonioY generators check the omega texts, boxes ticked or not, after the scan fields and
-      // before the file name; the repeat count comes last of all, and only for generator A.
-      {"GonioYScanARepeat", {{"scan-center", "1.2.3"}}, kSetting},
-      {"GonioYScanARepeat", {{"scan-width", "1.2.3"}}, kSetting},
-      {"GonioYScanARepeat", {{"repeat", "1"}}, kRepeat},
-      {"GonioYScanARepeat", {{"repeat", "1"}, {"output-file-name", ""}}, kSetting},
-      {"GonioYScanARepeat", {{"output-file-name", ""}, {"omega2", "x"}}, "Omega1 Setting Error!"},
-      {"GonioYScanARepeat", {{"omega2", "x"}, {"omega1", "-1e39"}}, "Omega0 Setting Error!"},
-      {"GonioYScanARepeat", {{"omega1", "-1e39"}, {"division", "1"}}, kSetting},
-      {"GonioYScanB", {{"scan-center", "1.2.3"}}, kSetting},
-      {"GonioYScanB", {{"scan-width", "1.2.3"}}, kSetting},
-      {"GonioYScanB", {{"repeat", "1"}}, ""},
-      {"GonioYScanB", {{"repeat", "1"}, {"output-file-name", ""}}, kSetting},
-      {"GonioYScanB",
-       {{"use-omega1", "0"}, {"use-omega2", "0"}, {"output-file-name", ""}, {"omega2", "x"}},
-       "Omega1 Setting Error!"},
-      {"GonioYScanB",
-       {{"use-omega1", "0"}, {"use-omega2", "0"}, {"omega2", "x"}, {"omega1", "-1e39"}},
-       "Omega0 Setting Error!"},
-      {"GonioYScanB", {{"omega1", "-1e39"}, {"division", "1"}}, kSetting},
+      // Both GonioY generators share one check of the omega texts, boxes ticked or not, after the scan
+      // fields and before the file name; the repeat count comes last of all, and only for generator A.
+      {"GonioYScanARepeat", "scan-center=1.2.3", kSetting},
+      {"GonioYScanARepeat", "scan-width=1.2.3", kSetting},
+      {"GonioYScanARepeat", "repeat=1", kRepeat},
+      {"GonioYScanARepeat", "repeat=1;output-file-name=", kSetting},
+      {"GonioYScanARepeat", "output-file-name=;omega2=x", "Omega1 Setting Error!"},
+      {"GonioYScanARepeat", "omega2=x;omega1=-1e39", "Omega0 Setting Error!"},
+      {"GonioYScanARepeat", "omega1=-1e39;division=1", kSetting},
+      {"GonioYScanB", "repeat=1", ""},
 
-      {"GonioStageScan", {{"scan-center", "4e38"}}, "Scan Center Error!"},
-      {"GonioStageScan", {{"scan-width", "abc"}}, "Scan Width Error!"},
-      {"GonioStageScan", {{"division", "1"}}, "Scan Division Error!"},
-      {"GonioStageScan", {{"move-4d-slit", "0"}, {"slit-width-y", ""}}, "SlitWidthY Error!"},
-      {"GonioStageScan", {{"move-4d-slit", "0"}, {"slit-center-z", "1e"}}, "SlitCenterZ Error!"},
-      {"GonioStageScan", {{"output-file-name", ".tcl"}}, "FileName Error!"},
-      {"GonioStageScan", {{"output-file-name", ""}, {"slit-center-z", ""}}, "SlitCenterZ Error!"},
-      {"GonioStageScan", {{"slit-center-z", ""}, {"division", "x"}}, "Scan Division Error!"},
-      {"GonioStageScan", {{"division", "x"}, {"scan-width", "x"}}, "Scan Width Error!"},
-      {"GonioStageScan", {{"scan-width", "x"}, {"scan-center", "x"}}, "Scan Center Error!"},
+      {"GonioStageScan", "scan-center=4e38", "Scan Center Error!"},
+      {"GonioStageScan", "scan-width=abc", "Scan Width Error!"},
+      {"GonioStageScan", "division=1", "Scan Division Error!"},
+      {"GonioStageScan", "move-4d-slit=0;slit-width-y=", "SlitWidthY Error!"},
+      {"GonioStageScan", "move-4d-slit=0;slit-center-z=1e", "SlitCenterZ Error!"},
+      {"GonioStageScan", "output-file-name=.tcl", "FileName Error!"},
+      {"GonioStageScan", "output-file-name=;slit-center-z=", "SlitCenterZ Error!"},
+      {"GonioStageScan", "slit-center-z=;division=x", "Scan Division Error!"},
+      {"GonioStageScan", "division=x;scan-width=x", "Scan Width Error!"},
+      {"GonioStageScan", "scan-width=x;scan-center=x", "Scan Center Error!"},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(SampleNamed(row.sample).refusal(row.typed), row.message)
@@ -164,7 +159,6 @@ TEST(GeneratorForms, RefusedInputsInCheckOrder) {
 // that loads the file stores the same bytes again.
 TEST(GeneratorForms, SettingsRoundTrips) {
   test::TempDir dir;
-  using test::ExpectSettingsRoundTrip;
   ExpectSettingsRoundTrip(SlitScanForm{true, false, "0.12345", "-0.0004", "12.3456", "4.5", " run,1.tcl "},
                           dir.File(kSlitScanSettingsFile),
                           "0\r\n0.123\r\n0.000\r\n12.346\r\n4\r\n\"run,1.tcl\"\r\n");
@@ -308,17 +302,13 @@ TEST(GeneratorForms, GonioYSettingsAndTheirBoxes) {
   GonioYScanForm typed{"0.12345", "-2", "10.5", " y,old.tcl "};
   typed.useOmega = {2, 1};
   typed.omega = {"1e-4", "7"};
-  const std::string bytes = "0\r\n0.123\r\n-2.000\r\n10\r\n\"y,old.tcl\"\r\n0\r\n0.000\r\n1\r\n7.000\r\n";
-  ASSERT_FALSE(SaveSettings(path, *Validate(typed, GonioYGenerator::B)).has_value());
-  EXPECT_EQ(ReadFileBytes(path), bytes);
+  ExpectSettingsRoundTrip(typed, path,
+                          "0\r\n0.123\r\n-2.000\r\n10\r\n\"y,old.tcl\"\r\n0\r\n0.000\r\n1\r\n7.000\r\n",
+                          [](const GonioYScanForm& form) { return Validate(form, GonioYGenerator::B); });
   GonioYScanForm loaded;
   loaded.repeatActive = true;
   LoadSettings(path, loaded);
   EXPECT_FALSE(loaded.repeatActive);
-  const Result<GonioYScanParams> again = Validate(loaded, GonioYGenerator::B);
-  ASSERT_TRUE(again.ok()) << again.message();
-  ASSERT_FALSE(SaveSettings(path, *again).has_value());
-  EXPECT_EQ(ReadFileBytes(path), bytes);
 
   ASSERT_TRUE(WriteFileBytes(path, "7\r\n1\r\n2\r\n3\r\na.tcl\r\n2\r\n4\r\n3\r\n-4\r\n"));
   GonioYScanForm form, combined;

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <optional>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -22,22 +20,6 @@ std::string ScriptOf(const Form& form, const std::string& outputFolder = "C:\\da
     BuildScript(*p, outputFolder, sink);
   }
   return sink.text();
-}
-
-/// Stores the checked `typed` form in `path` as exactly `bytes`; a fresh window that loads the file and
-/// stores it again must write the same bytes.
-template <Generator Form>
-void ExpectSettingsRoundTrip(const Form& typed, const std::string& path, const std::string& bytes) {
-  const auto p = Validate(typed);
-  ASSERT_TRUE(p.ok()) << p.message();
-  ASSERT_EQ(SaveSettings(path, *p), std::nullopt);
-  EXPECT_TRUE(SameText(bytes, ReadFileBytes(path)));
-  Form loaded;
-  LoadSettings(path, loaded);
-  const auto again = Validate(loaded);
-  ASSERT_TRUE(again.ok()) << again.message();
-  ASSERT_EQ(SaveSettings(path, *again), std::nullopt);
-  EXPECT_TRUE(SameText(bytes, ReadFileBytes(path))) << "after loading it back";
 }
 
 }  // namespace vesko::test

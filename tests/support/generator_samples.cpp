@@ -25,15 +25,18 @@ const auto kCheck = [](const auto& form, const std::string& settingsFolder) {
 
 // A freshly opened window's form with each value typed into the field of its command-line option.
 template <typename Form>
-Form Typed(const GeneratorSample::Typing& values, Form form = {}) {
-  for (const auto& [option, value] : values) {
+Form Typed(const GeneratorSample::Typing& typed, Form form = {}) {
+  for (std::size_t start = 0; start < typed.size();) {
+    const std::size_t end = std::min(typed.find(';', start), typed.size()), eq = typed.find('=', start);
+    const std::string option = typed.substr(start, eq - start);
     const auto& fields = DescriptionOf<Form>().fields;
     const auto f = std::find_if(fields.begin(), fields.end(),
                                 [&](const auto& field) { return field.option.name == option; });
-    if (f == fields.end()) {
+    if (eq > end || f == fields.end()) {
       throw std::logic_error("no option " + option);
     }
-    f->Type(form, value);
+    f->Type(form, typed.substr(eq + 1, end - eq - 1));
+    start = end + 1;
   }
   return form;
 }
@@ -68,38 +71,26 @@ GeneratorSample Sample(std::string name, std::string settingsFile, std::vector<s
 std::vector<GeneratorSample> MakeSamples() {
   const std::vector<std::string> single = {""}, repeated = {"_Repeat", "_Average"};
   std::vector<GeneratorSample> samples;
-  const auto slit = Typed<SlitScanForm>(
-      {{"axis", "y"}, {"slit-width", "0.1"}, {"scan-center", "0"}, {"scan-width", "1"}, {"division", "5"}});
+  const auto slit = Typed<SlitScanForm>("axis=y;slit-width=0.1;scan-center=0;scan-width=1;division=5");
   samples.push_back(Sample("SlitScan", kSlitScanSettingsFile, single, slit));
-  samples.push_back(
-      Sample("SlitScanRepeat", kSlitScanSettingsFile, repeated, Typed({{"repeat", "2"}}, slit)));
+  samples.push_back(Sample("SlitScanRepeat", kSlitScanSettingsFile, repeated, Typed("repeat=2", slit)));
 
-  const auto dec = Typed<SlitDecScanForm>({{"axis", "z"},
-                                           {"start-slit-width", "1"},
-                                           {"end-slit-width", "0.5"},
-                                           {"scan-center", "0"},
-                                           {"dec-step", "0.1"}});
+  const auto dec =
+      Typed<SlitDecScanForm>("axis=z;start-slit-width=1;end-slit-width=0.5;scan-center=0;dec-step=0.1");
   samples.push_back(Sample("SlitDecScan", kSlitDecScanSettingsFile, single, dec));
-  samples.push_back(
-      Sample("SlitDecScanRepeat", kSlitDecScanSettingsFile, repeated, Typed({{"repeat", "2"}}, dec)));
+  samples.push_back(Sample("SlitDecScanRepeat", kSlitDecScanSettingsFile, repeated, Typed("repeat=2", dec)));
 
-  samples.push_back(Sample("SlitMove", kSlitMoveSettingsFile, {},
-                           Typed<SlitMoveForm>({{"slit-width-y", "0.5"},
-                                                {"slit-width-z", "0.4"},
-                                                {"slit-center-y", "0"},
-                                                {"slit-center-z", "0.1"}})));
+  samples.push_back(
+      Sample("SlitMove", kSlitMoveSettingsFile, {},
+             Typed<SlitMoveForm>("slit-width-y=0.5;slit-width-z=0.4;slit-center-y=0;slit-center-z=0.1")));
 
   CollScanForm zPanel;
   zPanel.panel = 1;
-  const auto coll = Typed({{"scan-center", "0.5"},
-                           {"scan-width", "1"},
-                           {"division", "5"},
-                           {"move-4d-slit", "1"},
-                           {"slit-width-y", "0.5"},
-                           {"slit-width-z", "0.3"},
-                           {"slit-center-y", "0.1"},
-                           {"slit-center-z", "-0.05"}},
-                          zPanel);
+  const auto coll = Typed(
+      "scan-center=0.5;scan-width=1;division=5;move-4d-slit=1;slit-width-y=0.5;slit-width-z=0.3;slit-center-"
+      "y=0.1;"
+      "slit-center-z=-0.05",
+      zPanel);
   // The collimator window stores four lines, the combined window nine.
   samples.push_back(Sample("CollScan", kCollScanSettingsFileZ, single, coll));
   samples.push_back(Sample("CollScanCombined", kCollScanSettingsFileZ, single, coll,
@@ -107,31 +98,24 @@ std::vector<GeneratorSample> MakeSamples() {
                              return CheckScript(form, settingsFolder, true);
                            }));
 
-  const auto lens = Typed<LensScanForm>(
-      {{"axis", "lens_ry"}, {"scan-center", "0"}, {"scan-width", "1"}, {"division", "4"}});
+  const auto lens = Typed<LensScanForm>("axis=lens_ry;scan-center=0;scan-width=1;division=4");
   samples.push_back(Sample("LensScan", kLensScanSettingsFile, single, lens));
 
-  const auto checkA = [](const GonioYScanForm& form, const std::string& settingsFolder) {
-    return CheckScript(form, GonioYGenerator::A, settingsFolder);
+  const auto gonioY = [](GonioYGenerator generator) {
+    return [generator](const GonioYScanForm& form, const std::string& settingsFolder) {
+      return CheckScript(form, generator, settingsFolder);
+    };
   };
-  const auto checkB = [](const GonioYScanForm& form, const std::string& settingsFolder) {
-    return CheckScript(form, GonioYGenerator::B, settingsFolder);
-  };
-  const auto gonioY = Typed<GonioYScanForm>({{"scan-center", "0"}, {"scan-width", "1"}, {"division", "3"}});
-  samples.push_back(Sample("GonioYScanA", kGonioYScanSettingsFile, single, gonioY, checkA));
+  const auto form = Typed<GonioYScanForm>("scan-center=0;scan-width=1;division=3");
+  samples.push_back(Sample("GonioYScanA", kGonioYScanSettingsFile, single, form, gonioY(GonioYGenerator::A)));
   samples.push_back(Sample("GonioYScanB", kGonioYScanSettingsFile, {"_1", "_2"},
-                           Typed({{"use-omega1", "1"}, {"use-omega2", "1"}}, gonioY), checkB));
-  samples.push_back(Sample("GonioYScanARepeat", kGonioYScanSettingsFile, repeated,
-                           Typed({{"repeat", "2"}}, gonioY), checkA));
+                           Typed("use-omega1=1;use-omega2=1", form), gonioY(GonioYGenerator::B)));
+  samples.push_back(Sample("GonioYScanARepeat", kGonioYScanSettingsFile, repeated, Typed("repeat=2", form),
+                           gonioY(GonioYGenerator::A)));
 
-  const auto stage = Typed<GonioStageScan2Form>({{"move-4d-slit", "1"},
-                                                 {"slit-width-y", "0.5"},
-                                                 {"slit-width-z", "0.3"},
-                                                 {"slit-center-y", "0"},
-                                                 {"slit-center-z", "0"},
-                                                 {"scan-center", "1.0"},
-                                                 {"scan-width", "0.4"},
-                                                 {"division", "3"}});
+  const auto stage = Typed<GonioStageScan2Form>(
+      "move-4d-slit=1;slit-width-y=0.5;slit-width-z=0.3;slit-center-y=0;slit-center-z=0;scan-center=1.0;"
+      "scan-width=0.4;division=3");
   samples.push_back(Sample("GonioStageScan", kGonioStageScanSettingsFileY, single, stage));
   return samples;
 }

@@ -3,7 +3,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/checked_script.h"
@@ -15,8 +14,8 @@ namespace vesko::test {
 
 /// One script form of a generator with inputs that pass its checks, as its "File Create" runs it.
 struct GeneratorSample {
-  /// Command-line options and their values, typed into the form in this order.
-  using Typing = std::vector<std::pair<std::string, std::string>>;
+  /// Command-line options and their values, typed into the form in this order: "option=value;option=value".
+  using Typing = std::string;
 
   std::string name;
   /// The settings file's name in the settings folder.
