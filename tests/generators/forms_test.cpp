@@ -4,6 +4,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -179,7 +180,11 @@ TEST(GeneratorForms, SettingsRoundTrips) {
 // on; one that is not a number stops the reading there.
 TEST(GeneratorForms, ChoiceFieldsInTheSettingsFile) {
   test::TempDir dir;
-  const std::string slitPath = dir.File(kSlitScanSettingsFile), lensPath = dir.File(kLensScanSettingsFile);
+  const auto loaded = [path = dir.File("choices.ini")](const char* content, auto form) {
+    EXPECT_TRUE(WriteFileBytes(path, content));
+    LoadSettings(path, form);
+    return form;
+  };
   const struct {
     const char* content;
     bool axisY, axisZ;
@@ -190,13 +195,10 @@ TEST(GeneratorForms, ChoiceFieldsInTheSettingsFile) {
       {"  0.4  \r\n  2.5\r\n", true, false, "2.5"},
   };
   for (const auto& row : slitRows) {
-    SCOPED_TRACE(row.content);
-    ASSERT_TRUE(WriteFileBytes(slitPath, row.content));
-    SlitScanForm form;
-    LoadSettings(slitPath, form);
-    EXPECT_EQ(row.axisY, form.axisY);
-    EXPECT_EQ(row.axisZ, form.axisZ);
-    EXPECT_EQ(row.slitWidth, form.slitWidth);
+    const SlitScanForm form = loaded(row.content, SlitScanForm{});
+    EXPECT_EQ(std::tuple(form.axisY, form.axisZ, form.slitWidth),
+              std::tuple(row.axisY, row.axisZ, std::string(row.slitWidth)))
+        << row.content;
   }
   const struct {
     const char* content;
@@ -209,13 +211,10 @@ TEST(GeneratorForms, ChoiceFieldsInTheSettingsFile) {
       {"1.5\r\n4\r\n", {false, false, true, false}, "4", "Lens1DScan.tcl"},  // 1.5 rounds to 2
   };
   for (const auto& row : lensRows) {
-    SCOPED_TRACE(row.content);
-    ASSERT_TRUE(WriteFileBytes(lensPath, row.content));
-    LensScanForm loaded;
-    LoadSettings(lensPath, loaded);
-    EXPECT_EQ(loaded.axis, row.axis);
-    EXPECT_EQ(loaded.scanCenter, row.scanCenter);
-    EXPECT_EQ(loaded.outputFileName, row.outputFileName);
+    const LensScanForm form = loaded(row.content, LensScanForm{});
+    EXPECT_EQ(std::tuple(form.axis, form.scanCenter, form.outputFileName),
+              std::tuple(row.axis, std::string(row.scanCenter), std::string(row.outputFileName)))
+        << row.content;
   }
 }
 

@@ -288,9 +288,7 @@ TEST(LensScanScript, WorkedExample) {
 
 const std::string kGonioEnd = kShutterClose + kBeamStopIn;
 
-std::string GonioYRows(const std::string& fp, const std::vector<std::string>& positions) {
-  return TwoCounterRows("TclSrv_GStand {gonio_y", fp, positions);
-}
+const std::string kGonioY = "TclSrv_GStand {gonio_y";
 
 // Generator B turns omega to each ticked angle, counts once, scans there into that angle's file, and
 // turns omega back to 0 at the end; a grey box turns no angle. Generator A ignores the angles; the result
@@ -302,7 +300,7 @@ TEST(GonioYScanScript, WorkedExamples) {
       SameText(Crlf(kSeikikaHead + "set fp2 [open C:\\\\data\\\\GonioYScan_2.dat w+]\n" + kBeamStopOut +
                     kShutterOpen + "puts $fp2 \"GonioY,Io,I,I/Io\"\nTclSrv_Gonio {omega move -5.000}\n" +
                     "set counts [TclSrv_ORTEC994:MeasureCountsWithTimer $exptime -1]\n" +
-                    GonioYRows("fp2", {"-0.500", "0.000", "0.500", "0.000"}) +
+                    TwoCounterRows(kGonioY, "fp2", {"-0.500", "0.000", "0.500", "0.000"}) +
                     "close $fp2\nTclSrv_Gonio {omega move 0.000}\n" + kGonioEnd),
                test::GonioYScriptOf(form, GonioYGenerator::B)));
   form.useOmega = {2, 0};
@@ -312,11 +310,12 @@ TEST(GonioYScanScript, WorkedExamples) {
 
   form = {"0.5", "1", "5", " run.1.tcl "};
   form.useOmega = {1, 1};
-  EXPECT_TRUE(SameText(Crlf(kSeikikaHead + "set fp [open C:\\\\data\\\\run.dat w+]\n" + kBeamStopOut +
-                            kShutterOpen + "puts $fp \"GonioY,Io,I,I/Io\"\n" +
-                            GonioYRows("fp", {"0.000", "0.250", "0.500", "0.750", "1.000", "0.500"}) +
-                            "close $fp\n" + kGonioEnd),
-                       test::GonioYScriptOf(form, GonioYGenerator::A)));
+  EXPECT_TRUE(
+      SameText(Crlf(kSeikikaHead + "set fp [open C:\\\\data\\\\run.dat w+]\n" + kBeamStopOut + kShutterOpen +
+                    "puts $fp \"GonioY,Io,I,I/Io\"\n" +
+                    TwoCounterRows(kGonioY, "fp", {"0.000", "0.250", "0.500", "0.750", "1.000", "0.500"}) +
+                    "close $fp\n" + kGonioEnd),
+               test::GonioYScriptOf(form, GonioYGenerator::A)));
 }
 
 // Any ticked (or grey) box chooses generator B, which disables the repeat controls and unticks Active.
