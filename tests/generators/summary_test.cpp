@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/line_sink.h"
 #include "core/script_naming.h"
 #include "generators/axis_check.h"
 #include "generators/coll_scan.h"
@@ -20,7 +19,6 @@
 #include "generators/slit_move.h"
 #include "generators/slit_scan.h"
 #include "tests/support/generator_samples.h"
-#include "tests/support/test_support.h"
 
 namespace vesko {
 namespace {
@@ -161,24 +159,6 @@ TEST(ScriptSummaryTest, NotesThatDoNotBlock) {
   }
 }
 
-// A script passed on arrives unchanged, and its summary does not depend on how its lines were handed over.
-TEST(ScriptSummaryTest, LinesOneByOneOrInBlocks) {
-  const SlitDecScanParams p = DecScan(1.0f, -0.5f, 0.5f, 0, true);
-  StringSink passedOn, direct;
-  SummarySink blocks(&passedOn), oneByOne, inOne;
-  BuildScript(p, "C:\\data", blocks);
-  BuildScript(p, "C:\\data", direct);
-  EXPECT_EQ(passedOn.text(), direct.text());
-  for (const std::string& line : test::SplitLines(direct.text())) {
-    oneByOne.WriteLine(line);
-  }
-  inOne.WriteLines(direct.text());
-  for (SummarySink* sink : {&oneByOne, &inOne}) {
-    EXPECT_EQ(SummaryText(sink->Summary(OutlineOf(p))), SummaryText(blocks.Summary(OutlineOf(p))));
-  }
-  EXPECT_EQ(blocks.Summary({}).notes.size(), 1u);
-}
-
 TEST(ScriptSummaryTest, DurationText) {
   const struct {
     double seconds;
@@ -254,22 +234,6 @@ TEST(AxisCheckTest, EstimateOfALensScan) {
   ScriptSummary notTimed;
   notTimed.axisReport = untimedOrUnlimited(table);
   EXPECT_EQ(SummaryText(notTimed).at(2), "Moves not timed (no speed in the axis table): lens_y");
-}
-
-// The chart's series: each axis' targets against the script's move number, with its limits.
-TEST(AxisCheckTest, ChartSeriesOfASlitScan) {
-  const ScriptSummary summary = SummaryOf(kSlit, Limits({{"slit_y1", -0.4, 0.5, {}, {}}}));
-  ASSERT_TRUE(summary.axisReport);
-  const std::vector<AxisPath>& paths = summary.axisReport->paths;
-  ASSERT_EQ(paths.size(), 2u);
-  EXPECT_EQ(paths[0].axis, "slit_y1");
-  EXPECT_EQ(paths[0].lower, -0.4);
-  EXPECT_EQ(paths[0].upper, 0.5);
-  using Points = std::vector<std::pair<std::uint64_t, double>>;
-  EXPECT_EQ(paths[0].points, (Points{{1, -0.45}, {3, -0.2}, {5, 0.05}, {7, 0.3}, {9, 0.55}, {11, 0.05}}));
-  EXPECT_EQ(paths[1].axis, "slit_y2");
-  EXPECT_FALSE(paths[1].lower || paths[1].upper);
-  EXPECT_EQ(paths[1].points, (Points{{2, 0.55}, {4, 0.3}, {6, 0.05}, {8, -0.2}, {10, -0.45}, {12, 0.05}}));
 }
 
 // A long path is thinned evenly and stays bounded; the notes still see every move.
