@@ -159,7 +159,7 @@ proc WriteReport {path} {
   foreach axis $::axisNames {
     puts $out "position $axis $::sim(axis,$axis)"
   }
-  foreach fact {shutter beamstop timer unclosed crlf lf nonascii} {
+  foreach fact {shutter beamstop timer unclosed} {
     puts $out "$fact $::sim($fact)"
   }
   close $out
@@ -177,10 +177,7 @@ foreach axis $axisNames {
 }
 set bytes [read $f]
 close $f
-# Counted on the raw bytes; the text then runs as `source` reads it (UTF-8, CR LF as LF).
-set ::sim(crlf) [regexp -all {\r\n} $bytes]
-set ::sim(lf) [expr {[regexp -all {\n} $bytes] - $::sim(crlf)}]
-set ::sim(nonascii) [regexp -all {[\x80-\xff]} $bytes]
+# The text runs as `source` reads it (UTF-8, CR LF as LF).
 RunScript [string map [list \r\n \n] [encoding convertfrom utf-8 $bytes]]
 if {[catch {WriteReport $report} message]} {
   puts stderr "cannot write $report: $message"
