@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -106,25 +104,12 @@ Report ParseReport(const std::string& text, const std::filesystem::path& sandbox
   return report;
 }
 
-// A double as Tcl 8.6 prints it: the shortest text that reads back, ".0" after a whole number (only
-// from 1e-4 to 1e16, where Tcl writes no exponent).
-std::string TclDouble(double value) {
-  EXPECT_TRUE(value == 0 || (std::fabs(value) >= 1e-4 && std::fabs(value) < 1e16)) << value;
-  char buffer[64];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  const std::string text(buffer, end.ptr);
-  return text.find('.') == std::string::npos ? text + ".0" : text;
-}
-
-// What the scripts' Seikika makes of the counter reply "A B": "A, B, B/A", 0 for the ratio when A is 0.
-std::string SeikikaText(double a, double b) {
-  return TclDouble(a) + ", " + TclDouble(b) + ", " + (a == 0 ? "0" : TclDouble(b / a));
-}
-
-// The counts of `m` as its result line ends: ", A" (one channel), or ", " + Seikika (two channels).
+// The counts of `m` as its result line ends: ", A" (one channel), or what the scripts' Seikika makes of the
+// reply "A B" (two channels): "A, B, B/A" as Tcl doubles. The counts are whole powers of two (exact as
+// doubles), the same on both channels.
 std::string CountsText(const Measure& m) {
-  return ", " + (m.mode == 0 ? std::to_string(m.a)
-                             : SeikikaText(static_cast<double>(m.a), static_cast<double>(m.b)));
+  const std::string a = std::to_string(m.a);
+  return m.mode == 0 ? ", " + a : ", " + a + ".0, " + a + ".0, 1.0";
 }
 
 class DryRun : public ::testing::Test {
@@ -224,31 +209,23 @@ TEST_F(DryRun, LensScanMovesOnlyItsAxis) {
 // opening above a flat background of 500, with a little deterministic noise. Blade 1 then stands at
 // centre + 0.137 where the slit really closes.
 TEST_F(DryRun, BreakAnalysisFindsTheRealZeroOfAnOffsetSlit) {
-  for (const bool zPair : {false, true}) {
-    const std::string b1 = zPair ? "slit_z1" : "slit_y1", b2 = zPair ? "slit_z2" : "slit_y2";
-    SCOPED_TRACE(b1);
-    const SlitDecScanForm form{.axisY = !zPair,
-                               .axisZ = zPair,
-                               .startSlitWidth = "1.0",
-                               .endSlitWidth = "0.0",
-                               .scanCenter = zPair ? "0.05" : "0.0",
-                               .decStep = "0.05"};
-    const Report report =
-        RunClean(ScriptOf(form), "{seq pos} {expr {500 + 10000 * max(0.0, [dict get $pos " + b1 +
-                                     "] + [dict get $pos " + b2 + "] - 2 * 0.137) + ($seq * 37) % 11 - 5}}");
-    ASSERT_EQ(report.opens.size(), 1u);
-    const BreakAnalysis analysis =
-        AnalyseResultFile(report.opens[0].sandboxFile.string(), kDefaultThresholdText);
-    EXPECT_TRUE(analysis.readError.empty()) << analysis.readError;
-    EXPECT_TRUE(analysis.messages.empty()) << analysis.messages.front();
-    // Widths 1.0 down to 0.05: the line holds while the real opening is open (widths 0.30 and up), and
-    // the first step without a fall comes after the width 0.25.
-    EXPECT_EQ(analysis.rows.x.size(), 20u);
-    EXPECT_EQ(analysis.breakIndex, 15u);
-    ASSERT_TRUE(analysis.crossX.has_value());
-    EXPECT_NEAR(*analysis.crossX, zPair ? 0.187 : 0.137, 0.05 / 2);  // within a blade step
-    EXPECT_NEAR(analysis.level, 500, 5);
-  }
+  const SlitDecScanForm form{
+      .axisY = true, .startSlitWidth = "1.0", .endSlitWidth = "0.0", .scanCenter = "0.0", .decStep = "0.05"};
+  const Report report = RunClean(ScriptOf(form),
+                                 "{seq pos} {expr {500 + 10000 * max(0.0, [dict get $pos slit_y1]"
+                                 " + [dict get $pos slit_y2] - 2 * 0.137) + ($seq * 37) % 11 - 5}}");
+  ASSERT_EQ(report.opens.size(), 1u);
+  const BreakAnalysis analysis =
+      AnalyseResultFile(report.opens[0].sandboxFile.string(), kDefaultThresholdText);
+  EXPECT_TRUE(analysis.readError.empty()) << analysis.readError;
+  EXPECT_TRUE(analysis.messages.empty()) << analysis.messages.front();
+  // Widths 1.0 down to 0.05: the line holds while the real opening is open (widths 0.30 and up), and the
+  // first step without a fall comes after the width 0.25.
+  EXPECT_EQ(analysis.rows.x.size(), 20u);
+  EXPECT_EQ(analysis.breakIndex, 15u);
+  ASSERT_TRUE(analysis.crossX.has_value());
+  EXPECT_NEAR(*analysis.crossX, 0.137, 0.05 / 2);  // within a blade step
+  EXPECT_NEAR(analysis.level, 500, 5);
 }
 
 // Folders and file name bases a careless open line would turn into Tcl commands, variable reads, word
