@@ -46,7 +46,7 @@ struct Report {
   std::vector<std::pair<std::string, std::string>> calls;  // name, arguments as a Tcl list
   std::vector<Open> opens;
   std::vector<Measure> measures;
-  std::map<std::string, std::string> positions, facts;
+  std::map<std::string, std::string> facts;
 };
 
 std::string Quote(const std::string& text) {
@@ -92,8 +92,6 @@ Report ParseReport(const std::string& text, const std::filesystem::path& sandbox
         m.axes[axes[k]] = w.at(6 + k);
       }
       report.measures.push_back(m);
-    } else if (key == "position") {
-      report.positions[w.at(1)] = w.at(2);
     } else if (key == "message") {
       report.message = FromHex(w.at(1));
     } else {
@@ -192,14 +190,14 @@ TEST_F(DryRun, ServerRefusesFilesProgramsUnknownCommandsAndMalformedRequests) {
             (Lines{"dryrun-report.txt", "dryrun-stderr.txt", "result-1.dat", "result-2.dat"}));
 }
 
-// Each lens axis is one the server knows, and only it moves, ending at the centre.
+// Each lens axis is one the server knows, and only it moves, counting last at the centre.
 TEST_F(DryRun, LensScanMovesOnlyItsAxis) {
   for (std::size_t axis = 0; axis < kLensAxisNames.size(); ++axis) {
     LensScanForm form{.scanCenter = "0.0", .scanWidth = "0.3", .division = "4"};
     form.axis[axis] = true;
     const Report report = RunClean(ScriptOf(form));
-    EXPECT_EQ(report.measures.size(), 5u);
-    for (const auto& [name, position] : report.positions) {
+    ASSERT_EQ(report.measures.size(), 5u);
+    for (const auto& [name, position] : report.measures.back().axes) {
       EXPECT_EQ(position, name == kLensAxisNames[axis] ? "0.000" : "-") << name;
     }
   }

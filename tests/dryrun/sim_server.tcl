@@ -144,7 +144,7 @@ proc RunScript {text} {
 }
 
 # status, message, axes, then per call, open and measure (counts A B, mode, shutter, beam stop, each axis'
-# move text or -), each axis' end position, and one line each for the facts.
+# move text or -), and one line each for the facts.
 proc WriteReport {path} {
   set out [open $path w]
   puts $out "status $::sim(status)\nmessage [Hex $::sim(message)]\naxes [join $::axisNames]"
@@ -155,9 +155,6 @@ proc WriteReport {path} {
     foreach entry $::sim($list) {
       puts $out "$key $entry"
     }
-  }
-  foreach axis $::axisNames {
-    puts $out "position $axis $::sim(axis,$axis)"
   }
   foreach fact {shutter beamstop timer unclosed} {
     puts $out "$fact $::sim($fact)"
