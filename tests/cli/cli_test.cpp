@@ -12,7 +12,6 @@
 
 #include "analysis/break_analysis.h"
 #include "app/file_create.h"
-#include "core/format.h"
 #include "core/platform.h"
 #include "generators/slit_scan.h"
 #include "tests/support/generator_checks.h"
@@ -113,17 +112,11 @@ TEST_F(Cli, SummaryPrintsTheFiguresAndWritesNothing) {
     "count_measurements": 5, "exposure_seconds": 1.0, "counting_seconds": 5.0,
     "result_files": ["C:\\data\\Lens1DScan.dat"], "script_lines": 28, "notes": []})"),
             nlohmann::json::parse(c.out));
-  // A scan width of 0 gives a note.
-  c = Invoke("lens-scan --axis lens_z --scan-center 1 --scan-width 0 --division 3 --summary --json" +
-             Folders());
-  ASSERT_EQ(0, c.code) << c.err;
-  EXPECT_EQ(nlohmann::json::array({"Scan Width is 0: every point is at the scan centre."}),
-            nlohmann::json::parse(c.out)["notes"]);
   EXPECT_TRUE(NothingWritten());
 }
 
 // With an axis table a script beyond a limit is refused with the first note and nothing written, also on
-// standard output; --ignore-limits writes the same bytes as without a table; --summary names the limit.
+// standard output; --ignore-limits writes the same bytes as without a table; --summary names the limits.
 TEST_F(Cli, AxisLimitsRefuseTheScriptUnlessIgnored) {
   ASSERT_TRUE(WriteFileBytes(settings_.File("Axes.toml"), "[axis.slit_y1]\nlower = -5.0\nupper = 5.0\n"));
   const std::string wide = "slit-scan --axis y --slit-width 0.1 --scan-center=0 --scan-width 20 --division 5";
@@ -135,10 +128,7 @@ TEST_F(Cli, AxisLimitsRefuseTheScriptUnlessIgnored) {
     EXPECT_EQ(note + "\n", c.err) << how;
     EXPECT_TRUE(ListFolder(output_.path()).empty()) << how;
   }
-  Captured c = Invoke(wide + Folders() + " --summary");
-  EXPECT_EQ(0, c.code);
-  EXPECT_NE(std::string::npos, c.out.find("\nNote: " + note + "\n")) << c.out;
-  c = Invoke(wide + Folders() + " --summary --json");
+  Captured c = Invoke(wide + Folders() + " --summary --json");
   EXPECT_EQ(0, c.code);
   EXPECT_EQ(
       nlohmann::json::array({note, "slit_y1 goes to 10.050, above its upper limit 5.000 (first at point 4)"}),
@@ -191,12 +181,11 @@ TEST_F(Cli, OptionsReplaceTheStoredTexts) {
 // analysis' results), nothing written; a usage error (2) names the program and shows the usage.
 TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
   TempDir data;
-  const std::string run = data.File("run.dat"), flat = data.File("flat.dat"), empty = data.File("empty.dat");
+  const std::string run = data.File("run.dat"), empty = data.File("empty.dat");
   const std::string missing = data.File("missing.dat"), header = "slit_y1,slit_y2,Intensity\r\n";
   // A decreasing-width result file: falls of 20 a step, then a level near 40 from step 3.
   ASSERT_TRUE(WriteFileBytes(run, header + "2,2,100\r\n1.5,1.5,80\r\n1,1,60\r\n0.5,0.5,40\r\n0,0,39\r\n"
                                            "-0.5,-0.5,40\r\n-1,-1,40\r\n"));
-  ASSERT_TRUE(WriteFileBytes(flat, header + "1,1,100\r\n1,1,80\r\n1,1,60\r\n0,0,40\r\n0,0,39\r\n0,0,40\r\n"));
   ASSERT_TRUE(WriteFileBytes(empty, ""));
   const std::string slit = kSlitExample + Folders() + " ";
   const std::string special =
@@ -209,16 +198,11 @@ TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
     std::string out = "";
   } rows[] = {
       {slit + "--division 1 --summary", 1, "Setting Error!"},
-      {slit + "--repeat 1", 1, "Repeat Times Error"},
-      {slit + "--repeat abc --division 40000", 1, "Setting Error!"},
-      {slit + "--output-folder |cat", 1, "Output Folder Error! \"|cat\"" + special},
       {slit + "--output-folder ~/x --stdout", 1, "Output Folder Error! \"~/x\"" + special},
       // A name, not a path; a quote could not be read back from the settings file.
-      {slit + "--output-file-name a/../../escape.tcl", 1, "Setting Error!"},
       {slit + "--output-file-name a\\b.tcl", 1, "Setting Error!"},
       {slit + "--output-file-name \"a.tcl", 1, "Setting Error!"},
       {slit + "--output-folder=", 1, kNoOutputFolder},
-      {slit + "--output-folder= --summary", 1, kNoOutputFolder},
       // The settings would overwrite the script at once.
       {slit + "--output-file-name 4DSlitScan.ini --output-folder " + settings_.path(), 1,
        "Output FileName Error! " + settings_.File("4DSlitScan.ini") +
@@ -231,14 +215,13 @@ TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
       {"slit-scan --stdout --summary" + Folders(), 2,
        "options '--stdout' and '--summary' cannot go together"},
       {"slit-scan --json" + Folders(), 2, "option '--json' goes only with '--summary'"},
-      {"slit-scan extra" + Folders(), 2, "unexpected argument 'extra'"},
+      {"slit-scan x\x1B[31m\x7F" + Folders(), 2, "unexpected argument 'x\\x1B[31m\\x7F'"},  // shown escaped
       {"slit-scan" + Folders() + " --division", 2, "option '--division' needs a value"},
       {"coll-scan --stdout" + Folders(), 2, "option '--panel' is required for coll-scan"},
       {"slit-scan" + Folders() + " --settings-dir=", 2, "option '--settings-dir' needs a folder"},
       {"analyse " + run, 0, "", results},
       {"analyse --threshold abc " + run, 0, std::string(kThresholdResetMessage), results},
       {"analyse " + run + " --threshold=-2", 1, "0" + std::string(kGateStopText)},
-      {"analyse " + flat, 1, std::string(kNoCrossingMessage)},
       {"analyse " + missing, 3, "Cannot read " + missing + ": No such file or directory"},
       {"analyse", 2, "no result file given"},
       {"analyse " + run + " other.dat", 2, "unexpected argument 'other.dat'"},
@@ -270,15 +253,19 @@ TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
   EXPECT_EQ(3, Invoke("stats " + data.path()).code);
 }
 
+#ifndef _WIN32
+// A script that cannot be written exits 3 with the whole message on the first line: control characters of
+// the folder are shown escaped (Windows forbids them in file names).
 TEST_F(Cli, UnwritableScriptOrFullStandardOutputExitsThree) {
-  const std::string missing = output_.File("no-such-folder");
+  const std::string missing = output_.File("a\nFAKE: line\x1B[31m");
   Captured c = Invoke(kSlitExample + Folders(), {"--output-folder", missing});
   EXPECT_EQ(3, c.code);
-  EXPECT_EQ(0u, c.FirstErrorLine().rfind("Cannot write " + missing, 0)) << c.err;
+  EXPECT_EQ(c.err, "Cannot write " + output_.File("a\\nFAKE: line\\x1B[31m") +
+                       "/4DSlit1DScan.tcl: No such file or directory\n");
   EXPECT_TRUE(NothingWritten());
 
-#ifndef _WIN32
-  // Every command's output is checked, whatever it printed: a full device, a stream not open for writing.
+  // A streamed script and whatever a command printed are checked: a full device, a stream not open for
+  // writing.
   TempDir dir;
   const std::string run = dir.File("run.dat");
   ASSERT_TRUE(
@@ -289,10 +276,7 @@ TEST_F(Cli, UnwritableScriptOrFullStandardOutputExitsThree) {
     const char* mode;
     const char* reason;  // the message's start after "standard output: "
   } streams[] = {{"/dev/full", "w", "No space left on device"}, {dir.File("readonly"), "r", ""}};
-  for (const std::string& line :
-       {kSlitExample + Folders() + " --stdout", kSlitExample + Folders() + " --summary", "analyse " + run,
-        "slit-move --slit-width-y 0.2 --slit-width-z 0.4 --slit-center-y 0 --slit-center-z 0.1" + Folders(),
-        std::string("--help"), std::string("analyse --help")}) {
+  for (const std::string& line : {kSlitExample + Folders() + " --stdout", "analyse " + run}) {
     for (const auto& stream : streams) {
       SCOPED_TRACE(line + " > " + stream.device);
       std::FILE* out = std::fopen(stream.device.c_str(), stream.mode);
@@ -304,32 +288,6 @@ TEST_F(Cli, UnwritableScriptOrFullStandardOutputExitsThree) {
       EXPECT_EQ(c.err.find('\n'), c.err.size() - 1) << c.err;
     }
   }
-#endif
-}
-
-#ifndef _WIN32
-// Control characters of folders, names and arguments reach no message or summary line raw: the first
-// line on standard error is the whole message. (Windows forbids them in file names.)
-TEST_F(Cli, ControlCharactersAreShownEscaped) {
-  const std::string folder = output_.File("a\nFAKE: line\x1B[31m");
-  const std::string shown = output_.File("a\\nFAKE: line\\x1B[31m");
-  const Captured written = Invoke(kSlitExample + Folders(), {"--output-folder", folder});
-  EXPECT_EQ(3, written.code);
-  EXPECT_EQ(written.err, "Cannot write " + shown + "/4DSlit1DScan.tcl: No such file or directory\n");
-
-  const Captured summary = Invoke(kSlitExample + Folders() + " --summary", {"--output-folder", folder});
-  EXPECT_EQ(0, summary.code);
-  EXPECT_NE(std::string::npos, summary.out.find("\nResult file: " + shown + "/4DSlit1DScan.dat\n"))
-      << summary.out;
-  EXPECT_EQ(std::string::npos, summary.out.find_first_of("\x1B\r\t")) << summary.out;
-
-  const Captured usage = Invoke("slit-scan" + Folders(), {"x\ry\x7F"});
-  EXPECT_EQ(2, usage.code);
-  EXPECT_EQ("vesko-script: unexpected argument 'x\\ry\\x7F'", usage.FirstErrorLine());
-
-  const Captured refused = Invoke(kSlitExample + Folders(), {"--output-folder", "|\x1B]0;title\x07"});
-  EXPECT_EQ(1, refused.code);
-  EXPECT_EQ(0u, refused.err.rfind("Output Folder Error! \"|\\x1B]0;title\\x07\" cannot", 0)) << refused.err;
 }
 #endif
 
@@ -425,63 +383,40 @@ TEST_F(Cli, ALongWriteShowsOneProgressLineOnATerminal) {
 }
 #endif
 
-// Runs `line` in fresh folders: exit 0, `out` printed, the script file and the one settings file written,
-// the settings stored as `settings`, and each of `scriptLines` in the script.
-void ExpectWritten(const std::string& line, const std::string& script, const std::string& settingsFile,
-                   const std::string& settings, const std::vector<std::string>& scriptLines,
-                   const std::string& out = "") {
-  SCOPED_TRACE(line);
-  TempDir settingsDir;
-  TempDir outputDir;
-  const Captured c =
-      Invoke(line + " --settings-dir " + settingsDir.path() + " --output-folder " + outputDir.path());
-  EXPECT_EQ(0, c.code) << c.err;
-  EXPECT_EQ(ToFileText(out), c.out);  // messages reach the console in its code page
-  EXPECT_EQ(Names{script}, ListFolder(outputDir.path()));
-  EXPECT_EQ(Names{settingsFile}, ListFolder(settingsDir.path()));
-  EXPECT_EQ(settings, ReadFileBytes(settingsDir.File(settingsFile)));
-  const std::vector<std::string> lines = test::SplitLines(ReadFileBytes(outputDir.File(script)));
-  for (const std::string& wanted : scriptLines) {
-    EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), wanted)) << wanted;
-  }
-}
-
-// The command line types each option through the window's description, which the window tests hold against
-// the controls; here what the description does not say: a panel writes only its own settings file, and
-// slit-move reports its blades.
-TEST(CliGenerators, PanelsStoreTheirOwnFileAndSlitMoveReports) {
-  ExpectWritten(
+// A panel writes only its own settings file; slit-move reports its blades on standard output.
+TEST_F(Cli, PanelsStoreTheirOwnFileAndSlitMoveReports) {
+  Captured c = Invoke(
       "slit-move --slit-width-y 0.2 --slit-width-z 0.4 --slit-center-y 0.0 --slit-center-z 0.1 "
-      "--output-file-name m.com",
-      "m.com", "4DSlitMove.ini", "0.200\r\n0.400\r\n0.000\r\n0.100\r\nm.com\r\n", {},
-      "y1=0.100,y2=0.100,z1=0.300,z2=0.100,ファイルネーム=m.comで作成しました。\n");
-  ExpectWritten(
+      "--output-file-name m.com" +
+      Folders());
+  EXPECT_EQ(0, c.code) << c.err;
+  EXPECT_EQ(ToFileText("y1=0.100,y2=0.100,z1=0.300,z2=0.100,ファイルネーム=m.comで作成しました。\n"),
+            c.out);  // messages reach the console in its code page
+  c = Invoke(
       "coll-scan --panel z --scan-center 0.5 --scan-width 1.0 --division 5 --slit-width-y 0.3 "
-      "--slit-width-z 0.1 --slit-center-y 0.2 --slit-center-z 0.05 --move-4d-slit 1 --output-file-name z.com",
-      "z.com", "ColliScan_z.ini", "0.500\r\n1.000\r\n5\r\nz.com\r\n",
-      {"TclSrv_Optics:4DSlit {slit_y1 move 0.350}", "TclSrv_Optics:4DSlit {slit_z2 move 0.000}"});
+      "--slit-width-z 0.1 --slit-center-y 0.2 --slit-center-z 0.05 --output-file-name z.com" +
+      Folders());
+  EXPECT_EQ(0, c.code) << c.err;
+  EXPECT_EQ((Names{"m.com", "z.com"}), ListFolder(output_.path()));
+  EXPECT_EQ((Names{"4DSlitMove.ini", "ColliScan_z.ini"}), ListFolder(settings_.path()));
+  EXPECT_EQ("0.500\r\n1.000\r\n5\r\nz.com\r\n", ReadFileBytes(settings_.File("ColliScan_z.ini")));
 }
 
-// A fresh window fills the z panel only after the whole y file; options type into the chosen panel.
+// A fresh window fills the z panel from its file (once the y file was read whole, as the window does);
+// options type into the chosen panel.
 TEST_F(Cli, CollScanStoredPanelsLoadUnderOneFailureRule) {
-  const std::string line =
-      "coll-scan --panel z --slit-width-y=0 --slit-width-z=0 --slit-center-y=0 --slit-center-z=0";
   ASSERT_TRUE(WriteFileBytes(settings_.File("ColliScan_z.ini"), "-1.000\r\n2.000\r\n3\r\nz.com\r\n"));
-  Captured c = Print(line);
-  EXPECT_EQ(1, c.code);
-  EXPECT_EQ("Setting Error!", c.FirstErrorLine());
-
   ASSERT_TRUE(WriteFileBytes(settings_.File("ColliScan_y.ini"), "0.500\r\n1.000\r\n5\r\ny.com\r\n"));
-  c = Print(line);
+  const Captured c =
+      Print("coll-scan --panel z --slit-width-y=0 --slit-width-z=0 --slit-center-y=0 --slit-center-z=0");
   EXPECT_EQ(0, c.code) << c.err;
-  EXPECT_NE(std::string::npos, c.out.find("\r\nset fp [open C:\\\\data\\\\z.dat w+]\r\n"));
   EXPECT_NE(std::string::npos, c.out.find("\r\nTclSrv_Optics:Collimator {col_z move -2.000}\r\n"));
 }
 
 TEST_F(Cli, GonioYScanRepeatNeedsEveryOmegaBoxUnticked) {
   const std::string line = "gonioy-scan --scan-center=0 --scan-width=1 --division=3 --repeat 2";
   EXPECT_EQ(2, Print(line + " --use-omega1 1").code);
-  EXPECT_NE(std::string::npos, Print(line).out.find("\r\nclose $fp2\r\n"));
+  EXPECT_EQ(0, Print(line).code);
   // A box ticked by the stored settings counts too; unticking it on the command line frees --repeat.
   ASSERT_TRUE(WriteFileBytes(settings_.File("GonioYScan.ini"),
                              "0\r\n0.000\r\n1.000\r\n3\r\nGonioYScan.tcl\r\n1\r\n5.000\r\n0\r\n-5.000\r\n"));
@@ -513,8 +448,6 @@ TEST(CliHelp, ListsGeneratorsAndOptions) {
   c = Invoke("coll-scan --help");
   EXPECT_EQ(0, c.code);
   EXPECT_NE(std::string::npos,
-            c.out.find("  --panel y|z                 panel: collimator_y or collimator_z (required)\n"));
-  EXPECT_NE(std::string::npos,
             c.out.find("  --move-4d-slit 0|1          \"Move 4D Slit\": 1 sets the slit before the scan\n"));
 }
 
@@ -541,21 +474,16 @@ TEST(StatsCommand, PrintsOneBlockPerSeriesAsTextOrJson) {
 
   run = Invoke("stats " + file + " --json");
   ASSERT_EQ(0, run.code) << run.err;
-  const nlohmann::ordered_json document = nlohmann::ordered_json::parse(run.out);
+  const nlohmann::json document = nlohmann::json::parse(run.out);
   EXPECT_EQ("slit-scan", document["layout"]);
   EXPECT_EQ("slit_center", document["x"]);
-  std::string printed;
-  for (const nlohmann::ordered_json& series : document["series"]) {
-    printed += printed.empty() ? "" : "\n";
-    for (const auto& [key, value] : series.items()) {
-      const std::string text = value.is_null()              ? "none"
-                               : value.is_string()          ? value.get<std::string>()
-                               : value.is_number_unsigned() ? std::to_string(value.get<unsigned>())
-                                                            : FormatF5(value.get<double>());
-      printed += key + "=" + text + "\n";
-    }
-  }
-  EXPECT_EQ(blocks, printed);
+  ASSERT_EQ(2u, document["series"].size());
+  EXPECT_EQ(
+      nlohmann::json::parse(R"({"series": "Repeat01", "points": 2, "max_x": -0.25, "max_y": 3.0, "min_x": 0.0,
+    "min_y": 1.0, "com": -0.25, "half_left": null, "half_right": -0.125, "fwhm": null, "cen": null,
+    "edge_x": -0.125, "edge_slope": -8.0})"),
+      document["series"][1]);
+  EXPECT_EQ(0.29167, document["series"][0]["fwhm"]);  // numbers as printed
 }
 
 // A two-counter scan gives the figures of I/Io, or of Io or I when asked; its return row stays out.

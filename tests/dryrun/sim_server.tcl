@@ -144,7 +144,7 @@ proc RunScript {text} {
 }
 
 # status, message, axes, then per call, open and measure (counts A B, mode, shutter, beam stop, each axis'
-# move text or -), each axis' end position, and one line each for the facts.
+# move text or -), and one line each for the facts.
 proc WriteReport {path} {
   set out [open $path w]
   puts $out "status $::sim(status)\nmessage [Hex $::sim(message)]\naxes [join $::axisNames]"
@@ -156,10 +156,7 @@ proc WriteReport {path} {
       puts $out "$key $entry"
     }
   }
-  foreach axis $::axisNames {
-    puts $out "position $axis $::sim(axis,$axis)"
-  }
-  foreach fact {shutter beamstop timer unclosed crlf lf nonascii} {
+  foreach fact {shutter beamstop timer unclosed} {
     puts $out "$fact $::sim($fact)"
   }
   close $out
@@ -177,10 +174,7 @@ foreach axis $axisNames {
 }
 set bytes [read $f]
 close $f
-# Counted on the raw bytes; the text then runs as `source` reads it (UTF-8, CR LF as LF).
-set ::sim(crlf) [regexp -all {\r\n} $bytes]
-set ::sim(lf) [expr {[regexp -all {\n} $bytes] - $::sim(crlf)}]
-set ::sim(nonascii) [regexp -all {[\x80-\xff]} $bytes]
+# The text runs as `source` reads it (UTF-8, CR LF as LF).
 RunScript [string map [list \r\n \n] [encoding convertfrom utf-8 $bytes]]
 if {[catch {WriteReport $report} message]} {
   puts stderr "cannot write $report: $message"
