@@ -71,6 +71,12 @@ class MutantsTest(unittest.TestCase):
             self.assertEqual(mutate.reaching_tests(document, "core/a.cpp", line), expected, line)
         self.assertIsNone(mutate.reaching_tests(document, "core/b.cpp", 11))
 
+    def test_moved_line(self):
+        mutant = {"line": 2, "old": "  x = 1;"}
+        rows = [(["", "  x = 1;"], 2), (["", "", "  x = 1;"], 3), (["  x = 1;", "", "  x = 1;"], None), ([""], None)]
+        for lines, expected in rows:
+            self.assertEqual(mutate.moved_line(lines, mutant), expected, lines)
+
 
 if __name__ == "__main__":
     unittest.main()
