@@ -32,15 +32,6 @@ std::string RowsOf(const std::vector<double>& y) {
   return text;
 }
 
-// "key=value" of every figure, joined by blanks.
-std::string Joined(const std::vector<std::pair<std::string, std::string>>& texts) {
-  std::string joined;
-  for (const auto& [key, value] : texts) {
-    joined += (joined.empty() ? "" : " ") + key + "=" + value;
-  }
-  return joined;
-}
-
 class Analysis : public ::testing::Test {
  protected:
   BreakAnalysis Run(const std::string& content, const std::string& threshold = "2.0") {
@@ -71,7 +62,10 @@ TEST_F(Analysis, WorkedExampleGivesLineLevelAndCrossing) {
   ASSERT_TRUE(set);
   const std::vector<FigureBlock> blocks = FigureBlocksOf(set.value());
   ASSERT_EQ(1u, blocks.size());
-  const std::string text = Joined(blocks[0].texts);
+  std::string text;
+  for (const auto& [key, value] : blocks[0].texts) {
+    text += key + "=" + value + " ";
+  }
   EXPECT_EQ(0u, text.find("series=data points=7 max_x=2.00000")) << text;
   EXPECT_NE(std::string::npos, text.find("cross_x=0.49167 a0=20.00000 a1=40.00000 b0=39.66667")) << text;
   EXPECT_EQ(7u, set->series[0].x.size());  // the columns came back from the crossing analysis
