@@ -1,36 +1,33 @@
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "analysis/break_analysis.h"
-#include "analysis/result_file.h"
+#include "analysis/result_series.h"
+#include "analysis/scan_figures.h"
 #include "core/format.h"
 #include "tests/support/test_support.h"
 
 namespace vesko {
 namespace {
 
-using test::TempDir;
-using test::WriteFileBytes;
+using Strings = std::vector<std::string>;
 
 constexpr const char* kHeader = "slit_y1,slit_y2,Intensity\r\n";
-
-// Rows (x, blade 2, y) of a scan whose intensity falls by 20 per step, then levels off at step 3.
-constexpr const char* kWorkedRows =
-    "2.000,2.000, 100\r\n1.500,1.500, 80\r\n1.000,1.000, 60\r\n0.500,0.500, 40\r\n"
-    "0.000,0.000, 39\r\n-0.500,-0.500, 40\r\n-1.000,-1.000, 40\r\n";
 
 std::string Gate(int breakIndex) {
   return std::to_string(breakIndex) + std::string(kGateStopText);
 }
 
-// Writes y as a result file with x falling by 1 per row from the row count down.
+// y as result rows whose x falls by 1 per row from the row count down.
 std::string RowsOf(const std::vector<double>& y) {
   std::string text;
   for (std::size_t i = 0; i < y.size(); ++i) {
-    const double x = static_cast<double>(y.size() - i);
-    text += FormatF(x) + "," + FormatF(x) + ", " + FormatF(y[i]) + "\r\n";
+    const std::string x = FormatF(static_cast<double>(y.size() - i));
+    text += x + "," + x + ", " + FormatF(y[i]) + "\r\n";
   }
   return text;
 }
@@ -38,16 +35,19 @@ std::string RowsOf(const std::vector<double>& y) {
 class Analysis : public ::testing::Test {
  protected:
   BreakAnalysis Run(const std::string& content, const std::string& threshold = "2.0") {
-    EXPECT_TRUE(WriteFileBytes(file_, content));
+    EXPECT_TRUE(test::WriteFileBytes(file_, content));
     return AnalyseResultFile(file_, threshold);
   }
-  TempDir dir_;
+  test::TempDir dir_;
   std::string file_ = dir_.File("4DSlitDec1DScan.dat");
 };
 
-// The first line is a header even when it holds numbers.
+// Rows (x, blade 2, y) of a scan whose intensity falls by 20 per step, then levels off at step 3.
 TEST_F(Analysis, WorkedExampleGivesLineLevelAndCrossing) {
-  const BreakAnalysis run = Run(std::string("9,9,1000\r\n") + kWorkedRows);
+  const std::string rows =
+      "2.000,2.000, 100\r\n1.500,1.500, 80\r\n1.000,1.000, 60\r\n0.500,0.500, 40\r\n"
+      "0.000,0.000, 39\r\n-0.500,-0.500, 40\r\n-1.000,-1.000, 40\r\n";
+  const BreakAnalysis run = Run("9,9,1000\r\n" + rows);  // the first line is a header whatever it holds
   EXPECT_TRUE(run.messages.empty());
   EXPECT_EQ(3u, run.breakIndex);
   ASSERT_TRUE(run.crossX);
@@ -56,6 +56,19 @@ TEST_F(Analysis, WorkedExampleGivesLineLevelAndCrossing) {
   EXPECT_EQ("40.00000", FormatF5(run.line.a1));
   EXPECT_EQ("39.66667", FormatF5(run.level));
   EXPECT_EQ((std::vector<double>{2, 1.5, 1, 0.5, 0, -0.5, -1}), run.rows.x);
+  // The figures of the same rows as a decreasing-width series carry the crossing too.
+  ASSERT_TRUE(test::WriteFileBytes(file_, kHeader + rows));
+  Result<ResultSet> set = ReadResultSet(file_);
+  ASSERT_TRUE(set);
+  const std::vector<FigureBlock> blocks = FigureBlocksOf(set.value());
+  ASSERT_EQ(1u, blocks.size());
+  std::string text;
+  for (const auto& [key, value] : blocks[0].texts) {
+    text += key + "=" + value + " ";
+  }
+  EXPECT_EQ(0u, text.find("series=data points=7 max_x=2.00000")) << text;
+  EXPECT_NE(std::string::npos, text.find("cross_x=0.49167 a0=20.00000 a1=40.00000 b0=39.66667")) << text;
+  EXPECT_EQ(7u, set->series[0].x.size());  // the columns came back from the crossing analysis
 }
 
 TEST_F(Analysis, EarlyOrMissingBreakStopsWithTheIndex) {
@@ -64,76 +77,27 @@ TEST_F(Analysis, EarlyOrMissingBreakStopsWithTheIndex) {
     std::vector<double> y;
     int breakIndex;
   };
-  const std::vector<Row> rows = {
-      {"steady fall, no break", {100, 90, 80, 70, 60, 50}, 0},
-      {"break at 1", {100, 60, 59, 58, 57, 56}, 1},
-      {"two rows", {100, 50}, 0},
-      {"no rows", {}, 0},
-  };
+  const Row rows[] = {{"steady fall, no break", {100, 90, 80, 70, 60, 50}, 0},
+                      {"break at 1", {100, 60, 59, 58, 57, 56}, 1},
+                      {"two rows", {100, 50}, 0},
+                      {"no rows", {}, 0}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const BreakAnalysis run = Run(kHeader + RowsOf(row.y));
     EXPECT_EQ(row.y.size(), run.rows.y.size());
     EXPECT_FALSE(run.passedGate);
     EXPECT_FALSE(run.crossX);
-    EXPECT_EQ(std::vector<std::string>{Gate(row.breakIndex)}, run.messages);
+    EXPECT_EQ(Strings{Gate(row.breakIndex)}, run.messages);
   }
 }
 
-TEST_F(Analysis, UnreadableFileStopsAtZeroAndSaysWhy) {
-  const BreakAnalysis run = AnalyseResultFile(dir_.File("missing.dat"), "2.0");
-  EXPECT_EQ("Cannot read " + dir_.File("missing.dat") + ": No such file or directory", run.readError);
-  EXPECT_EQ(std::vector<std::string>{Gate(0)}, run.messages);
-}
-
-TEST_F(Analysis, ReadingFollowsTheFieldRuleLineByLine) {
-  struct Row {
-    const char* name;
-    std::string data;  // after the header
-    std::vector<double> x;
-    std::vector<double> y;
-  };
-  const std::vector<Row> rows = {
-      {"blanks and tabs around fields", " 1.5 ,\t2 ,  3\t\r\n", {1.5}, {3}},
-      {"fields after the third ignored", "1,2,3,abc,\r\n4,5,6\r\n", {1, 4}, {3, 6}},
-      {"LF and CR line ends", "1,0,2\n3,0,4\r5,0,6", {1, 3, 5}, {2, 4, 6}},
-      {"quoted field", "\"1\",0,\"2\"\r\n", {1}, {2}},
-      {"non-numeric row ends the data", "1,0,2\r\n3,x,4\r\n5,0,6\r\n", {1}, {2}},
-      {"short row does not borrow from the next", "1,0,2\r\n3,0\r\n5,0,6\r\n", {1}, {2}},
-      {"trailing comma leaves the row short", "1,0,\r\n5,0,6\r\n", {}, {}},
-      {"empty line ends the data", "1,0,2\r\n\r\n5,0,6\r\n", {1}, {2}},
-      {"out of 64-bit range ends the data", "1,0,2\r\n3,0,1e400\r\n", {1}, {2}},
-      {"a second header ends the data",
-       "1,0,2\r\nslit_y1,slit_y2,Intensity(Repeat01)\r\n3,0,4\r\n",
-       {1},
-       {2}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    ASSERT_TRUE(WriteFileBytes(file_, kHeader + row.data));
-    const Result<ResultRows> read = ReadResultFile(file_);
-    ASSERT_TRUE(read.ok()) << read.message();
-    EXPECT_EQ(row.x, read->x);
-    EXPECT_EQ(row.y, read->y);
-  }
-}
-
-// The reader takes the file in pieces of growing size: a header longer than a piece, and a CR LF split
-// between two pieces, must not lose or invent a row.
-TEST_F(Analysis, LinesAcrossReadPiecesAreWhole) {
-  std::string rows;
-  std::vector<double> x;
-  for (int i = 1; i <= 40000; ++i) {
-    rows += std::to_string(i) + ",0," + std::to_string(i % 7) + "\r\n";
-    x.push_back(i);
-  }
-  for (const std::size_t headerLength : {65534u, 65535u, 65536u}) {
-    SCOPED_TRACE(headerLength);
-    ASSERT_TRUE(WriteFileBytes(file_, std::string(headerLength, 'h') + "\r\n" + rows));
-    const Result<ResultRows> read = ReadResultFile(file_);
-    ASSERT_TRUE(read.ok()) << read.message();
-    EXPECT_EQ(x, read->x);
-  }
+TEST_F(Analysis, UnreadableFilesSayWhy) {
+  const std::string missing = dir_.File("missing.dat");
+  const BreakAnalysis run = AnalyseResultFile(missing, "2.0");
+  EXPECT_EQ("Cannot read " + missing + ": No such file or directory", run.readError);
+  EXPECT_EQ(Strings{Gate(0)}, run.messages);
+  EXPECT_EQ(run.readError, ReadResultSet(missing).message());
+  EXPECT_EQ(0u, ReadResultSet(dir_.path()).message().find("Cannot read " + dir_.path() + ": "));
 }
 
 // The reset message comes before a stop message.
@@ -141,7 +105,7 @@ TEST_F(Analysis, UnusableThresholdFallsBackToTwo) {
   for (const char* text : {"abc", "", "-0.0", "1e400"}) {
     const BreakAnalysis run = Run(kHeader + RowsOf({100, 90, 80, 70}), text);
     EXPECT_EQ(2.0, run.threshold) << text;
-    EXPECT_EQ((std::vector<std::string>{std::string(kThresholdResetMessage), Gate(0)}), run.messages) << text;
+    EXPECT_EQ((Strings{std::string(kThresholdResetMessage), Gate(0)}), run.messages) << text;
   }
   EXPECT_EQ(2.5, ReadThreshold(" 2.5 ").value);
   EXPECT_FALSE(ReadThreshold("-3").reset);
@@ -160,24 +124,141 @@ TEST_F(Analysis, BreakIsAFallBelowTheLimitOrARiseWhenTheThresholdIsNegative) {
 }
 
 TEST_F(Analysis, FlatLineHasNoCrossing) {
-  struct Row {
-    const char* name;
-    std::vector<std::string> x;  // blade-1 positions of the first three rows
-    bool singular;
-  };
-  // 0.3 three times gives a determinant of rounding noise, not exactly 0.
-  const std::vector<Row> rows = {{"identical x", {"0.3", "0.3", "0.3"}, true},
-                                 {"slope 0", {"1", "5", "1"}, false}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const BreakAnalysis run = Run(kHeader + row.x[0] + ",0,100\r\n" + row.x[1] + ",0,80\r\n" + row.x[2] +
+  // Blade-1 positions of the first three rows; 0.3 three times gives a determinant of rounding noise.
+  for (const auto& [x, singular] :
+       {std::pair{Strings{"0.3", "0.3", "0.3"}, true}, {{"1", "5", "1"}, false}}) {
+    SCOPED_TRACE(x[1]);
+    const BreakAnalysis run = Run(kHeader + x[0] + ",0,100\r\n" + x[1] + ",0,80\r\n" + x[2] +
                                   ",0,60\r\n0.5,0,40\r\n0,0,39\r\n-0.5,0,40\r\n");
     EXPECT_EQ(3u, run.breakIndex);
     EXPECT_TRUE(run.passedGate);
-    EXPECT_EQ(row.singular, run.line.singular);
+    EXPECT_EQ(singular, run.line.singular);
     EXPECT_EQ(0.0, run.line.a1);
     EXPECT_FALSE(run.crossX);
-    EXPECT_EQ(std::vector<std::string>{std::string(kNoCrossingMessage)}, run.messages);
+    EXPECT_EQ(Strings{std::string(kNoCrossingMessage)}, run.messages);
+  }
+}
+
+// Values in the order points, max_x, max_y, min_x, min_y, com, half_left, half_right, fwhm, cen,
+// edge_x, edge_slope.
+TEST(ScanFigures, HandComputedSeries) {
+  struct Row {
+    const char *name, *x, *y, *expected;
+  };
+  const Row rows[] = {
+      {"triangle peak, steepest edge tied (the first wins)", "0 1 2 3 4", "0 4 10 6 0",
+       "5 2.00000 10.00000 0.00000 0.00000 2.10000 1.16667 3.16667 2.00000 2.16667 1.50000 6.00000"},
+      {"plateau falling at an edge: no half-maximum crossing before the peak", "0 0.1 0.2 0.3 0.4 0.5",
+       "100 100 100 20 0 0",
+       "6 0.00000 100.00000 0.40000 0.00000 0.11250 none 0.26250 none none 0.25000 -800.00000"},
+      {"the triangle scanned from high to low x", "4 3 2 1 0", "0 4 10 6 0",
+       "5 2.00000 10.00000 4.00000 0.00000 1.90000 2.83333 0.83333 2.00000 1.83333 2.50000 -6.00000"},
+      {"flat", "1 2 3", "7 7 7",
+       "3 1.00000 7.00000 1.00000 7.00000 none none none none none 1.50000 0.00000"},
+      {"one point", "2", "-3", "1 2.00000 -3.00000 2.00000 -3.00000 none none none none none none none"},
+      {"repeated positions have no slope", "1 1 2", "0 9 5",
+       "3 1.00000 9.00000 1.00000 0.00000 1.35714 1.00000 none none none 1.50000 -4.00000"},
+      {"no points", "", "", "0 none none none none none none none none none none none"},
+  };
+  const auto numbers = [](const char* text) {
+    std::istringstream in(text);
+    return std::vector<double>(std::istream_iterator<double>(in), std::istream_iterator<double>());
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string keys, values;
+    for (const auto& [key, value] : FigureTexts(FiguresOf(numbers(row.x), numbers(row.y)))) {
+      keys += key + " ";
+      values += (values.empty() ? "" : " ") + value;
+    }
+    EXPECT_EQ("points max_x max_y min_x min_y com half_left half_right fwhm cen edge_x edge_slope ", keys);
+    EXPECT_EQ(row.expected, values);
+  }
+}
+
+// "name:points@x0,y0" of every series, "+r@x,y" for a return row set aside, joined by blanks.
+std::string Shape(const ResultSet& set) {
+  std::string shape = std::string(LayoutName(set.layout)) + " " + set.xName + "/" + set.yName;
+  for (const ResultSeries& s : set.series) {
+    shape += " " + s.name + ":" + std::to_string(s.x.size());
+    if (!s.x.empty()) {
+      shape += "@" + FormatF(s.x[0]) + "," + FormatF(s.y[0]);
+    }
+    if (s.returnRow) {
+      shape += "+r@" + FormatF(s.returnRow->x) + "," + FormatF(s.returnRow->y);
+    }
+    if (!s.io.empty()) {
+      shape += " io=" + FormatF(s.io[0]) + " i=" + FormatF(s.i[0]);
+    }
+  }
+  return shape;
+}
+
+TEST(ResultSet, EveryLayoutSplitsItsSeriesAndSetsAsideItsReturnRow) {
+  struct Row {
+    const char* name;
+    Strings lines;
+    const char* shape;
+  };
+  const Row rows[] = {
+      {"slit scan",
+       {"slit_y1, slit_y2, slit_center, Intensity", "-0.450, 0.550, -0.500, 10", "-0.200, 0.300, -0.250, 30",
+        "0.050, 0.050, 0.000, 90", "0.300, -0.200, 0.250, 40", "0.550, -0.450, 0.500, 5",
+        "0.050, 0.050, 0.000, 88"},
+       "slit-scan slit_center/Intensity data:5@-0.500,10.000+r@0.000,88.000"},
+      {"slit scan still running: its newest point is no return row",
+       {"slit_z1, slit_z2, slit_center, Intensity", "2.600, -2.400, 2.500, 1", "1.600, -1.400, 1.500, 2"},
+       "slit-scan slit_center/Intensity data:2@2.500,1.000"},
+      {"repeated slit scan, passes without return rows",
+       {"slit_y1,slit_y2,slit_center,Intensity(Repeat00)", "-0.200, 0.300, -0.250, 3",
+        "0.050, 0.050, 0.000, 9", "0.300, -0.200, 0.250, 4",
+        "slit_y1,slit_y2,slit_center,Intensity(Repeat01)", "-0.200, 0.300, -0.250, 5",
+        "0.050, 0.050, 0.000, 7", "0.300, -0.200, 0.250, 1"},
+       "slit-scan slit_center/Intensity Repeat00:3@-0.250,3.000 Repeat01:3@-0.250,5.000"},
+      {"average of a slit scan, ended by its return row",
+       {"slit_y1,slit_y2,slit_center,Intensity(Average)", "-0.200,0.300, -0.250, 4", "0.050,0.050, 0.000, 8",
+        "0.300,-0.200, 0.250, 2", "0.050, 0.050, 0.000, 9"},
+       "slit-scan slit_center/Intensity Average:3@-0.250,4.000+r@0.000,9.000"},
+      {"decreasing width: no return row even at the middle position",
+       {"slit_y1,slit_y2,Intensity", "0.600,0.400, 100", "0.475,0.275, 60", "0.350,0.150, 50",
+        "0.475,0.275, 55"},
+       "slit-dec-scan slit_y1/Intensity data:4@0.600,100.000"},
+      {"repeated decreasing width",
+       {"slit_z1,slit_z2,Intensity(Repeat00)", "0.500,0.500, 9", "slit_z1,slit_z2,Intensity(Repeat01)",
+        "0.500,0.500, 7", "slit_z1,slit_z2,Intensity(Average)"},
+       "slit-dec-scan slit_z1/Intensity Repeat00:1@0.500,9.000 Repeat01:1@0.500,7.000 Average:0"},
+      {"collimator: I/Io plotted, Io and I kept",
+       {"col_y, Io, I, I/Io", "1.000, 100.0, 50.0, 0.5", "0.500, 100.0, 80.0, 0.8", "0.000, 0.0, 3.0, 0",
+        "0.500, 100.0, 79.0, 0.79"},
+       "coll-scan col_y/I/Io data:3@1.000,0.500+r@0.500,0.790 io=100.000 i=50.000"},
+      {"lens",
+       {"lens_rz, Io", "0.150, 7", "0.050, 9", "-0.050, 8", "-0.150, 2", "0.000, 10"},
+       "lens-scan lens_rz/Io data:4@0.150,7.000+r@0.000,10.000"},
+      {"repeated GonioY scan",
+       {"GonioY,Io(Repeat00),I(Repeat00),I/Io(Repeat00)", "-0.500, 10.0, 5.0, 0.5", "0.500, 10.0, 6.0, 0.6",
+        "GonioY,Io(Average),I(Average),I/Io(Average)", "-0.500, 10.0, 5.0, 0.5", "0.500, 10.0, 6.0, 0.6",
+        "0.000, 10.0, 7.0, 0.7"},
+       "gonio-y-scan GonioY/I/Io Repeat00:2@-0.500,0.500 io=10.000 i=5.000 "
+       "Average:2@-0.500,0.500+r@0.000,0.700 io=10.000 i=5.000"},
+      {"gonio stage",
+       {"gonio_stage_z,Io,I,I/Io", "0.800, 4.0, 1.0, 0.25", "1.000, 4.0, 2.0, 0.5", "1.200, 4.0, 1.0, 0.25",
+        "1.000, 4.0, 3.0, 0.75"},
+       "gonio-stage-scan gonio_stage_z/I/Io data:3@0.800,0.250+r@1.000,0.750 io=4.000 i=1.000"},
+      {"generic: first column against the last; a text row ends it",
+       {"time, temperature, counts", "1, 20.5, 100", "2, 20.7, 90", "3, 20.6, 95", "end", "4, 1, 1"},
+       "generic time/counts generic:3@1.000,100.000"},
+      {"a line past the length limit ends the data without being held",
+       {"a,b", "1,2", std::string(kMaxResultLine + 1, '7'), "3,4"},
+       "generic a/b generic:1@1.000,2.000"},
+      {"a single column is no series", {"counts", "1", "2"}, "generic /"},
+  };
+  test::TempDir dir;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_TRUE(test::WriteFileBytes(dir.File("r.dat"), test::Lines(row.lines)));
+    const Result<ResultSet> set = ReadResultSet(dir.File("r.dat"));
+    ASSERT_TRUE(set) << set.message();
+    EXPECT_EQ(row.shape, Shape(*set));
   }
 }
 

@@ -1,9 +1,8 @@
-// Every generator over arbitrary field texts and output folders: whatever its checks let through
-// gives a script of whole CR LF lines in plain ASCII, without "inf" or "nan", whose open lines name
-// exactly the intended result files as single Tcl words; the settings file gives the file name back.
-//
-// Input: byte 0 picks the generator, byte 1 sets its option buttons and check boxes, the rest is cut
-// at NUL bytes into the output folder and the form's texts in the window's order.
+// Every generator over arbitrary field texts and output folders: whatever its checks let through gives
+// a script of whole CR LF lines in plain ASCII, without "inf" or "nan", whose open lines name exactly
+// the intended result files as single Tcl words; the settings file gives the file name back. Byte 0
+// picks the generator, byte 1 sets its buttons and boxes, the rest is cut at NULs into the output
+// folder and the form's texts in the window's order.
 
 #include <algorithm>
 #include <array>
@@ -28,19 +27,15 @@ using vesko::fuzz::Require;
 
 namespace {
 
-// Enough lines to reach the body of every script form; longer scripts repeat the same blocks.
-constexpr long kLineCap = 5000;
-
 struct LineCapReached {};
 
-// Keeps the script's bytes as a file would hold them, up to the line cap.
-class CappedSink final : public vesko::LineSink {
- public:
+// Keeps the script's bytes as a file would hold them, up to 5000 lines: enough to reach the body of
+// every script form; longer scripts repeat the same blocks.
+struct CappedSink final : vesko::LineSink {
   void WriteLine(std::string_view line) override { WriteLines(std::string(line) + "\r\n"); }
   void WriteLines(std::string_view lines) override {
     text.append(lines);
-    lineCount += std::count(lines.begin(), lines.end(), '\n');
-    if (lineCount >= kLineCap) {
+    if ((lineCount += std::count(lines.begin(), lines.end(), '\n')) >= 5000) {
       throw LineCapReached{};
     }
   }

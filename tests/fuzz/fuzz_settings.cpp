@@ -13,42 +13,29 @@
 
 using vesko::fuzz::Require;
 
-namespace {
-
-constexpr std::size_t kMaxFields = 64;
-
-std::vector<std::string> ReadAll(const std::string& bytes, std::size_t maxFields) {
-  std::istringstream in(bytes);
-  std::vector<std::string> fields;
-  while (fields.size() < maxFields) {
-    const std::optional<std::string> field = vesko::ReadSettingsField(in);
-    if (!field) {
-      break;
-    }
-    fields.push_back(*field);
-  }
-  return fields;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  constexpr std::size_t kMaxFields = 64;
   if (size > 4096) {
     return 0;
   }
   const std::string bytes(reinterpret_cast<const char*>(data), size);
 
   // Every field takes at least one byte, so the reading ends; LoadSettings reads the same fields.
-  const std::vector<std::string> fields = ReadAll(bytes, size + 2);
+  std::istringstream in(bytes);
+  std::vector<std::string> fields;
+  while (fields.size() < size + 2) {
+    const std::optional<std::string> field = vesko::ReadSettingsField(in);
+    if (!field) {
+      break;
+    }
+    fields.push_back(vesko::StripAtNul(*field));  // loaded texts end at a NUL
+  }
   Require(fields.size() <= size, "more fields than bytes: the reader does not advance", bytes);
+  fields.resize(std::min(fields.size(), kMaxFields));
   const std::string path = vesko::fuzz::ScratchPath("read.ini");
   vesko::fuzz::WriteScratch(path, bytes);
-  const std::vector<std::string> loaded = vesko::LoadSettings(path, kMaxFields);
-  std::vector<std::string> expected(fields.begin(), fields.begin() + std::min(fields.size(), kMaxFields));
-  for (std::string& field : expected) {
-    field = vesko::StripAtNul(field);  // loaded texts end at a NUL
-  }
-  Require(loaded == expected, "LoadSettings reads other fields than ReadSettingsField", bytes);
+  Require(vesko::LoadSettings(path, kMaxFields) == fields,
+          "LoadSettings reads other fields than ReadSettingsField", bytes);
 
   // Round trip: the input's NUL-separated parts as fields (a double quote cannot be stored, and a
   // loaded text ends at a NUL).

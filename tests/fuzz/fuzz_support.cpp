@@ -3,20 +3,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include <unistd.h>
 
 namespace vesko::fuzz {
 
 void Require(bool condition, std::string_view what, std::string_view detail) {
-  if (condition) {
-    return;
+  if (!condition) {
+    std::fprintf(stderr, "fuzz finding: %.*s\n  at: %.*s\n", static_cast<int>(what.size()), what.data(),
+                 static_cast<int>(detail.size()), detail.data());
+    std::abort();
   }
-  std::fprintf(stderr, "fuzz finding: %.*s\n", static_cast<int>(what.size()), what.data());
-  if (!detail.empty()) {
-    std::fprintf(stderr, "  at: %.*s\n", static_cast<int>(detail.size()), detail.data());
-  }
-  std::abort();
 }
 
 std::vector<std::string> SplitFields(std::string_view input, std::size_t count) {
@@ -30,7 +29,6 @@ std::vector<std::string> SplitFields(std::string_view input, std::size_t count) 
 }
 
 std::string ScratchPath(std::string_view name) {
-  // The scratch folder of this process, removed when the process ends normally.
   static const struct Folder {
     Folder() {
       std::error_code ec;
@@ -49,10 +47,40 @@ std::string ScratchPath(std::string_view name) {
 }
 
 void WriteScratch(const std::string& path, std::string_view bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  Require(file != nullptr, "cannot write the scratch file", path);
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  Require(out.flush().good(), "cannot write the scratch file", path);
 }
 
 }  // namespace vesko::fuzz
+
+#ifdef VESKO_FUZZ_REPLAY
+
+// Without libFuzzer: runs the target once on every file of the folders (or files) given, so that the
+// seed corpus and the inputs of past findings stay checked in every build.
+int main(int argc, char** argv) {
+  std::vector<std::filesystem::path> inputs;
+  for (int k = 1; k < argc; ++k) {
+    if (std::filesystem::is_directory(argv[k])) {
+      for (const auto& entry : std::filesystem::directory_iterator(argv[k])) {
+        if (entry.is_regular_file()) {
+          inputs.push_back(entry.path());
+        }
+      }
+    } else {
+      inputs.emplace_back(argv[k]);
+    }
+  }
+  if (inputs.empty()) {
+    std::fprintf(stderr, "usage: %s CORPUS_FOLDER_OR_FILE...\n", argv[0]);
+    return 2;
+  }
+  for (const std::filesystem::path& input : inputs) {
+    std::ifstream in(input, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  }
+  std::printf("%zu inputs ran without a finding\n", inputs.size());
+  return 0;
+}
+#endif

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-// The entry point every fuzz target defines: libFuzzer calls it, or the corpus replay driver.
+// The entry point every fuzz target defines, called by libFuzzer or by the corpus replay of fuzz_support.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace vesko::fuzz {
@@ -18,7 +18,7 @@ void Require(bool condition, std::string_view what, std::string_view detail = {}
 std::vector<std::string> SplitFields(std::string_view input, std::size_t count);
 
 /// A file of this process for inputs that must come from a file (on a memory file system when there
-/// is one, so that syncing costs nothing).
+/// is one, so that syncing costs nothing); the folder goes when the process ends.
 std::string ScratchPath(std::string_view name);
 
 /// Replaces the file at `path` with exactly `bytes`.
