@@ -18,7 +18,7 @@ namespace {
 
 // A short file gets a small buffer; a long one grows it to kPiece within a few reads.
 constexpr std::size_t kFirstPiece = 1 << 16;
-constexpr std::size_t kPiece = 1 << 20;
+constexpr std::size_t kPiece = 1 << 17;
 // After the bytes read: a NUL, which ends every row read straight from the buffer.
 constexpr std::size_t kPadding = 1;
 
@@ -68,7 +68,7 @@ bool ResultLines::NextPlainRow(std::span<double> out) {
   if (!error_.empty()) {
     return false;
   }
-  const std::size_t taken = ReadPlainRow(buffer_.data() + pos_, buffer_.data() + filled_, out);
+  const std::size_t taken = plainRows_.Read(buffer_.data() + pos_, buffer_.data() + filled_, out);
   if (taken == 0) {
     return false;
   }

@@ -70,6 +70,7 @@ class ResultLines {
   os::InputFile in_;
   std::uintmax_t size_ = 0;
   std::vector<char> buffer_;
+  PlainRowReader plainRows_;
   std::size_t pos_ = 0;
   std::size_t filled_ = 0;
   std::uintmax_t readBytes_ = 0;
