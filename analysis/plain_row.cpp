@@ -99,7 +99,16 @@ std::uint64_t EightDigits(std::uint64_t word) {
 
 }  // namespace
 
-std::size_t PlainRowReader::Read(const char* begin, const char* end, std::span<double> out) {
+std::uint32_t KeptFields(std::span<const std::size_t> kept) {
+  std::uint32_t mask = 0;
+  for (const std::size_t field : kept) {
+    mask |= field < 32 ? std::uint32_t{1} << field : ~0u;
+  }
+  return mask;
+}
+
+std::size_t PlainRowReader::Read(const char* begin, const char* end, std::span<double> out,
+                                 std::uint32_t kept) {
   // A row of at most kWords words, whose fields' 8 bytes all lie within the next 8 words.
   if (length_ != 0 && out.size() == fields_ && end - begin >= static_cast<std::ptrdiff_t>(8 * kWords + 8)) {
     std::uint64_t wrong = 0;
@@ -110,10 +119,14 @@ std::size_t PlainRowReader::Read(const char* begin, const char* end, std::span<d
     if (wrong == 0) {
       for (std::size_t f = 0; f < fields_; ++f) {
         const Field& field = field_[f];
+        if ((kept >> f & 1) == 0) {
+          continue;
+        }
         const std::uint64_t values = Load(begin + field.first) & Bytes(0x0F);
         const std::uint64_t joined = (values & field.whole) | ((values & field.fraction) >> 8);
-        const double magnitude =
-            static_cast<double>(EightDigits(joined << field.shift)) / kExactPowersOfTen[field.decimals];
+        const auto digits = static_cast<double>(EightDigits(joined << field.shift));
+        // A whole number needs no division (by 1, which changes nothing).
+        const double magnitude = field.decimals == 0 ? digits : digits / kExactPowersOfTen[field.decimals];
         out[f] = field.negative ? -magnitude : magnitude;
       }
       return length_;

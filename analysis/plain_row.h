@@ -15,12 +15,16 @@ namespace vesko {
 /// ReadRowNumbers. `*end` must hold a NUL.
 std::size_t ReadPlainRow(const char* begin, const char* end, std::span<double> out);
 
+/// The fields `kept` as bits of a mask for PlainRowReader::Read; every field when one lies past 31.
+std::uint32_t KeptFields(std::span<const std::size_t> kept);
+
 /// Reads rows as ReadPlainRow does, with the same values and lengths. Rows written with one format
 /// mostly differ from the row before only in their digits: a short row with the bytes of the last row
 /// it read, but for digits in the places of its digits, is read without walking it byte by byte.
 class PlainRowReader {
  public:
-  std::size_t Read(const char* begin, const char* end, std::span<double> out);
+  /// The values of fields whose bit in `kept` is clear may be left unset; they are read all the same.
+  std::size_t Read(const char* begin, const char* end, std::span<double> out, std::uint32_t kept = ~0u);
 
  private:
   static constexpr std::size_t kWords = 4;
