@@ -29,6 +29,10 @@ struct ThresholdChoice {
 /// The text's 64-bit value, or 2.0 with `reset` when it is not numeric, too large or zero.
 ThresholdChoice ReadThreshold(std::string_view text);
 
+/// The falls y[i] - y[i+1] of neighbouring points summed in file order, each step rounded; 0 for
+/// fewer than two points.
+double TotalFall(std::span<const double> y);
+
 /// First step i (in rising order) whose fall y[i] - y[i+1] is less than the mean fall per step over
 /// the whole scan divided by `threshold`; 0 when no step qualifies or there are fewer than two points.
 std::size_t FindBreakIndex(std::span<const double> y, double threshold);

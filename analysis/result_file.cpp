@@ -18,7 +18,7 @@ namespace {
 
 // A short file gets a small buffer; a long one grows it to kPiece within a few reads.
 constexpr std::size_t kFirstPiece = 1 << 16;
-constexpr std::size_t kPiece = 1 << 20;
+constexpr std::size_t kPiece = 1 << 17;
 // After the bytes read: a NUL, which ends every row read straight from the buffer.
 constexpr std::size_t kPadding = 1;
 
@@ -64,11 +64,11 @@ ResultLines::ResultLines(const std::string& path) : path_(path) {
   buffer_.resize(kFirstPiece + kPadding);
 }
 
-bool ResultLines::NextPlainRow(std::span<double> out) {
+bool ResultLines::NextPlainRow(std::span<double> out, std::uint32_t kept) {
   if (!error_.empty()) {
     return false;
   }
-  const std::size_t taken = ReadPlainRow(buffer_.data() + pos_, buffer_.data() + filled_, out);
+  const std::size_t taken = plainRows_.Read(buffer_.data() + pos_, buffer_.data() + filled_, out, kept);
   if (taken == 0) {
     return false;
   }
@@ -238,9 +238,11 @@ Result<ResultRows> ReadResultFile(const std::string& path) {
   // A long file's second half is read meanwhile by a second thread (see ReadResultSet).
   RowsAhead ahead(lines, path, 3, {0, 2});
   const bool split = ahead.start() && lines.StopAt(*ahead.start());
+  constexpr std::size_t keptColumns[] = {0, 2};
+  const std::uint32_t kept = KeptFields(keptColumns);
   for (;;) {
     double values[3];
-    if (!lines.NextPlainRow(values)) {
+    if (!lines.NextPlainRow(values, kept)) {
       const std::optional<std::string_view> line = lines.Next();
       if (!line && split && lines.AtStop()) {
         std::vector<double>* columns[] = {&rows.x, &rows.y};

@@ -57,7 +57,8 @@ class ResultLines {
   /// Reads the next line as ReadRowNumbers would, and takes it, when it is a row that ReadPlainRow
   /// reads from the bytes at hand; false, with nothing taken, for any other line: Next then hands
   /// it out.
-  bool NextPlainRow(std::span<double> out);
+  /// Fields whose bit in `kept` (see KeptFields) is clear are read, but their values may be left unset.
+  bool NextPlainRow(std::span<double> out, std::uint32_t kept = ~0u);
   /// False when the line Next last handed out ended the file without a line end.
   bool lastLineEnded() const { return lastLineEnded_; }
 
@@ -70,6 +71,7 @@ class ResultLines {
   os::InputFile in_;
   std::uintmax_t size_ = 0;
   std::vector<char> buffer_;
+  PlainRowReader plainRows_;
   std::size_t pos_ = 0;
   std::size_t filled_ = 0;
   std::uintmax_t readBytes_ = 0;

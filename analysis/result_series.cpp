@@ -204,10 +204,11 @@ Result<ResultSet> ReadResultSet(const std::string& path, bool wholeLinesOnly) {
   }
   RowsAhead ahead(lines, path, columns.fields, kept);
   const bool split = ahead.start() && lines.StopAt(*ahead.start());
+  const std::uint32_t keptFields = KeptFields(kept);
   for (;;) {
     const std::uintmax_t rowStart = lines.offset();
     ResultSeries* s = &set.series.back();
-    if (!lines.NextPlainRow(values)) {
+    if (!lines.NextPlainRow(values, keptFields)) {
       const std::optional<std::string_view> line = lines.Next();
       if (!line && split && lines.AtStop()) {
         reserved = true;  // rows read ahead without one read here first are the very first rows

@@ -52,10 +52,11 @@ RowsAhead::~RowsAhead() {
 void RowsAhead::Read(ResultLines& lines, std::size_t fields) {
   std::vector<double> values(fields);
   std::vector<double*> into(kept_.size());
+  const std::uint32_t keptFields = KeptFields(kept_);
   lastRows_ = kBlockRows;
   while (!cancelled_.load(std::memory_order_relaxed)) {
     const std::uintmax_t at = lines.offset();
-    if (!lines.NextPlainRow(values)) {
+    if (!lines.NextPlainRow(values, keptFields)) {
       const std::optional<std::string_view> line = lines.Next();
       if (!line || !lines.lastLineEnded() || !ReadRowNumbers(*line, values)) {
         resume_ = at;

@@ -31,12 +31,18 @@ ScanFigures FiguresOf(std::span<const double> x, std::span<const double> y) {
   }
   std::size_t k = 0;
   std::size_t low = 0;
+  double yMax = y[0];
+  double yMin = y[0];
   for (std::size_t i = 1; i < n; ++i) {
-    k = y[i] > y[k] ? i : k;
-    low = y[i] < y[low] ? i : low;
+    if (y[i] > yMax) {
+      yMax = y[i];
+      k = i;
+    }
+    if (y[i] < yMin) {
+      yMin = y[i];
+      low = i;
+    }
   }
-  const double yMax = y[k];
-  const double yMin = y[low];
   f.maxIndex = k;
   f.minIndex = low;
   f.maxX = x[k];
@@ -44,11 +50,21 @@ ScanFigures FiguresOf(std::span<const double> x, std::span<const double> y) {
   f.minX = x[low];
   f.minY = yMin;
 
+  // The centre of mass and the steepest edge in one pass: their sums and comparisons then overlap.
   double moment = 0;
   double weight = 0;
+  std::optional<double> steepest;
   for (std::size_t i = 0; i < n; ++i) {
     moment += x[i] * (y[i] - yMin);
     weight += y[i] - yMin;
+    if (i + 1 == n || x[i + 1] == x[i]) {
+      continue;
+    }
+    const double s = (y[i + 1] - y[i]) / (x[i + 1] - x[i]);
+    if (!steepest || std::fabs(s) > std::fabs(*steepest)) {
+      steepest = s;
+      f.edgeIndex = i;
+    }
   }
   if (weight != 0) {
     f.com = Finite(moment / weight);
@@ -73,17 +89,6 @@ ScanFigures FiguresOf(std::span<const double> x, std::span<const double> y) {
     f.cen = Finite((*f.halfLeft + *f.halfRight) / 2);
   }
 
-  std::optional<double> steepest;
-  for (std::size_t i = 0; i + 1 < n; ++i) {
-    if (x[i + 1] == x[i]) {
-      continue;
-    }
-    const double s = (y[i + 1] - y[i]) / (x[i + 1] - x[i]);
-    if (!steepest || std::fabs(s) > std::fabs(*steepest)) {
-      steepest = s;
-      f.edgeIndex = i;
-    }
-  }
   if (f.edgeIndex) {
     f.edgeX = Finite((x[*f.edgeIndex] + x[*f.edgeIndex + 1]) / 2);
     f.edgeSlope = Finite(*steepest);

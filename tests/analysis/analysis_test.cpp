@@ -1,4 +1,7 @@
+#include <bit>
+#include <cstdint>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -121,6 +124,32 @@ TEST_F(Analysis, BreakIsAFallBelowTheLimitOrARiseWhenTheThresholdIsNegative) {
   EXPECT_EQ(4u, run.breakIndex);
   EXPECT_TRUE(run.passedGate);
   EXPECT_EQ(50.0, run.level);
+}
+
+// Whole numbers take a shorter way to the total fall; it is bit for bit the sum step by step.
+TEST(BreakIndex, TotalFallIsTheSumStepByStep) {
+  std::mt19937 random(18);
+  const double big = 4503599627370496.0;  // 2^52
+  const std::vector<double> starts = {0, -0.0, 7, -3, big, -big, big - 1, 2 * big, 0.1};
+  for (int round = 0; round < 4000; ++round) {
+    std::vector<double> y = {starts[round % starts.size()]};
+    for (std::size_t n = 1 + random() % 12; n > 0; --n) {
+      const double step = static_cast<double>(random() % 9) - 2;
+      y.push_back(round % 5 == 0 ? y.back() - step * (big / 2 + 1) : y.back() - step);
+    }
+    if (round % 7 == 0) {
+      y[random() % y.size()] += 0.1;
+    }
+    y.back() = round % 11 == 0 ? 0.0 : y.back();
+    double fall = 0;
+    for (std::size_t i = 0; i + 1 < y.size(); ++i) {
+      fall = fall + y[i] - y[i + 1];
+    }
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(fall), std::bit_cast<std::uint64_t>(TotalFall(y))) << round;
+  }
+  EXPECT_EQ(0.0, TotalFall(std::vector<double>{5}));
+  // Whole numbers past 2^52 whose first step rounds: 2^53 - 2 step by step, not 2^53 - 1.
+  EXPECT_EQ(2 * big - 2, TotalFall(std::vector<double>{2 * big - 1, -big - 2, 0}));
 }
 
 TEST_F(Analysis, FlatLineHasNoCrossing) {
