@@ -2,6 +2,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QClipboard>
+#include <QComboBox>
 #include <QTableWidget>
 #include <QTest>
 #include <memory>
@@ -130,6 +131,28 @@ class ResultsWindowTest : public QObject {
     QVERIFY(WriteBytes(path, CrLfLines({"lens_y, Io", "0.150, 7"})));
     QTRY_COMPARE_WITH_TIMEOUT(points(), std::size_t{1}, 5000);
     QCOMPARE(ws_->dialogs.messages, QStringList());
+  }
+
+  // The column box reads a two-counter file again for the counter chosen; figures that cannot be
+  // written say so.
+  void columnChoiceAndFailedExport() {
+    const QString path = outputFile("c.dat");
+    QVERIFY(
+        WriteBytes(path, CrLfLines({"col_y, Io, I, I/Io", "1.000, 10.0, 5.0, 0.5", "0.500, 20.0, 18.0, 0.9",
+                                    "0.000, 30.0, 3.0, 0.1", "0.500, 99.0, 99.0, 1.0"})));
+    ws_->dialogs.openFilesAnswers.append({path});
+    QVERIFY(openWindow());
+    QVERIFY(Click(ws_->window, QStringLiteral("cmdResultsOpen")));
+    auto* table = ws_->window->findChild<QTableWidget*>("tblResultsFigures");
+    QCOMPARE(table->item(0, 4)->text(), QStringLiteral("0.90000"));  // max_y of I/Io
+    ws_->window->findChild<QComboBox*>("cboResultsColumn")->setCurrentText(QStringLiteral("Io"));
+    QCOMPARE(table->item(0, 4)->text(), QStringLiteral("30.00000"));
+
+    const QString unwritable = outputFile("missing/figures.csv");
+    ws_->dialogs.saveFileAnswers = {unwritable};
+    QVERIFY(Click(ws_->window, QStringLiteral("cmdResultsExportFigures")));
+    QCOMPARE(ws_->dialogs.messages.size(), 1);
+    QVERIFY(ws_->dialogs.messages[0].startsWith(QStringLiteral("Cannot write %1: ").arg(unwritable)));
   }
 };
 
