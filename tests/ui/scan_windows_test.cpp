@@ -397,6 +397,7 @@ class ScanWindowsTest : public QObject {
 
   void closingAsksAfterTyping() {
     const WindowCase& lens = Case("frmLensScan");
+    const WindowCase& move = Case("frm4DSlitMove");
     const struct {
       const char* window;
       QStringList input;  // before closing
@@ -415,6 +416,7 @@ class ScanWindowsTest : public QObject {
                  {},
                  0,
                  true},
+                {"frm4DSlitMove", move.input + QStringList{move.id.fileCreate}, true, {}, 0, true},
                 {"frmLensScan",
                  lens.input + QStringList{lens.id.fileCreate, "txtLenzScanWidth=1"},
                  false,
