@@ -31,6 +31,8 @@ TEST(TclPathTest, EscapeMakesOnePlainAsciiWord) {
       {"\xE6\x97", "\\u00E6\\u0097"},             // cut-off sequence
       {"\xC0\xAF", "\\u00C0\\u00AF"},             // overlong form
       {"\xED\xA0\x80", "\\u00ED\\u00A0\\u0080"},  // encoded surrogate
+      {"\xE0\x80\x80", "\\u00E0\\u0080\\u0080"},  // overlong three-byte form
+      {"\xF4\x8F\xBF\xBF", "\\uDBFF\\uDFFF"},     // U+10FFFF, the last code point
       {"run_1-a.b,c@(x)", "run_1-a.b,c@(x)"},     // nothing to escape
       {"", ""},
   };
@@ -49,7 +51,8 @@ TEST(TclPathTest, TclWordTextUndoesBothConversions) {
   const struct {
     const char* word;
     const char* text;
-  } rows[] = {{"\\u41x", "Ax"}, {"\\ux", "ux"}, {"\\uD800z", "\xEF\xBF\xBDz"}, {"a\\", "a\\"}};
+  } rows[] = {
+      {"\\u41x", "Ax"}, {"\\u00411", "A1"}, {"\\ux", "ux"}, {"\\uD800z", "\xEF\xBF\xBDz"}, {"a\\", "a\\"}};
   for (const auto& row : rows) {
     EXPECT_EQ(TclWordText(row.word), row.text) << row.word;
   }
