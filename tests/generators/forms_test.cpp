@@ -216,6 +216,11 @@ TEST(GeneratorForms, ChoiceFieldsInTheSettingsFile) {
               std::tuple(row.axis, std::string(row.scanCenter), std::string(row.outputFileName)))
         << row.content;
   }
+  // A stored axis replaces the one chosen before; a number that names no axis keeps it.
+  LensScanForm second;
+  second.axis = {false, true, false, false};
+  EXPECT_EQ(loaded("2\r\n", second).axis, (std::array<bool, 4>{false, false, true, false}));
+  EXPECT_EQ(loaded("4\r\n", second).axis, second.axis);
 }
 
 // Both collimator layouts read back through the window's reader and the combined window's reader: the

@@ -122,6 +122,7 @@ TEST(ScriptSummaryTest, WorkedExamples) {
   for (const auto& row : rows) {
     EXPECT_EQ(SummaryText(row.summary), row.expected) << row.name;
   }
+  EXPECT_EQ(OutlineOf(DecScan(0.5f, 0.5f, 0.1f, 0, false)).points, 1);  // a width that stays is one point
 }
 
 TEST(ScriptSummaryTest, NotesThatDoNotBlock) {
@@ -157,6 +158,13 @@ TEST(ScriptSummaryTest, NotesThatDoNotBlock) {
     EXPECT_EQ(sink.Summary({}).notes,
               lines == 10000 ? Lines{} : Lines{"The script has 10001 lines, more than 10,000."});
   }
+  // The other pair's move ends this pair's moves: the crossing counts though the pair opens again later.
+  SummarySink sink;
+  for (const char* axisMove :
+       {"slit_y1 move -0.500", "slit_y2 move 0.000", "slit_z1 move 1.000", "slit_y1 move 0.500"}) {
+    sink.WriteLine(std::string("TclSrv_Optics:Slit {") + axisMove + "}");
+  }
+  EXPECT_EQ(sink.Summary({}).notes, Lines{"Blades slit_y1 and slit_y2 cross: their opening is -0.500."});
 }
 
 TEST(ScriptSummaryTest, DurationText) {
