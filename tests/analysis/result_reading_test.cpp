@@ -85,8 +85,8 @@ TEST(PlainRow, ReadsAsTheGeneralReadingOrLeavesTheRow) {
   const std::vector<std::string> longDigits = {"0.30000000000000004",  "9007199254740993",
                                                "123456789012345678",   "123456789.123456789",
                                                "0.000000000000000001", "99999999999999999999"};
-  const std::vector<std::string> other = {"1e3", "1E-400", "1e400", "\"4\"", "&H10", "1.2.3",
-                                          "-",   ".",      " . ",   "",      " ",    "1 2"};
+  const std::vector<std::string> other = {"1e3", "1E-400", "1e400", "\"4\"", "&H10", "1.2.3", "-",
+                                          ".",   " . ",    "",      " ",     "1 2",  "1:5"};
   for (const auto& [fields, taken] : {std::pair{quick, true}, {longDigits, false}, {other, false}}) {
     for (const std::string& text : fields) {
       SCOPED_TRACE(text);
@@ -110,6 +110,7 @@ TEST(PlainRow, ReadsAsTheGeneralReadingOrLeavesTheRow) {
   EXPECT_FALSE(ReadsAlike("1,2", std::string(1, '\0') + "\n", 2));
   // A line past the length limit is never a row.
   EXPECT_FALSE(ReadsAlike("1," + std::string(kMaxResultLine, ' ') + "2", "\n", 2));
+  EXPECT_TRUE(ReadsAlike("1," + std::string(kMaxResultLine - 3, ' ') + "2", "\n", 2));  // just at the limit
 }
 
 // Texts made of the bytes numbers are written with, and of the forms around them.
