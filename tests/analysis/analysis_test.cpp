@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <iterator>
@@ -223,6 +224,25 @@ std::string Shape(const ResultSet& set) {
   return shape;
 }
 
+// A long decreasing-width series finds its crossing on a second thread, as a short one does alone.
+TEST(ScanFigures, LongDecreasingWidthSeriesCarriesItsCrossing) {
+  ResultSeries s;
+  s.name = "data";
+  for (int i = 0; i < 100000; ++i) {  // falls by 20 per step, then levels off
+    s.x.push_back(100000 - i);
+    s.y.push_back(i < 1000 ? 100000 - 20 * i : 80000);
+  }
+  const BreakAnalysis alone = AnalyseRows({s.x, s.y}, kDefaultThresholdText);
+  ASSERT_TRUE(alone.crossX);
+  ResultSet set{ResultLayout::SlitDecScan, "slit_y1", "Intensity", {s}};
+  const std::vector<FigureBlock> blocks = FigureBlocksOf(set);
+  ASSERT_EQ(1u, blocks.size());
+  EXPECT_NE(std::find(blocks[0].texts.begin(), blocks[0].texts.end(),
+                      std::pair<std::string, std::string>("cross_x", FigureText(alone.crossX))),
+            blocks[0].texts.end());
+  EXPECT_EQ(s.x, set.series[0].x);
+}
+
 TEST(ResultSet, EveryLayoutSplitsItsSeriesAndSetsAsideItsReturnRow) {
   struct Row {
     const char* name;
@@ -280,6 +300,15 @@ TEST(ResultSet, EveryLayoutSplitsItsSeriesAndSetsAsideItsReturnRow) {
        {"a,b", "1,2", std::string(kMaxResultLine + 1, '7'), "3,4"},
        "generic a/b generic:1@1.000,2.000"},
       {"a single column is no series", {"counts", "1", "2"}, "generic /"},
+      {"an unclosed bracket names no known layout",
+       {"slit_y1,slit_y2,slit_center,Intensity(Repeat0", "1,2,3,4"},
+       "generic slit_y1/Intensity(Repeat0 generic:1@1.000,4.000"},
+      {"far from zero the return row may lie a little further from the middle",
+       {"lens_rz, Io", "0.000, 1", "20000.000, 2", "10000.002, 3"},
+       "lens-scan lens_rz/Io data:2@0.000,1.000+r@10000.002,3.000"},
+      {"every point at the centre, then a text row: one return row only",
+       {"lens_rz, Io", "0.000, 7", "0.000, 9", "0.000, 10", "end"},
+       "lens-scan lens_rz/Io data:2@0.000,7.000+r@0.000,10.000"},
   };
   test::TempDir dir;
   for (const Row& row : rows) {
