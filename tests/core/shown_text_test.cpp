@@ -20,6 +20,7 @@ TEST(ShownTextTest, ControlCharactersAreEscapedAndAllElseKept) {
        "2J \xC2\xA0 データ",
        "\\x9B2J \xC2\xA0 データ"},  // U+009B, a terminal's ESC [
       {"\xC2", "\xC2"},
+      {"\xC2\x80\xC2\x9F", "\\x80\\x9F"},  // the first and last of that range
   };
   for (const auto& row : rows) {
     EXPECT_EQ(ShownText(row.text), row.shown) << row.text;
