@@ -37,5 +37,16 @@ TEST(SafeFileTest, ReplacesTheFileWithCrLfLinesOnlyWhenCommitted) {
   EXPECT_EQ(ListFolder(dir.path()), Names{"run.tcl"});
 }
 
+#ifndef _WIN32
+// A backslash is part of a POSIX file name: the temporary file stays short beside the longest name.
+TEST(SafeFileTest, ReplacesALongNameWithABackslash) {
+  TempDir dir;
+  const std::string name = std::string(250, 'x') + "\\.tcl";
+  ASSERT_TRUE(WriteFileBytes(dir.File(name), kOldContent));
+  EXPECT_EQ(ReplaceFileLines(dir.File(name), {"a"}), std::nullopt);
+  EXPECT_EQ(ReadFileBytes(dir.File(name)), "a\r\n");
+}
+#endif
+
 }  // namespace
 }  // namespace vesko
