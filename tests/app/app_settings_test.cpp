@@ -72,6 +72,9 @@ TEST_F(AppSettingsTest, ShutDownWritesOneLineThatStartUpReadsBack) {
 
 TEST_F(AppSettingsTest, DefaultSettingsFolderIsWritable) {
   EXPECT_TRUE(IsWritableFolder(DefaultSettingsFolder()));
+  if (IsWritableFolder(ExecutableFolder())) {  // the program's own folder first, as a build folder is
+    EXPECT_EQ(DefaultSettingsFolder(), ExecutableFolder());
+  }
 }
 
 }  // namespace
