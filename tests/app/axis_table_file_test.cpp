@@ -33,6 +33,8 @@ TEST(AxisTableFileTest, GoodTablesAndMissingKeys) {
             (std::vector<AxisEntry>{{"col_y", {}, 1.5, {}, {}}, {"omega", {}, {}, 2.0, {}}}));
   EXPECT_FALSE(file.read.table->overhead || file.read.table->shutter);
   EXPECT_TRUE(file.holdsMore);
+  file = ParseAxisTable("[axis.col_y]\nupper = 1.5\n[counting]\nshutter = 1\n");
+  EXPECT_FALSE(file.holdsMore);  // nothing but what the window shows
   file = ParseAxisTable("");
   ASSERT_TRUE(file.read.table);
   EXPECT_TRUE(file.read.table->axes.empty());
