@@ -41,6 +41,9 @@ class AxesWindowTest : public QObject {
         {{"13,3=0"}, "omega: speed must be above 0.", "13,3"},
         {{"0,1= -1 ", "0,2=+1", "txtAxesShutter=-0.5"},
          "Counting shutter must not be negative.",
+         "txtAxesShutter"},
+        {{"txtAxesOverhead=0.5", "txtAxesShutter=-0.5"},  // a fraction of a second is fine
+         "Counting shutter must not be negative.",
          "txtAxesShutter"}};
     for (const auto& row : rows) {
       ws_.reset();
