@@ -271,6 +271,21 @@ TEST(ResultReaders, LongFilesReadAsOneReaderReadsThem) {
   }
 }
 
+// A second half longer than one block of rows read ahead: every block comes back whole, the last in part.
+TEST(ResultReaders, RowsAheadOfSeveralBlocks) {
+  TempDir dir;
+  std::string text = "a,b,c\n";
+  std::vector<double> expected;
+  for (int i = 0; i < 1'200'000; ++i) {
+    text += std::to_string(i) + ",0,1\n";
+    expected.push_back(i);
+  }
+  ASSERT_TRUE(WriteFileBytes(dir.File("long.dat"), text));
+  const Result<ResultRows> read = ReadResultFile(dir.File("long.dat"));
+  ASSERT_TRUE(read) << read.message();
+  EXPECT_EQ(expected, read->x);
+}
+
 TEST(ResultLines, KeepLinesOfTheLimitAndTellTheirFileFromAnotherOfTheSameName) {
   TempDir dir;
   // A line of just the limit is kept, also when its CR ends a read piece (the second read here ends
