@@ -1,3 +1,5 @@
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,12 +41,19 @@ TEST(SafeFileTest, ReplacesTheFileWithCrLfLinesOnlyWhenCommitted) {
 
 #ifndef _WIN32
 // A backslash is part of a POSIX file name: the temporary file stays short beside the longest name.
-TEST(SafeFileTest, ReplacesALongNameWithABackslash) {
+// No file stays open afterwards.
+TEST(SafeFileTest, LongPosixNameIsReplacedAndNoFileStaysOpen) {
+  const auto openFiles = [] {
+    const std::filesystem::directory_iterator fds("/dev/fd");
+    return std::distance(std::filesystem::begin(fds), std::filesystem::end(fds));
+  };
   TempDir dir;
   const std::string name = std::string(250, 'x') + "\\.tcl";
   ASSERT_TRUE(WriteFileBytes(dir.File(name), kOldContent));
+  const auto openBefore = openFiles();
   EXPECT_EQ(ReplaceFileLines(dir.File(name), {"a"}), std::nullopt);
   EXPECT_EQ(ReadFileBytes(dir.File(name)), "a\r\n");
+  EXPECT_EQ(openFiles(), openBefore);
 }
 #endif
 
