@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/os_file.h"
 #include "core/safe_file.h"
 #include "tests/support/test_support.h"
 
@@ -37,6 +38,16 @@ TEST(SafeFileTest, ReplacesTheFileWithCrLfLinesOnlyWhenCommitted) {
   EXPECT_EQ(writer.Commit(), std::nullopt);
   EXPECT_EQ(ReadFileBytes(path), "set exptime 1.0\r\n\r\n");
   EXPECT_EQ(ListFolder(dir.path()), Names{"run.tcl"});
+}
+
+// A temporary file that is forgotten frees its slot: an interrupt later names only unfinished files.
+TEST(SafeFileTest, ForgottenTemporaryFilesFreeTheirSlot) {
+  const int slot = os::RememberTempFile("t.tmp", "t");
+  ASSERT_GE(slot, 0);
+  os::ForgetTempFile(slot);
+  const int again = os::RememberTempFile("t.tmp", "t");
+  EXPECT_EQ(again, slot);
+  os::ForgetTempFile(again);
 }
 
 #ifndef _WIN32
