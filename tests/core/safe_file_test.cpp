@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 #include "core/os_file.h"
 #include "core/safe_file.h"
 #include "tests/support/test_support.h"
@@ -65,6 +70,20 @@ TEST(SafeFileTest, LongPosixNameIsReplacedAndNoFileStaysOpen) {
   EXPECT_EQ(ReplaceFileLines(dir.File(name), {"a"}), std::nullopt);
   EXPECT_EQ(ReadFileBytes(dir.File(name)), "a\r\n");
   EXPECT_EQ(openFiles(), openBefore);
+}
+
+// Without standard input the new file may get descriptor 0, which is a file like any other.
+TEST(SafeFileTest, WritesWithStandardInputClosed) {
+  TempDir dir;
+  const int input = dup(STDIN_FILENO);
+  close(STDIN_FILENO);
+  const std::optional<IoError> error = ReplaceFileLines(dir.File("a.tcl"), {"a"});
+  const bool leftClosed = fcntl(STDIN_FILENO, F_GETFD) == -1;  // nothing kept open there
+  dup2(input, STDIN_FILENO);
+  close(input);
+  EXPECT_EQ(error, std::nullopt);
+  EXPECT_TRUE(leftClosed);
+  EXPECT_EQ(ReadFileBytes(dir.File("a.tcl")), "a\r\n");
 }
 #endif
 
