@@ -198,6 +198,7 @@ TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
     std::string out = "";
   } rows[] = {
       {slit + "--division 1 --summary", 1, "Setting Error!"},
+      {slit + "--repeat abc --division 40000", 1, "Setting Error!"},
       {slit + "--output-folder ~/x --stdout", 1, "Output Folder Error! \"~/x\"" + special},
       // A name, not a path; a quote could not be read back from the settings file.
       {slit + "--output-file-name a\\b.tcl", 1, "Setting Error!"},

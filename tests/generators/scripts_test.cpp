@@ -318,6 +318,35 @@ TEST(GonioYScanScript, WorkedExamples) {
                test::GonioYScriptOf(form, GonioYGenerator::A)));
 }
 
+// Generator A repeated: each pass adds its counts to per-point sums, the averages go to the second file with
+// the integer count of passes, and only the averages' file gets the return to the centre.
+TEST(GonioYScanScript, RepeatedPassesAndTheirAverages) {
+  GonioYScanForm form{"0", "1", "2"};
+  form.repeatActive = true;
+  std::string expected = kSeikikaHead + "set fp1 [open C:\\\\data\\\\GonioYScan_Repeat.dat w+]\n" +
+                         "set fp2 [open C:\\\\data\\\\GonioYScan_Average.dat w+]\n" + kBeamStopOut +
+                         kShutterOpen +
+                         "set counterA00 0\nset counterB00 0\nset counterA01 0\nset counterB01 0\n";
+  const std::vector<std::string> x = {"-0.500", "0.500"};
+  for (const std::string pass : {"00", "01"}) {
+    expected +=
+        "puts $fp1 \"GonioY,Io(Repeat" + pass + "),I(Repeat" + pass + "),I/Io(Repeat" + pass + ")\"\n";
+    for (const std::string i : {"00", "01"}) {
+      expected += TwoCounterRows(kGonioY, "fp1", {x[i == "01"]}) +
+                  "scan $counts \"%f %f\" counterA counterB\n" + "set counterA" + i + " [expr $counterA" + i +
+                  " + $counterA]\nset counterB" + i + " [expr $counterB" + i + " + $counterB]\n";
+    }
+  }
+  expected += "puts $fp2 \"GonioY,Io(Average),I(Average),I/Io(Average)\"\n";
+  for (const std::string i : {"00", "01"}) {
+    expected += "set counterA" + i + " [expr $counterA" + i + " / 2]\nset counterB" + i + " [expr $counterB" +
+                i + " / 2]\nset strBuff2 [Seikika \"$counterA" + i + " $counterB" + i + "\"]\nputs $fp2 \"" +
+                x[i == "01"] + ", $strBuff2\"\n";
+  }
+  expected += TwoCounterRows(kGonioY, "fp2", {"0.000"}) + "close $fp1\nclose $fp2\n" + kGonioEnd;
+  EXPECT_TRUE(SameText(Crlf(expected), test::GonioYScriptOf(form, GonioYGenerator::A)));
+}
+
 // Any ticked (or grey) box chooses generator B, which disables the repeat controls and unticks Active.
 TEST(GonioYScanScript, OmegaRule) {
   for (const std::array<int, 2> boxes : {std::array{0, 0}, {1, 0}, {0, 1}, {1, 1}, {0, 2}, {2, 0}}) {
