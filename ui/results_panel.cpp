@@ -5,11 +5,11 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -235,10 +235,10 @@ void ResultsPanel::exportFigures() {
   if (path.isEmpty()) {
     return;
   }
-  QFile file(path);
+  // Written beside the old file and renamed over it, so a failed export leaves the old one whole.
+  QSaveFile file(path);
   const QByteArray bytes = figuresCsv().toUtf8();
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
-      !file.flush()) {
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
     dialogs_.showMessage(this, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
   }
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSaveFile>
 #include <QScatterSeries>
 #include <QSvgGenerator>
 #include <QValueAxis>
@@ -157,20 +158,27 @@ void ResultsPlot::resetZoom() {
 }
 
 bool ResultsPlot::exportTo(const QString& path) {
+  // Drawn into a file beside the old picture and renamed over it only when whole.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    return false;
+  }
+  bool drawn = false;
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
     QSvgGenerator svg;
-    svg.setFileName(path);
+    svg.setOutputDevice(&file);
     svg.setSize(size());
     svg.setViewBox(rect());
     svg.setTitle(QStringLiteral("Results"));
     QPainter painter;
-    if (!painter.begin(&svg)) {
-      return false;
+    if (painter.begin(&svg)) {
+      render(&painter);
+      drawn = painter.end();
     }
-    render(&painter);
-    return painter.end();
+  } else {
+    drawn = grab().save(&file, "PNG");
   }
-  return grab().save(path, "PNG");
+  return drawn && file.commit();
 }
 
 void ResultsPlot::mouseMoveEvent(QMouseEvent* event) {
