@@ -9,7 +9,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -235,11 +234,8 @@ void ResultsPanel::exportFigures() {
   if (path.isEmpty()) {
     return;
   }
-  // Written beside the old file and renamed over it, so a failed export leaves the old one whole.
-  QSaveFile file(path);
-  const QByteArray bytes = figuresCsv().toUtf8();
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    dialogs_.showMessage(this, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+  if (const auto reason = SaveWholeFile(path, figuresCsv().toUtf8())) {
+    dialogs_.showMessage(this, QStringLiteral("Cannot write %1: %2").arg(path, *reason));
   }
 }
 

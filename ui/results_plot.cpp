@@ -1,12 +1,12 @@
 #include "ui/results_plot.h"
 
+#include <QBuffer>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QList>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScatterSeries>
 #include <QSvgGenerator>
 #include <QValueAxis>
@@ -158,27 +158,26 @@ void ResultsPlot::resetZoom() {
 }
 
 bool ResultsPlot::exportTo(const QString& path) {
-  // Drawn into a file beside the old picture and renamed over it only when whole.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return false;
-  }
-  bool drawn = false;
+  QBuffer picture;
+  picture.open(QIODevice::WriteOnly);
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&picture);
     svg.setSize(size());
     svg.setViewBox(rect());
     svg.setTitle(QStringLiteral("Results"));
     QPainter painter;
-    if (painter.begin(&svg)) {
-      render(&painter);
-      drawn = painter.end();
+    if (!painter.begin(&svg)) {
+      return false;
     }
-  } else {
-    drawn = grab().save(&file, "PNG");
+    render(&painter);
+    if (!painter.end()) {
+      return false;
+    }
+  } else if (!grab().save(&picture, "PNG")) {
+    return false;
   }
-  return drawn && file.commit();
+  return !SaveWholeFile(path, picture.data());
 }
 
 void ResultsPlot::mouseMoveEvent(QMouseEvent* event) {
