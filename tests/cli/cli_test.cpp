@@ -78,32 +78,38 @@ class Cli : public ::testing::Test {
   TempDir output_;
 };
 
-// Without --output-folder the script goes into the folder stored in VeskoScriptCreator.ini.
-TEST_F(Cli, WritesTheScriptThenTheSettings) {
+// Without --output-folder the script goes into the folder stored in VeskoScriptCreator.ini. The next run
+// starts from the saved boxes and each option retypes one; --stdout writes nothing, not even the settings.
+TEST_F(Cli, WritesTheScriptThenTheSettingsAndStartsFromThem) {
   ASSERT_TRUE(WriteFileBytes(settings_.File("VeskoScriptCreator.ini"), output_.path() + "\r\n"));
-  const Captured c = Invoke(kSlitExample + " --settings-dir " + settings_.path());
+  Captured c = Invoke(kSlitExample + " --settings-dir " + settings_.path());
   EXPECT_EQ(0, c.code);
   EXPECT_EQ("", c.out + c.err);
   EXPECT_TRUE(SameText(ScriptOf(kSlitForm, output_.path()), WrittenScript()));
-  EXPECT_EQ("0\r\n0.100\r\n0.000\r\n1.000\r\n5\r\n4DSlit1DScan.tcl\r\n",
-            ReadFileBytes(settings_.File("4DSlitScan.ini")));
+  const std::string stored = "0\r\n0.100\r\n0.000\r\n1.000\r\n5\r\n4DSlit1DScan.tcl\r\n";
+  EXPECT_EQ(stored, ReadFileBytes(settings_.File("4DSlitScan.ini")));
+
+  c = Print("slit-scan --axis=z --repeat 3 --output-file-name=run.tcl");
+  EXPECT_EQ(0, c.code) << c.err;
+  SlitScanForm form = kSlitForm;
+  form.axisY = false;
+  form.axisZ = true;
+  form.outputFileName = "run.tcl";
+  form.repeatActive = true;
+  form.repeatTimes = "3";
+  EXPECT_TRUE(SameText(ScriptOf(form), c.out));
+  EXPECT_EQ(stored, ReadFileBytes(settings_.File("4DSlitScan.ini")));
+  EXPECT_EQ(Names{"4DSlit1DScan.tcl"}, ListFolder(output_.path()));
 }
 
-// The figures of the lens scan's worked example are checked only here, as text and as JSON.
+// The summary as text and as JSON (every field of the JSON form).
 TEST_F(Cli, SummaryPrintsTheFiguresAndWritesNothing) {
   const std::string lens =
       "lens-scan --axis lens_y --scan-center 0.0 --scan-width 0.3 --division 4 --summary";
   Captured c = Invoke(lens + Folders(), {"--output-folder", "C:\\data"});
   EXPECT_EQ(0, c.code) << c.err;
-  EXPECT_EQ(
-      "Scan: lens_y, 4 points, 1 pass\n"
-      "lens_y: 5 moves, first 0.150, last 0.000, range -0.150 to 0.150\n"
-      "Count measurements: 5\n"
-      "Counting time: at least 0:00:05 of counting; motor moves come on top\n"
-      "No axis table: limits not checked, moves not timed.\n"
-      "Result file: C:\\data\\Lens1DScan.dat\n"
-      "Script lines: 28\n",
-      c.out);
+  EXPECT_TRUE(c.out.starts_with("Scan: lens_y, 4 points, 1 pass\n")) << c.out;
+  EXPECT_TRUE(c.out.ends_with("Result file: C:\\data\\Lens1DScan.dat\nScript lines: 28\n")) << c.out;
   c = Invoke(lens + " --json" + Folders(), {"--output-folder", "C:\\data"});
   ASSERT_EQ(0, c.code) << c.err;
   EXPECT_EQ(nlohmann::json::parse(R"({
@@ -147,49 +153,17 @@ TEST_F(Cli, AxisLimitsRefuseTheScriptUnlessIgnored) {
   EXPECT_EQ("Axes.toml line 2: lower is not a number; limits not checked\n", c.err);
 }
 
-// A fresh window: the boxes come from the settings file, and each option retypes one box as is. --stdout
-// writes nothing, not even the settings.
-TEST_F(Cli, OptionsReplaceTheStoredTexts) {
-  const std::string stored = "1\r\n0.200\r\n1.500\r\n2.000\r\n3\r\nz.tcl\r\n";
-  ASSERT_TRUE(WriteFileBytes(settings_.File("4DSlitScan.ini"), stored));
-  SlitScanForm form{.axisZ = true,
-                    .slitWidth = "0.2",
-                    .scanCenter = "1.5",
-                    .scanWidth = "2",
-                    .division = "3",
-                    .outputFileName = "z.tcl"};
-  Captured c = Print("slit-scan");
-  EXPECT_EQ(0, c.code) << c.err;
-  EXPECT_TRUE(SameText(ScriptOf(form), c.out));
-
-  c = Print("slit-scan --axis=y --repeat 3", {"--division", " 4.5 ", "--output-file-name=  run.b.tcl  "});
-  EXPECT_EQ(0, c.code) << c.err;
-  form.axisY = true;
-  form.axisZ = false;
-  form.division = "4";
-  form.outputFileName = "run.tcl";
-  form.repeatActive = true;
-  form.repeatTimes = "3";
-  EXPECT_TRUE(SameText(ScriptOf(form), c.out));
-  EXPECT_EQ("", c.err);
-  EXPECT_EQ(Names{"4DSlitScan.ini"}, ListFolder(settings_.path()));
-  EXPECT_EQ(stored, ReadFileBytes(settings_.File("4DSlitScan.ini")));
-  EXPECT_EQ(Names{}, ListFolder(output_.path()));
-}
-
-// Every refusal: its exit code, its whole first line on standard error, what it printed (nothing but the
-// analysis' results), nothing written; a usage error (2) names the program and shows the usage.
+// One refusal of each kind: its exit code, its whole first line on standard error, what it printed (nothing
+// but the analysis' results), nothing written; a usage error (2) names the program and shows the usage.
 TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
   TempDir data;
-  const std::string run = data.File("run.dat"), empty = data.File("empty.dat");
-  const std::string missing = data.File("missing.dat"), header = "slit_y1,slit_y2,Intensity\r\n";
+  const std::string run = data.File("run.dat"), empty = data.File("empty.dat"), missing = data.File("no.dat");
   // A decreasing-width result file: falls of 20 a step, then a level near 40 from step 3.
-  ASSERT_TRUE(WriteFileBytes(run, header + "2,2,100\r\n1.5,1.5,80\r\n1,1,60\r\n0.5,0.5,40\r\n0,0,39\r\n"
-                                           "-0.5,-0.5,40\r\n-1,-1,40\r\n"));
+  ASSERT_TRUE(WriteFileBytes(run,
+                             "slit_y1,slit_y2,Intensity\r\n2,2,100\r\n1.5,1.5,80\r\n1,1,60\r\n0.5,0.5,40\r\n"
+                             "0,0,39\r\n-0.5,-0.5,40\r\n-1,-1,40\r\n"));
   ASSERT_TRUE(WriteFileBytes(empty, ""));
   const std::string slit = kSlitExample + Folders() + " ";
-  const std::string special =
-      " cannot be used in a script (a leading | or ~ has a special meaning for Tcl's open).";
   const std::string results = "cross_x=0.49167\na0=20.00000\na1=40.00000\nb0=39.66667\n";
   const struct {
     std::string line;
@@ -197,17 +171,11 @@ TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
     std::string firstErrorLine;
     std::string out = "";
   } rows[] = {
-      {slit + "--division 1 --summary", 1, "Setting Error!"},
-      {slit + "--repeat abc --division 40000", 1, "Setting Error!"},
-      {slit + "--output-folder ~/x --stdout", 1, "Output Folder Error! \"~/x\"" + special},
-      // A name, not a path; a quote could not be read back from the settings file.
-      {slit + "--output-file-name a\\b.tcl", 1, "Setting Error!"},
-      {slit + "--output-file-name \"a.tcl", 1, "Setting Error!"},
+      {slit + "--division 1", 1, "Setting Error!"},
+      {slit + "--output-folder ~/x --stdout", 1,
+       "Output Folder Error! \"~/x\" cannot be used in a script (a leading | or ~ has a special meaning for "
+       "Tcl's open)."},
       {slit + "--output-folder=", 1, kNoOutputFolder},
-      // The settings would overwrite the script at once.
-      {slit + "--output-file-name 4DSlitScan.ini --output-folder " + settings_.path(), 1,
-       "Output FileName Error! " + settings_.File("4DSlitScan.ini") +
-           " is where this window keeps its settings: choose another file name or output folder."},
       {"", 2, "no generator given"},
       {"slit" + Folders(), 2, "unknown generator 'slit'"},
       {"slit-scan --bogus 1" + Folders(), 2, "unknown option '--bogus' for slit-scan"},
@@ -224,18 +192,13 @@ TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
       {"analyse --threshold abc " + run, 0, std::string(kThresholdResetMessage), results},
       {"analyse " + run + " --threshold=-2", 1, "0" + std::string(kGateStopText)},
       {"analyse " + missing, 3, "Cannot read " + missing + ": No such file or directory"},
-      {"analyse", 2, "no result file given"},
-      {"analyse " + run + " other.dat", 2, "unexpected argument 'other.dat'"},
-      {"analyse " + run + " --threshold", 2, "option '--threshold' needs a value"},
       {"analyse " + run + " --stdout", 2, "unknown option '--stdout' for analyse"},
-      {"stats " + missing, 3, "Cannot read " + missing + ": No such file or directory"},
       {"stats " + empty, 1,
        "No series in " + empty +
            ": a result file starts with a header line of comma-separated column names, followed by rows of "
            "numbers."},
-      {"stats", 2, "no result file given"},
+      {"stats " + missing, 3, "Cannot read " + missing + ": No such file or directory"},
       {"stats a b", 2, "unexpected argument 'b'"},
-      {"stats a --csv", 2, "unknown option '--csv' for stats"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.line);
@@ -250,8 +213,6 @@ TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
     }
     EXPECT_TRUE(NothingWritten());
   }
-  // A folder is refused with the system's reason.
-  EXPECT_EQ(3, Invoke("stats " + data.path()).code);
 }
 
 #ifndef _WIN32
@@ -265,29 +226,17 @@ TEST_F(Cli, UnwritableScriptOrFullStandardOutputExitsThree) {
                        "/4DSlit1DScan.tcl: No such file or directory\n");
   EXPECT_TRUE(NothingWritten());
 
-  // A streamed script and whatever a command printed are checked: a full device, a stream not open for
-  // writing.
+  // A streamed script, and whatever a command printed, on a full device.
   TempDir dir;
-  const std::string run = dir.File("run.dat");
-  ASSERT_TRUE(
-      WriteFileBytes(run, "h\r\n2,2,100\r\n1.5,1.5,80\r\n1,1,60\r\n0.5,0.5,40\r\n0,0,39\r\n0,0,40\r\n"));
-  ASSERT_TRUE(WriteFileBytes(dir.File("readonly"), ""));
-  const struct {
-    std::string device;
-    const char* mode;
-    const char* reason;  // the message's start after "standard output: "
-  } streams[] = {{"/dev/full", "w", "No space left on device"}, {dir.File("readonly"), "r", ""}};
-  for (const std::string& line : {kSlitExample + Folders() + " --stdout", "analyse " + run}) {
-    for (const auto& stream : streams) {
-      SCOPED_TRACE(line + " > " + stream.device);
-      std::FILE* out = std::fopen(stream.device.c_str(), stream.mode);
-      ASSERT_NE(out, nullptr);
-      c = test::Capture([&](std::FILE*, std::FILE* err) { return RunCli(Words(line), out, err); });
-      std::fclose(out);
-      EXPECT_EQ(3, c.code);
-      EXPECT_EQ(0u, c.err.rfind("Cannot write standard output: " + std::string(stream.reason), 0)) << c.err;
-      EXPECT_EQ(c.err.find('\n'), c.err.size() - 1) << c.err;
-    }
+  ASSERT_TRUE(WriteFileBytes(dir.File("run.dat"),
+                             "h\r\n2,2,100\r\n1.5,1.5,80\r\n1,1,60\r\n0.5,0.5,40\r\n0,0,39\r\n0,0,40\r\n"));
+  for (const std::string& line : {kSlitExample + Folders() + " --stdout", "analyse " + dir.File("run.dat")}) {
+    std::FILE* out = std::fopen("/dev/full", "w");
+    ASSERT_NE(out, nullptr);
+    c = test::Capture([&](std::FILE*, std::FILE* err) { return RunCli(Words(line), out, err); });
+    std::fclose(out);
+    EXPECT_EQ(3, c.code) << line;
+    EXPECT_EQ("Cannot write standard output: No space left on device\n", c.err) << line;
   }
 }
 #endif
@@ -339,12 +288,6 @@ std::string LongScan(const std::string& division = "32767") {
          division;
 }
 
-TEST_F(Cli, NoProgressWhenStandardErrorIsAFile) {
-  const Captured c = Invoke(LongScan() + Folders());
-  EXPECT_EQ(0, c.code);
-  EXPECT_EQ("", c.out + c.err);
-}
-
 #ifndef _WIN32
 // Standard error on a pseudo terminal, as in an interactive shell; returns what the terminal shows.
 std::string OnTerminal(const std::string& line) {
@@ -381,44 +324,37 @@ TEST_F(Cli, ALongWriteShowsOneProgressLineOnATerminal) {
   EXPECT_EQ(shown.size() - last.size(), shown.find(last)) << shown.substr(shown.size() - 80);
   EXPECT_EQ(1, std::count(shown.begin(), shown.end(), '\n'));
   EXPECT_EQ("", OnTerminal(LongScan("5") + Folders()));  // a short script shows nothing
+  EXPECT_EQ("", Invoke(LongScan() + Folders()).err);     // nor does a file
 }
 #endif
 
-// A panel writes only its own settings file; slit-move reports its blades on standard output.
+// A panel command loads both stored panels (the z panel once the y file was read whole, as the window does),
+// types into the chosen one and saves only its file; slit-move reports its blades on standard output.
 TEST_F(Cli, PanelsStoreTheirOwnFileAndSlitMoveReports) {
+  const std::string yFile = "0.500\r\n1.000\r\n5\r\ny.com\r\n";
+  ASSERT_TRUE(WriteFileBytes(settings_.File("ColliScan_z.ini"), "-1.000\r\n2.000\r\n3\r\nz.com\r\n"));
+  ASSERT_TRUE(WriteFileBytes(settings_.File("ColliScan_y.ini"), yFile));
   Captured c = Invoke(
+      "coll-scan --panel z --division 4 --slit-width-y=0 --slit-width-z=0 --slit-center-y=0 "
+      "--slit-center-z=0" +
+      Folders());
+  EXPECT_EQ(0, c.code) << c.err;
+  EXPECT_NE(std::string::npos,
+            WrittenScript("z.com").find("\r\nTclSrv_Optics:Collimator {col_z move -2.000}\r\n"));
+  EXPECT_EQ("-1.000\r\n2.000\r\n4\r\nz.com\r\n", ReadFileBytes(settings_.File("ColliScan_z.ini")));
+  EXPECT_EQ(yFile, ReadFileBytes(settings_.File("ColliScan_y.ini")));
+  c = Invoke(
       "slit-move --slit-width-y 0.2 --slit-width-z 0.4 --slit-center-y 0.0 --slit-center-z 0.1 "
       "--output-file-name m.com" +
       Folders());
   EXPECT_EQ(0, c.code) << c.err;
   EXPECT_EQ(ToFileText("y1=0.100,y2=0.100,z1=0.300,z2=0.100,ファイルネーム=m.comで作成しました。\n"),
             c.out);  // messages reach the console in its code page
-  c = Invoke(
-      "coll-scan --panel z --scan-center 0.5 --scan-width 1.0 --division 5 --slit-width-y 0.3 "
-      "--slit-width-z 0.1 --slit-center-y 0.2 --slit-center-z 0.05 --output-file-name z.com" +
-      Folders());
-  EXPECT_EQ(0, c.code) << c.err;
-  EXPECT_EQ((Names{"m.com", "z.com"}), ListFolder(output_.path()));
-  EXPECT_EQ((Names{"4DSlitMove.ini", "ColliScan_z.ini"}), ListFolder(settings_.path()));
-  EXPECT_EQ("0.500\r\n1.000\r\n5\r\nz.com\r\n", ReadFileBytes(settings_.File("ColliScan_z.ini")));
-}
-
-// A fresh window fills the z panel from its file (once the y file was read whole, as the window does);
-// options type into the chosen panel.
-TEST_F(Cli, CollScanStoredPanelsLoadUnderOneFailureRule) {
-  ASSERT_TRUE(WriteFileBytes(settings_.File("ColliScan_z.ini"), "-1.000\r\n2.000\r\n3\r\nz.com\r\n"));
-  ASSERT_TRUE(WriteFileBytes(settings_.File("ColliScan_y.ini"), "0.500\r\n1.000\r\n5\r\ny.com\r\n"));
-  const Captured c =
-      Print("coll-scan --panel z --slit-width-y=0 --slit-width-z=0 --slit-center-y=0 --slit-center-z=0");
-  EXPECT_EQ(0, c.code) << c.err;
-  EXPECT_NE(std::string::npos, c.out.find("\r\nTclSrv_Optics:Collimator {col_z move -2.000}\r\n"));
 }
 
 TEST_F(Cli, GonioYScanRepeatNeedsEveryOmegaBoxUnticked) {
   const std::string line = "gonioy-scan --scan-center=0 --scan-width=1 --division=3 --repeat 2";
-  EXPECT_EQ(2, Print(line + " --use-omega1 1").code);
-  EXPECT_EQ(0, Print(line).code);
-  // A box ticked by the stored settings counts too; unticking it on the command line frees --repeat.
+  // A box ticked by the stored settings counts; unticking it on the command line frees --repeat.
   ASSERT_TRUE(WriteFileBytes(settings_.File("GonioYScan.ini"),
                              "0\r\n0.000\r\n1.000\r\n3\r\nGonioYScan.tcl\r\n1\r\n5.000\r\n0\r\n-5.000\r\n"));
   const Captured c = Print(line);
@@ -431,23 +367,16 @@ TEST_F(Cli, GonioYScanRepeatNeedsEveryOmegaBoxUnticked) {
 TEST(CliHelp, ListsGeneratorsAndOptions) {
   Captured c = Invoke("--help");
   EXPECT_EQ(0, c.code);
-  EXPECT_EQ("", c.err);
   for (const char* name : {"slit-scan", "slit-dec-scan", "slit-move", "coll-scan", "lens-scan", "gonioy-scan",
                            "gonio-stage-scan", "analyse FILE [--threshold T]"}) {
     EXPECT_NE(std::string::npos, c.out.find(name)) << name;
   }
-  for (const char* version : {"--version", "-V"}) {
-    c = Invoke(version);
-    EXPECT_EQ(0, c.code);
-    // "vesko-script 1.22.3": the project version was filled in.
-    unsigned major = 0, minor = 0, patch = 0;
-    char end = 0;
-    EXPECT_EQ(4, std::sscanf(c.out.c_str(), "vesko-script %u.%u.%u%c", &major, &minor, &patch, &end))
-        << c.out;
-    EXPECT_EQ('\n', end);
-  }
+  c = Invoke("-V");  // "vesko-script 1.22.3": the project version was filled in
+  unsigned major = 0, minor = 0, patch = 0;
+  char end = 0;
+  EXPECT_EQ(4, std::sscanf(c.out.c_str(), "vesko-script %u.%u.%u%c", &major, &minor, &patch, &end)) << c.out;
+  EXPECT_EQ('\n', end);
   c = Invoke("coll-scan --help");
-  EXPECT_EQ(0, c.code);
   EXPECT_NE(std::string::npos,
             c.out.find("  --move-4d-slit 0|1          \"Move 4D Slit\": 1 sets the slit before the scan\n"));
 }
