@@ -1,12 +1,11 @@
 # Dry run of a generated script against a simulated beamline control server.
 #
-#   tclsh sim_server.tcl SCRIPT SANDBOXDIR REPORTFILE ?COUNTMODEL?
+#   tclsh sim_server.tcl SCRIPT SANDBOXDIR REPORTFILE
 #
 # SCRIPT runs in a safe child interpreter (no files, programs or loaded code). The control server's
 # commands are aliases that accept only the argument forms the real server takes and record every call;
-# `open` makes SANDBOXDIR/result-N.dat instead, with CR LF line ends. COUNTMODEL, if given, is a lambda
-# {seq positions} (seq counts from 1, positions is a dict of every axis, 0.0 if never moved) giving
-# channel A or {A B}; without it A = 1000 + 7 * seq and B = 500 + 3 * seq.
+# `open` makes SANDBOXDIR/result-N.dat instead, with CR LF line ends. Measurement number seq (from 1)
+# counts 2^seq on channels A and B alike.
 #
 # REPORTFILE gets one fact a line (free texts as "x" and their UTF-8 bytes in hexadecimal; see WriteReport).
 # The exit status is 0 whenever the report was written, 2 for a usage or harness failure.
@@ -67,22 +66,6 @@ proc SimConfigureTimer {args} {
   set ::sim(timer) [lindex $args 0]
 }
 
-# Channels A and B of measurement number seq.
-proc ModelCounts {seq} {
-  if {$::sim(model) eq ""} {
-    return [list [expr {1000 + 7 * $seq}] [expr {500 + 3 * $seq}]]
-  }
-  set positions [dict create]
-  foreach axis $::axisNames {
-    dict set positions $axis [expr {$::sim(axis,$axis) eq "-" ? 0.0 : $::sim(axis,$axis)}]
-  }
-  set counts [apply $::sim(model) $seq $positions]
-  if {[llength $counts] ni {1 2}} {
-    error "count model gave \"$counts\""
-  }
-  return [list [expr {wide(round([lindex $counts 0]))}] [expr {wide(round([lindex $counts end]))}]]
-}
-
 proc SimMeasure {child args} {
   Record TclSrv_ORTEC994:MeasureCountsWithTimer {*}$args
   if {[llength $args] != 2 || ![IsNumberWord [lindex $args 0]] || [lindex $args 1] ni {0 -1}} {
@@ -91,8 +74,8 @@ proc SimMeasure {child args} {
   if {$::sim(timer) eq "-"} {
     error "MeasureCountsWithTimer: timer not configured"
   }
-  lassign [ModelCounts [incr ::sim(measurements)]] a b
-  set measure [list $a $b [lindex $args 1] $::sim(shutter) $::sim(beamstop)]
+  set a [expr {2**[incr ::sim(measurements)]}]
+  set measure [list $a $a [lindex $args 1] $::sim(shutter) $::sim(beamstop)]
   foreach axis $::axisNames {
     lappend measure $::sim(axis,$axis)
   }
@@ -101,7 +84,7 @@ proc SimMeasure {child args} {
     interp eval $child [list set ::_ORTEC994(counterA) $a]
     return
   }
-  return "$a $b"
+  return "$a $a"
 }
 
 proc SimOpen {child args} {
@@ -162,13 +145,13 @@ proc WriteReport {path} {
   close $out
 }
 
-lassign $argv script sandbox report model
-if {[llength $argv] ni {3 4} || ![file isdirectory $sandbox] || [catch {open $script rb} f]} {
-  puts stderr "usage: tclsh sim_server.tcl SCRIPT SANDBOXDIR REPORTFILE ?COUNTMODEL?"
+lassign $argv script sandbox report
+if {[llength $argv] != 3 || ![file isdirectory $sandbox] || [catch {open $script rb} f]} {
+  puts stderr "usage: tclsh sim_server.tcl SCRIPT SANDBOXDIR REPORTFILE"
   exit 2
 }
 array set ::sim [list status ok message {} calls {} opens {} channels {} measures {} measurements 0 \
-                     shutter closed beamstop unknown timer - unclosed 0 sandbox $sandbox model $model]
+                     shutter closed beamstop unknown timer - unclosed 0 sandbox $sandbox]
 foreach axis $axisNames {
   set ::sim(axis,$axis) -
 }
