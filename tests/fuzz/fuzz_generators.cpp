@@ -14,6 +14,7 @@
 
 #include "core/line_sink.h"
 #include "core/script_naming.h"
+#include "core/tcl_path.h"
 #include "generators/coll_scan.h"
 #include "generators/gonio_stage_scan.h"
 #include "generators/gonio_y_scan.h"
@@ -43,68 +44,8 @@ struct CappedSink final : vesko::LineSink {
   long lineCount = 0;
 };
 
-// UTF-8 as code points the way the escaping reads it: a byte that starts no well-formed sequence
-// stands for itself.
-std::u32string CodePoints(std::string_view s) {
-  static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-  std::u32string out;
-  for (std::size_t i = 0; i < s.size();) {
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    std::size_t length = b0 < 0x80 ? 1 : b0 < 0xC2 ? 0 : b0 < 0xE0 ? 2 : b0 < 0xF0 ? 3 : b0 < 0xF5 ? 4 : 0;
-    char32_t cp = length == 1 ? b0 : b0 & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto b = i + k < s.size() ? static_cast<unsigned char>(s[i + k]) : 0;
-      length = (b & 0xC0) == 0x80 ? length : 0;
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    const bool valid = length != 0 && cp >= kMin[length] && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-    out += valid ? cp : b0;
-    i += valid ? length : 1;
-  }
-  return out;
-}
-
-// Reads one Tcl word as the interpreter would, allowing only the escapes the script writer uses;
-// `why` stays empty when the word is plain printable ASCII with every special character escaped.
-std::u32string ReadTclWord(std::string_view word, std::string& why) {
-  std::u32string out;
-  for (std::size_t i = 0; i < word.size() && why.empty(); ++i) {
-    const char c = word[i];
-    if (c <= 0x20 || c >= 0x7F) {
-      why = "a character that is not printable ASCII";
-    } else if (std::string_view("$[]{}\";").find(c) != std::string_view::npos) {
-      why = std::string("an unescaped ") + c;
-    } else if (c != '\\') {
-      out += static_cast<char32_t>(c);
-    } else if (++i == word.size()) {
-      why = "a backslash at the end";
-    } else if (word[i] == 'u') {
-      char32_t unit = 0;
-      for (std::size_t k = i + 1; k <= i + 4; ++k) {
-        const std::size_t digit = std::string_view("0123456789ABCDEF").find(k < word.size() ? word[k] : 'x');
-        why = digit == std::string_view::npos ? "\\u without four upper-case hexadecimal digits" : why;
-        unit = unit * 16 + static_cast<char32_t>(digit & 15);
-      }
-      i += 4;
-      // A high surrogate followed by a low one is one character above U+FFFF.
-      if (!out.empty() && out.back() >= 0xD800 && out.back() <= 0xDBFF && unit >= 0xDC00 && unit <= 0xDFFF) {
-        out.back() = 0x10000 + ((out.back() - 0xD800) << 10) + (unit - 0xDC00);
-      } else {
-        out += unit;
-      }
-    } else if (word[i] == 't' || word[i] == 'n' || word[i] == 'r') {
-      out += word[i] == 't' ? U'\t' : word[i] == 'n' ? U'\n' : U'\r';
-    } else if (std::isalnum(static_cast<unsigned char>(word[i]))) {
-      why = "a backslash before a letter or digit";
-    } else {
-      out += static_cast<char32_t>(word[i]);
-    }
-  }
-  return out;
-}
-
 // Checks one script line; an open line must name the folder, its separator, the result base, a suffix
-// of letters, digits and "_", then ".dat", as one Tcl word.
+// of letters, digits and "_", then ".dat", as one Tcl word of printable ASCII.
 void CheckLine(std::string_view line, const std::string& folder, const std::string* resultBase) {
   for (const char c : line) {
     Require(c >= 0x20 && c < 0x7F, "a script line that is not printable ASCII", line);
@@ -123,16 +64,25 @@ void CheckLine(std::string_view line, const std::string& folder, const std::stri
   Require(line.starts_with("set fp") && line.ends_with(kOpenEnd) &&
               line.size() >= open + kOpenStart.size() + kOpenEnd.size(),
           "an open line of another shape", line);
-  std::string why;
-  const std::u32string named = ReadTclWord(
-      line.substr(open + kOpenStart.size(), line.size() - open - kOpenStart.size() - kOpenEnd.size()), why);
-  Require(why.empty(), "the result file word holds " + why, line);
-  const std::u32string stem = CodePoints(folder + (folder.starts_with('/') ? "/" : "\\") + *resultBase);
-  Require(named.size() >= stem.size() + 4 && named.starts_with(stem) && named.ends_with(U".dat"),
-          "the open line names another file than the folder and the result base", line);
-  for (std::size_t k = stem.size(); k + 4 < named.size(); ++k) {
-    Require(named[k] == U'_' || (named[k] < 0x80 && std::isalnum(static_cast<int>(named[k]))),
-            "an unexpected result file suffix", line);
+  const std::string_view word =
+      line.substr(open + kOpenStart.size(), line.size() - open - kOpenStart.size() - kOpenEnd.size());
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const bool escaped = word[i] == '\\';
+    i += escaped ? 1 : 0;
+    Require(i < word.size(), "a backslash at the end of the result file word", line);
+    Require(escaped || std::string_view(" $[]{}\";").find(word[i]) == std::string_view::npos,
+            "an unescaped special character in the result file word", line);
+  }
+  // The escapes of a non-ASCII name are the escaping's own tests' matter; an ASCII name must read back.
+  const std::string named = vesko::TclWordText(word);
+  const std::string stem = folder + (folder.starts_with('/') ? "/" : "\\") + *resultBase;
+  if (std::all_of(stem.begin(), stem.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    Require(named.size() >= stem.size() + 4 && named.starts_with(stem) && named.ends_with(".dat"),
+            "the open line names another file than the folder and the result base", line);
+    for (std::size_t k = stem.size(); k + 4 < named.size(); ++k) {
+      Require(named[k] == '_' || std::isalnum(static_cast<unsigned char>(named[k])),
+              "an unexpected result file suffix", line);
+    }
   }
 }
 
