@@ -75,7 +75,7 @@ proc SimMeasure {child args} {
     error "MeasureCountsWithTimer: timer not configured"
   }
   set a [expr {2**[incr ::sim(measurements)]}]
-  set measure [list $a $a [lindex $args 1] $::sim(shutter) $::sim(beamstop)]
+  set measure [list $a [lindex $args 1] $::sim(shutter) $::sim(beamstop)]
   foreach axis $::axisNames {
     lappend measure $::sim(axis,$axis)
   }
@@ -126,8 +126,8 @@ proc RunScript {text} {
   interp delete $child
 }
 
-# status, message, axes, then per call, open and measure (counts A B, mode, shutter, beam stop, each axis'
-# move text or -), and one line each for the facts.
+# status, message, axes, then per call, open and measure (the counts of A and of B, mode, shutter, beam stop,
+# each axis' move text or -), and one line each for the facts.
 proc WriteReport {path} {
   set out [open $path w]
   puts $out "status $::sim(status)\nmessage [Hex $::sim(message)]\naxes [join $::axisNames]"
