@@ -107,11 +107,8 @@ TEST_F(Cli, WritesTheScriptThenTheSettingsAndStartsFromThem) {
 TEST_F(Cli, SummaryPrintsTheFiguresAndWritesNothing) {
   const std::string lens =
       "lens-scan --axis lens_y --scan-center 0.0 --scan-width 0.3 --division 4 --summary";
-  Captured c = Invoke(lens + Folders(), {"--output-folder", "C:\\data"});
-  EXPECT_EQ(0, c.code) << c.err;
-  EXPECT_TRUE(c.out.starts_with("Scan: lens_y, 4 points, 1 pass\n")) << c.out;
-  EXPECT_TRUE(c.out.ends_with("Result file: C:\\data\\Lens1DScan.dat\nScript lines: 28\n")) << c.out;
-  c = Invoke(lens + " --json" + Folders(), {"--output-folder", "C:\\data"});
+  EXPECT_TRUE(Invoke(lens + Folders()).out.ends_with("Script lines: 28\n"));
+  const Captured c = Invoke(lens + " --json" + Folders(), {"--output-folder", "C:\\data"});
   ASSERT_EQ(0, c.code) << c.err;
   EXPECT_EQ(nlohmann::json::parse(R"({
     "scan": {"scanned": "lens_y", "points": 4, "passes": 1},

@@ -53,11 +53,12 @@ void CheckLine(std::string_view line, const std::string& folder, const std::stri
   constexpr std::string_view kOpenStart = " [open ", kOpenEnd = " w+]";
   const std::size_t open = line.find(kOpenStart);
   if (open == std::string_view::npos) {
-    std::string lower(line);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
-    Require(lower.find("inf") == std::string::npos && lower.find("nan") == std::string::npos,
-            "a number written as inf or nan", line);
+    const auto has = [line](std::string_view word) {
+      return std::search(line.begin(), line.end(), word.begin(), word.end(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) == b;
+             }) != line.end();
+    };
+    Require(!has("inf") && !has("nan"), "a number written as inf or nan", line);
     return;
   }
   Require(resultBase != nullptr, "an open line in a script that names no result file", line);

@@ -115,17 +115,7 @@ TEST(WindowsFolders, CopiedProgramUsesItsOwnFolder) {
   EXPECT_NE(std::string::npos, OpenLine(script).find("\\\\Beam\\ Line\\\\\\u6E2C\\u5B9A.dat w+]")) << script;
 }
 
-// A trailing "\" on the folder. Nested "\" folders, with blanks and non-ASCII names, are those of the
-// other tests.
-TEST(WindowsFolders, ScriptLandsInAFolderEndingInABackslash) {
-  TempDir base;
-  TempDir settings;
-  const Captured c = Cli({"--settings-dir", settings.path(), "--output-folder", base.path() + "\\"});
-  EXPECT_EQ(0, c.code) << c.err;
-  EXPECT_TRUE(OnlyCrLf(ReadFileBytes(base.File("4DSlit1DScan.tcl"))));
-}
-
-// Without VeskoScriptCreator.ini the output folder is c:\ and the script goes there.
+// Without VeskoScriptCreator.ini the output folder is c:\ and the script goes there (a folder ending in "\").
 TEST(WindowsFolders, FallbackFolderIsTheRootOfDriveC) {
   TempDir settings;
   ResetOutputFolder();
