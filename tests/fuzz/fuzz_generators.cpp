@@ -1,8 +1,7 @@
-// Every generator over arbitrary field texts and output folders: whatever its checks let through gives
-// a script of whole CR LF lines in plain ASCII, without "inf" or "nan", whose open lines name exactly
-// the intended result files as single Tcl words; the settings file gives the file name back. Byte 0
-// picks the generator, byte 1 sets its buttons and boxes, the rest is cut at NULs into the output
-// folder and the form's texts in the window's order.
+// Every generator over arbitrary field texts and output folders: what its checks let through gives whole
+// CR LF lines of plain ASCII without "inf" or "nan", open lines naming the result files as single Tcl words,
+// and a settings file that gives the file name back. Byte 0 picks the generator, byte 1 sets its buttons
+// and boxes, the rest is cut at NULs into the output folder and the form's texts in the window's order.
 
 #include <algorithm>
 #include <array>
