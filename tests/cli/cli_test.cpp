@@ -264,13 +264,13 @@ TEST_F(Cli, RelativeOutputFolderIsTakenFromTheCurrentFolder) {
   EXPECT_TRUE(SameText(ScriptOf(kSlitForm, folder), WrittenScript("sub/4DSlit1DScan.tcl")));
 }
 
+#ifndef _WIN32
 // More than a million lines (32767 points a pass, 7 passes, five lines a point), or fewer points.
 std::string LongScan(const std::string& division = "32767") {
   return "slit-scan --axis=y --slit-width=0.1 --scan-center=0 --scan-width=1 --repeat=7 --division=" +
          division;
 }
 
-#ifndef _WIN32
 // Standard error on a pseudo terminal, as in an interactive shell; returns what the terminal shows.
 std::string OnTerminal(const std::string& line) {
   const int master = posix_openpt(O_RDWR | O_NOCTTY);
