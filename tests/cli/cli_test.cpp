@@ -174,6 +174,10 @@ TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
        "Output Folder Error! \"~/x\" cannot be used in a script (a leading | or ~ has a special meaning for "
        "Tcl's open)."},
       {slit + "--output-folder=", 1, kNoOutputFolder},
+      // The settings would overwrite the script at once.
+      {slit + "--output-file-name 4DSlitScan.ini --output-folder " + settings_.path(), 1,
+       "Output FileName Error! " + settings_.File("4DSlitScan.ini") +
+           " is where this window keeps its settings: choose another file name or output folder."},
       {"", 2, "no generator given"},
       {"slit" + Folders(), 2, "unknown generator 'slit'"},
       {"slit-scan --bogus 1" + Folders(), 2, "unknown option '--bogus' for slit-scan"},
