@@ -154,9 +154,8 @@ const Lines kHostileBases = {
 
 // Every count has the beam stop in for one channel and out for two; each count with the shutter open is
 // written once, in order, into a row that starts where an axis stood, except generator B's count at each new
-// omega angle and the stage scan's approach counts; a move file sets no timer or beam stop and counts
-// nothing. Then hostile folders and names: the same calls, and exactly base + suffix + ".dat" opened in the
-// folder.
+// omega angle and the stage scan's approach counts. Hostile folders and names: the same calls, and exactly
+// base + suffix + ".dat" opened in the folder.
 TEST_P(EachGenerator, WritesEachCountWhereTheAxesStoodAndOpensOnlyTheNamedFiles) {
   const GeneratorSample& sample = GeneratorSamples()[GetParam()];
   const bool counting = !sample.resultSuffixes.empty();
