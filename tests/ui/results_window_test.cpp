@@ -35,13 +35,13 @@ class ResultsWindowTest : public QObject {
   // A two-counter file: its figures in the table and the exports, the column box, a failed export.
   void opensShowsAndExports() {
     vesko::ResultsPanel* panel =
-        open(outputFile("c.dat"), {"col_y, Io, I, I/Io", "-1.000, 10.0, 5.0, 0.5", "-0.500, 20.0, 18.0, 0.9",
-                                   "0.000, 30.0, 3.0, 0.1", "-0.500, 99.0, 99.0, 1.0"});
+        open(outputFile("c.dat"), {"col_y, Io, I, I/Io", "-0.900, 10.0, 5.0, 0.5", "-0.300, 20.0, 18.0, 0.9",
+                                   "0.300, 30.0, 3.0, 0.1", "-0.300, 99.0, 99.0, 1.0"});
     QVERIFY(panel);
     QCOMPARE(ws_->dialogs.openFilesFolders, QStringList{ws_->output.path()});
     auto* table = ws_->window->findChild<QTableWidget*>("tblResultsFigures");
     QCOMPARE(table->rowCount(), 1);
-    QCOMPARE(table->item(0, 3)->text() + ' ' + table->item(0, 4)->text(), QStringLiteral("-0.50000 0.90000"));
+    QCOMPARE(table->item(0, 3)->text() + ' ' + table->item(0, 4)->text(), QStringLiteral("-0.30000 0.90000"));
     ws_->window->findChild<QComboBox*>("cboResultsColumn")->setCurrentText(QStringLiteral("Io"));
     QCOMPARE(table->item(0, 4)->text(), QStringLiteral("30.00000"));
     // The curve with its markers; the place under the cursor in the axes' units.
