@@ -3,11 +3,11 @@
 // area once the manager has framed it. Exit 0 when all do, 1 otherwise.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -17,11 +17,7 @@
 #include "app/app_settings.h"
 #include "core/platform.h"
 #include "core/settings_file.h"
-#include "ui/all_in_one_window.h"
-#include "ui/analysis_window.h"
-#include "ui/axes_window.h"
 #include "ui/dialogs.h"
-#include "ui/gonio_y_scan_window.h"
 #include "ui/main_menu_window.h"
 #include "ui/preview_window.h"
 #include "ui/results_window.h"
@@ -34,12 +30,9 @@ constexpr qint64 kFramingMs = 30000;  // the longest wait for the manager to fra
 constexpr qint64 kStillMs = 300;      // a frame unchanged this long has settled
 
 void Spin(int ms) {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < ms) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(5);
-  }
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
 }
 
 // The output of an X utility, "" when it fails.
@@ -156,16 +149,10 @@ int main(int argc, char** argv) {
         Check(window, "combined window");
       }
     }
+    // One code keeps every window on screen: the widest scan window, the tallest window and one that opens
+    // beside its owner stand for the others.
     const std::pair<const char*, std::function<QWidget*()>> windows[] = {
-        {"4D slit scan", [&] { return new vesko::SlitScanWindow(folder, dialogs, &menu); }},
-        {"4D slit decrease scan", [&] { return new vesko::SlitDecScanWindow(folder, dialogs, &menu); }},
         {"collimator scan", [&] { return new vesko::CollScanWindow(folder, dialogs, &menu); }},
-        {"gonio stage scan", [&] { return new vesko::GonioStageScanWindow(folder, dialogs, &menu); }},
-        {"GonioY scan", [&] { return new vesko::GonioYScanWindow(folder, dialogs, &menu); }},
-        {"4D slit move", [&] { return new vesko::SlitMoveWindow(folder, dialogs, &menu); }},
-        {"lens scan", [&] { return new vesko::LensScanWindow(folder, dialogs, &menu); }},
-        {"axes", [&] { return new vesko::AxesWindow(folder, dialogs, &menu); }},
-        {"analysis", [&] { return new vesko::AnalysisWindow(dialogs, &menu); }},
         {"results", [&] { return new vesko::ResultsWindow(dialogs, &menu); }},
         {"preview", [&] { return new vesko::PreviewWindow(&menu); }}};
     for (const auto& [what, make] : windows) {
