@@ -1,6 +1,6 @@
-// Under a real X server: starts the window manager named first on the command line, opens every top-level
-// window of the program and checks that each frame, title bar included, lies inside the screen's available
-// area once the manager has framed it. Exit 0 when all do, 1 otherwise.
+// Under a real X server: starts the window manager named first on the command line, opens the program's
+// windows of each kind of placing and checks that each frame, title bar included, lies inside the screen's
+// available area once the manager has framed it. Exit 0 when all do, 1 otherwise.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -28,12 +28,6 @@ namespace {
 
 constexpr qint64 kFramingMs = 30000;  // the longest wait for the manager to frame a window (a busy machine)
 constexpr qint64 kStillMs = 300;      // a frame unchanged this long has settled
-
-void Spin(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
 
 // The output of an X utility, "" when it fails.
 QString Run(const QString& program, const QStringList& arguments) {
@@ -72,7 +66,9 @@ std::optional<QRect> WaitFramed(const QWidget* window, qint64 patienceMs = kFram
   still.start();
   std::optional<QRect> last;
   while (timer.elapsed() < patienceMs) {
-    Spin(50);
+    QEventLoop loop;
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    loop.exec();
     const std::optional<QRect> frame = window->isVisible() ? FrameOnServer(window) : std::nullopt;
     if (frame != last) {
       last = frame;
