@@ -21,7 +21,6 @@
 #include "ui/main_menu_window.h"
 #include "ui/preview_window.h"
 #include "ui/results_window.h"
-#include "ui/scan_windows.h"
 #include "ui/window_places.h"
 
 namespace {
@@ -145,10 +144,9 @@ int main(int argc, char** argv) {
         Check(window, "combined window");
       }
     }
-    // One code keeps every window on screen: the widest scan window, the tallest window and one that opens
-    // beside its owner stand for the others.
+    // One code keeps every window on screen: the tallest window and one that opens beside its owner stand for
+    // the others.
     const std::pair<const char*, std::function<QWidget*()>> windows[] = {
-        {"collimator scan", [&] { return new vesko::CollScanWindow(folder, dialogs, &menu); }},
         {"results", [&] { return new vesko::ResultsWindow(dialogs, &menu); }},
         {"preview", [&] { return new vesko::PreviewWindow(&menu); }}};
     for (const auto& [what, make] : windows) {
