@@ -3,7 +3,6 @@
 #include <QChartView>
 #include <QPushButton>
 #include <QTest>
-#include <memory>
 
 #include "tests/ui/ui_test_support.h"
 #include "ui/analysis_window.h"

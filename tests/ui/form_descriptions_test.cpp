@@ -5,7 +5,6 @@
 #include <QSet>
 #include <QTest>
 #include <algorithm>
-#include <memory>
 
 #include "generators/form_fields.h"
 #include "tests/ui/ui_test_support.h"
