@@ -5,6 +5,9 @@
 #include <QComboBox>
 #include <QTableWidget>
 #include <QTest>
+#include <csignal>
+
+#include <sys/resource.h>
 
 #include "core/format.h"
 #include "tests/ui/ui_test_support.h"
@@ -72,6 +75,19 @@ class ResultsWindowTest : public QObject {
     QCOMPARE(QApplication::clipboard()->text(), csv);
     QCOMPARE(ws_.dialogs.messages.size(), 1);
     QVERIFY(ws_.dialogs.messages[0].startsWith(QStringLiteral("Cannot write %1: ").arg(unwritable)));
+    // A write stopped part-way (as on a full disk) keeps the old file whole.
+    ws_.dialogs.saveFileAnswers = {outputFile("figures.csv")};
+    auto* const handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = 8;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    QVERIFY(Click(ws_.window, QStringLiteral("cmdResultsExportFigures")));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+    QCOMPARE(ws_.dialogs.messages.size(), 2);
+    QCOMPARE(QString::fromUtf8(ReadBytes(outputFile("figures.csv"))), csv);
 
     // The control server's writes may end inside a row: that row waits for its line end. A file gone for a
     // moment keeps what was shown until it is back.
@@ -93,7 +109,7 @@ class ResultsWindowTest : public QObject {
     QVERIFY(QFile::remove(path));
     QVERIFY(WriteBytes(path, CrLfLines({"lens_y, Io", "0.150, 7"})));
     QTRY_COMPARE_WITH_TIMEOUT(points(), QList<double>{7}, 5000);
-    QCOMPARE(ws_.dialogs.messages.size(), 1);
+    QCOMPARE(ws_.dialogs.messages.size(), 2);
   }
 };
 
