@@ -18,111 +18,73 @@ QWidget* Make(const std::string& settingsFolder, vesko::Dialogs& dialogs) {
   return new W(settingsFolder, dialogs);
 }
 
-// One generator window: a complete valid entry, what its "File Create" writes, and one refusal.
+// One generator window: a complete valid entry, one refusal, and what its "File Create" writes.
 struct WindowCase {
-  const char *name, *title;  // the window's object name and title
-  QWidget* (*make)(const std::string&, vesko::Dialogs&);
-  const char *fileCreate, *status;
-  bool returnCreates;   // Return in a box presses "File Create"; other windows are clicked
+  struct {
+    const char *name, *title;  // the window's object name and title
+    QWidget* (*make)(const std::string&, vesko::Dialogs&);
+    const char *fileCreate, *status;
+    bool returnCreates;  // Return in a box presses "File Create"; other windows are clicked
+  } id;
   QStringList input;    // as Enter takes it, ending in a box
   QStringList refused;  // an Enter step that spoils one box of `input`, then its message
-  const char *script, *settingsFile;
-  QByteArray settings;      // the settings file's content, written from none
-  QStringList report = {};  // the messages of the File Create
+  struct {
+    const char *script, *settingsFile, *settings;  // the settings file's lines, written from none
+    QStringList report = {};                       // the messages of the File Create
+  } created;
 };
 
 const WindowCase kWindows[] = {
-    {"frm4DSlitScan",
-     "4DSlit Scan Setting",
-     Make<vesko::SlitScanWindow>,
-     "cmd4DFileCreate",
-     "lbl4DStatus",
-     true,
+    {{"frm4DSlitScan", "4DSlit Scan Setting", Make<vesko::SlitScanWindow>, "cmd4DFileCreate", "lbl4DStatus",
+      true},
      {"opt4DAxis_1", "chk4DRepeatActive", "txt4DSlitWidth=0.1", "txt4DScanCenter=0.2", "txt4DScanWidth=1",
       "txt4DScanDivision=5", "txt4DOutputFileName=  zrun.tcl  ", "txt4DRepeatTimes=3"},
      {"txt4DRepeatTimes=1", "Repeat Times Error"},
-     "zrun.tcl",
-     "4DSlitScan.ini",
-     CrLfLines({"1", "0.100", "0.200", "1.000", "5", "zrun.tcl"})},
-    {"frm4DSlitDecScan",
-     "4DSlit Decrease Scan Setting",
-     Make<vesko::SlitDecScanWindow>,
-     "cmd4DDecFileCreate",
-     "lbl4DDecStatus",
-     true,
+     {"zrun.tcl", "4DSlitScan.ini", "1 0.100 0.200 1.000 5 zrun.tcl"}},
+    {{"frm4DSlitDecScan", "4DSlit Decrease Scan Setting", Make<vesko::SlitDecScanWindow>,
+      "cmd4DDecFileCreate", "lbl4DDecStatus", true},
      {"opt4DDecAxis_0", "txt4DDecStartSlitWidth=1.0", "txt4DDecEndSlitWidth=0.5", "txt4DDecScanCenter=0.1",
       "txt4DDecDecStep=0.25"},
      {"txt4DDecDecStep=0", "Setting Error!"},
-     "4DSlitDec1DScan.tcl",
-     "4DSlitDec1DScan.ini",
-     CrLfLines({"0", "1.000", "0.500", "0.100", "0.250", "4DSlitDec1DScan.tcl"})},
-    {"frm4DSlitMove",
-     "4D Slit Move",
-     Make<vesko::SlitMoveWindow>,
-     "cmdFileCreate",
-     "lblStatus",
-     true,
+     {"4DSlitDec1DScan.tcl", "4DSlitDec1DScan.ini", "0 1.000 0.500 0.100 0.250 4DSlitDec1DScan.tcl"}},
+    {{"frm4DSlitMove", "4D Slit Move", Make<vesko::SlitMoveWindow>, "cmdFileCreate", "lblStatus", true},
      {"txtSlitWidth_0=0.2", "txtSlitWidth_1=0.4", "txtSlitCenter_0=0.0", "txtSlitCenter_1=0.1"},
      {"txtSlitCenter_1=abc", "Setting Error!"},
-     "4DSlitMove.com",
-     "4DSlitMove.ini",
-     CrLfLines({"0.200", "0.400", "0.000", "0.100", "4DSlitMove.com"}),
-     {"y1=0.100,y2=0.100,z1=0.300,z2=0.100,ファイルネーム=4DSlitMove.comで作成しました。"}},
-    {"frmCollScan",
-     "Collimator 1D Scan Setting",
-     Make<vesko::CollScanWindow>,
-     "cmdColliFileCreate_1",
-     "lblColliStatus_1",
-     false,
+     {"4DSlitMove.com",
+      "4DSlitMove.ini",
+      "0.200 0.400 0.000 0.100 4DSlitMove.com",
+      {"y1=0.100,y2=0.100,z1=0.300,z2=0.100,ファイルネーム=4DSlitMove.comで作成しました。"}}},
+    {{"frmCollScan", "Collimator 1D Scan Setting", Make<vesko::CollScanWindow>, "cmdColliFileCreate_1",
+      "lblColliStatus_1", false},
      {"txtColliScanCenter_1=0.5", "txtColliScanWidth_1=1.0", "txtColliScanDivision_1=5",
       "chkCollimatorMove4DSlit_1", "txtCollimatorSlitWidthY_1=0.5", "txtCollimatorSlitWidthZ_1=0.3",
       "txtCollimatorSlitCenterY_1=0.1", "txtCollimatorSlitCenterZ_1=-0.05",
       "txtColliOutputFileName_1= z.run.com "},
      {"txtCollimatorSlitCenterZ_1=z", "SlitCenterZ Error!"},
-     "z.run.com",
-     "ColliScan_z.ini",
-     CrLfLines({"0.500", "1.000", "5", "z.run.com"})},
-    {"frmLensScan",
-     "Form1",
-     Make<vesko::LensScanWindow>,
-     "cmdLenzFileCreate",
-     "lblLenzStatus",
-     true,
+     {"z.run.com", "ColliScan_z.ini", "0.500 1.000 5 z.run.com"}},
+    {{"frmLensScan", "Form1", Make<vesko::LensScanWindow>, "cmdLenzFileCreate", "lblLenzStatus", true},
      {"optLenzAxis_3", "txtLenzScanCenter=0.0", "txtLenzScanWidth=0.3", "txtLenzScanDivision=4"},
      {"txtLenzOutputFileName=.tcl", "Setting Error!"},
-     "Lens1DScan.tcl",
-     "LensScan.ini",
-     CrLfLines({"3", "0.000", "0.300", "4", "Lens1DScan.tcl"})},
-    {"frmGonioStageScan2",
-     "GonioStage 1D Scan Setting",
-     Make<vesko::GonioStageScanWindow>,
-     "cmdGonioStageFileCreate_1",
-     "lblGonioStageStatus_1",
-     false,
+     {"Lens1DScan.tcl", "LensScan.ini", "3 0.000 0.300 4 Lens1DScan.tcl"}},
+    {{"frmGonioStageScan2", "GonioStage 1D Scan Setting", Make<vesko::GonioStageScanWindow>,
+      "cmdGonioStageFileCreate_1", "lblGonioStageStatus_1", false},
      {"chkGonioStageMove4DSlit_1", "txtGonioStageSlitWidthY_1=0.5", "txtGonioStageSlitWidthZ_1=0.3",
       "txtGonioStageSlitCenterY_1=0.1", "txtGonioStageSlitCenterZ_1=-0.05", "txtGonioStageScanCenter_1=1.0",
       "txtGonioStageScanWidth_1=0.4", "txtGonioStageScanDivision_1=3"},
      {"txtGonioStageOutputFileName_1=a/b", "FileName Error!"},
-     "Gonio1DScan.tcl",
-     "GonioStageScan2_z.ini",
-     CrLfLines({"1", "0.500", "0.300", "0.100", "-0.050", "1.000", "0.400", "3", "Gonio1DScan.tcl"})},
-    {"frmGonioYScan",
-     "GonioYScan",
-     Make<vesko::GonioYScanWindow>,
-     "cmdGonioYFileCreate2",
-     "lblGonioYStatus",
-     false,
+     {"Gonio1DScan.tcl", "GonioStageScan2_z.ini",
+      "1 0.500 0.300 0.100 -0.050 1.000 0.400 3 Gonio1DScan.tcl"}},
+    {{"frmGonioYScan", "GonioYScan", Make<vesko::GonioYScanWindow>, "cmdGonioYFileCreate2", "lblGonioYStatus",
+      false},
      {"chkGonioYUseOmega_1", "txtGonioYOmega_1=-4.5", "txtGonioYScanCenter=0", "txtGonioYScanWidth=1",
       "txtGonioYScanDivision=3"},
      {"txtGonioYOmega_1=x", "Omega1 Setting Error!"},
-     "GonioYScan.tcl",
-     "GonioYScan.ini",
-     CrLfLines({"0", "0.000", "1.000", "3", "GonioYScan.tcl", "0", "5.000", "1", "-4.500"})},
+     {"GonioYScan.tcl", "GonioYScan.ini", "0 0.000 1.000 3 GonioYScan.tcl 0 5.000 1 -4.500"}},
 };
 
 const WindowCase& Case(const QString& name) {
   for (const WindowCase& c : kWindows) {
-    if (name == c.name) {
+    if (name == c.id.name) {
       return c;
     }
   }
@@ -130,7 +92,12 @@ const WindowCase& Case(const QString& name) {
 }
 
 bool Open(Workspace& ws, const QString& name) {
-  return ws.show(Case(name).make(ws.settingsFolder(), ws.dialogs));
+  return ws.show(Case(name).id.make(ws.settingsFolder(), ws.dialogs));
+}
+
+// A settings file of the space-separated `fields`, one a line.
+QByteArray Lines(const char* fields) {
+  return CrLfLines(QByteArray(fields).split(' '));
 }
 
 // The "Preview" button beside the "File Create" button `fileCreate`.
@@ -161,7 +128,7 @@ class ScanWindowsTest : public QObject {
   void fileCreateWritesScriptAndSettings_data() {
     QTest::addColumn<QString>("window");
     for (const WindowCase& c : kWindows) {
-      QTest::newRow(c.name) << QString::fromLatin1(c.name);
+      QTest::newRow(c.id.name) << QString::fromLatin1(c.id.name);
     }
   }
   void fileCreateWritesScriptAndSettings() {
@@ -169,20 +136,20 @@ class ScanWindowsTest : public QObject {
     const WindowCase& c = Case(window);
     Workspace ws;
     QVERIFY(Open(ws, window));
-    QCOMPARE(ws.window->objectName() + '|' + ws.window->windowTitle(), window + '|' + c.title);
+    QCOMPARE(ws.window->objectName() + '|' + ws.window->windowTitle(), window + '|' + c.id.title);
     QVERIFY(ws.window->isModal() && ws.window->testAttribute(Qt::WA_DeleteOnClose));
     // The spoilt entry: both buttons refuse it over the window, write nothing and leave the focus on the
     // failed box, its text selected; then the box is put right.
-    const QString preview = PreviewOf(c.fileCreate), box = c.refused[0].section('=', 0, 0);
+    const QString preview = PreviewOf(c.id.fileCreate), box = c.refused[0].section('=', 0, 0);
     QCOMPARE(Enter(ws.window, c.input), QString());
     const QString before = Shown(ws.window, box);
-    QCOMPARE(Enter(ws.window, {c.refused[0], preview, c.fileCreate}), QString());
+    QCOMPARE(Enter(ws.window, {c.refused[0], preview, c.id.fileCreate}), QString());
     QCOMPARE(ws.dialogs.messages, QStringList(2, c.refused[1]));
     QCOMPARE(ws.dialogs.messageParents[1]->window(), ws.window.data());
     auto* focused = qobject_cast<QLineEdit*>(ws.window->focusWidget());
     QVERIFY(focused);
     QCOMPARE(focused->objectName() + '|' + focused->selectedText(), box + '|' + focused->text());
-    QCOMPARE(Shown(ws.window, c.status) + Shown(ws.window, "frmPreview"), "<missing>");
+    QCOMPARE(Shown(ws.window, c.id.status) + Shown(ws.window, "frmPreview"), "<missing>");
     QCOMPARE(FileNames(ws.output.path()) + FileNames(ws.settings.path()), QStringList());
     QCOMPARE(Enter(ws.window, {box + '=' + before}), QString());
     ws.dialogs.messages.clear();
@@ -196,25 +163,24 @@ class ScanWindowsTest : public QObject {
     QWidget* last = Find(ws.window, c.input.last().section('=', 0, 0));
     QTest::mouseClick(last, Qt::LeftButton);
     QTest::keyClick(last, Qt::Key_Return);
-    QCOMPARE(FileNames(ws.output.path()).size(), c.returnCreates ? 1 : 0);
-    QVERIFY(c.returnCreates || Click(ws.window, c.fileCreate));
+    QCOMPARE(FileNames(ws.output.path()).size(), c.id.returnCreates ? 1 : 0);
+    QVERIFY(c.id.returnCreates || Click(ws.window, c.id.fileCreate));
 
-    QCOMPARE(ws.dialogs.messages, c.report);
-    QCOMPARE(Shown(ws.window, c.status), QStringLiteral("Done"));
-    QCOMPARE(FileNames(ws.output.path()), QStringList{c.script});
-    QCOMPARE(QString(previewed).replace('\n', "\r\n").toUtf8(), ReadBytes(ws.output.filePath(c.script)));
-    QCOMPARE(FileNames(ws.settings.path()), QStringList{c.settingsFile});
-    QCOMPARE(ReadBytes(ws.settings.filePath(c.settingsFile)), c.settings);
+    QCOMPARE(ws.dialogs.messages, c.created.report);
+    QCOMPARE(Shown(ws.window, c.id.status), QStringLiteral("Done"));
+    QCOMPARE(FileNames(ws.output.path()), QStringList{c.created.script});
+    QCOMPARE(QString(previewed).replace('\n', "\r\n").toUtf8(),
+             ReadBytes(ws.output.filePath(c.created.script)));
+    QCOMPARE(FileNames(ws.settings.path()), QStringList{c.created.settingsFile});
+    QCOMPARE(ReadBytes(ws.settings.filePath(c.created.settingsFile)), Lines(c.created.settings));
   }
 
   // The collimator's z panel reads its four-line file once the y file was read whole.
   void collimatorLoadsBothFiles() {
     Workspace ws;
-    QVERIFY(
-        WriteBytes(ws.settings.filePath("ColliScan_y.ini"),
-                   CrLfLines({"1", "0.200", "0.300", "0.010", "-0.020", "0.500", "1.000", "5", "y9.com"})));
-    QVERIFY(
-        WriteBytes(ws.settings.filePath("ColliScan_z.ini"), CrLfLines({"-1.000", "2.000", "3", "z.com"})));
+    QVERIFY(WriteBytes(ws.settings.filePath("ColliScan_y.ini"),
+                       Lines("1 0.200 0.300 0.010 -0.020 0.500 1.000 5 y9.com")));
+    QVERIFY(WriteBytes(ws.settings.filePath("ColliScan_z.ini"), Lines("-1.000 2.000 3 z.com")));
     QVERIFY(Open(ws, "frmCollScan"));
     QCOMPARE(
         Differences(ws.window, {"chkCollimatorMove4DSlit_0=[x] Move 4D Slit", "txtColliScanCenter_1=-1.000",
@@ -248,108 +214,84 @@ class ScanWindowsTest : public QObject {
       ws.dialogs.yesNoAnswers = {row.yes};
       vesko::SetOutputFolder(*row.folder ? row.folder : ws.output.path().toStdString());
       QVERIFY(Open(ws, row.window));
-      QCOMPARE(Enter(ws.window, c.input + QStringList{c.fileCreate}), QString());
+      QCOMPARE(Enter(ws.window, c.input + QStringList{c.id.fileCreate}), QString());
       QCOMPARE(ws.dialogs.questions.size(), row.questions);
       QCOMPARE(ws.dialogs.messages.value(0).left(row.message.size()), row.message);
       QCOMPARE(ws.dialogs.messages.size(),
-               (row.message.isEmpty() ? 0 : 1) + (row.written ? c.report.size() : 0));
-      QCOMPARE(FileNames(ws.output.path()), row.written ? QStringList{c.script} : QStringList());
-      QCOMPARE(Shown(ws.window, c.status), row.written ? QStringLiteral("Done") : QString());
+               (row.message.isEmpty() ? 0 : 1) + (row.written ? c.created.report.size() : 0));
+      QCOMPARE(FileNames(ws.output.path()), row.written ? QStringList{c.created.script} : QStringList());
+      QCOMPARE(Shown(ws.window, c.id.status), row.written ? QStringLiteral("Done") : QString());
     }
   }
 
-  // The settings file's lines for "ω1" and "ω2" ("" no file), the boxes clicked one after another, and
-  // OmegaRuleShown on opening, then after each click.
+  // Which "File Create" shows and what the repeat controls allow follow the two angle boxes; a grey box
+  // (2 in the file) goes on to ticked when clicked, and after that only ticks and unticks.
   void omegaRuleFollowsTheBoxes() {
-    const struct {
-      QByteArray boxes;
-      QStringList clicks, shown;
-    } rows[] = {{"",
-                 {"chkGonioYRepeatActive", "chkGonioYUseOmega_0", "chkGonioYUseOmega_1",
-                  "chkGonioYUseOmega_0", "chkGonioYUseOmega_1"},
-                 {"A 4/4, [ ] ω1, [ ] ω2, [ ] Active", "A 4/4, [ ] ω1, [ ] ω2, [x] Active",
-                  "B 0/4, [x] ω1, [ ] ω2, [ ] Active", "B 0/4, [x] ω1, [x] ω2, [ ] Active",
-                  "B 0/4, [ ] ω1, [x] ω2, [ ] Active", "A 4/4, [ ] ω1, [ ] ω2, [ ] Active"}},
-                // A click moves grey on to ticked; after that the box only ticks and unticks.
-                {"2|0",
-                 QStringList(3, "chkGonioYUseOmega_0"),
-                 {"B 0/4, [-] ω1, [ ] ω2, [ ] Active", "B 0/4, [x] ω1, [ ] ω2, [ ] Active",
-                  "A 4/4, [ ] ω1, [ ] ω2, [ ] Active", "B 0/4, [x] ω1, [ ] ω2, [ ] Active"}}};
-    for (const auto& row : rows) {
-      Workspace ws;
-      const QByteArrayList box = row.boxes.split('|');
-      QVERIFY(row.boxes.isEmpty() || WriteBytes(ws.settings.filePath("GonioYScan.ini"),
-                                                CrLfLines({"0", "0.000", "1.000", "3", "GonioYScan.tcl",
-                                                           box[0], "4.000", box[1], "-4.000"})));
-      QVERIFY(Open(ws, "frmGonioYScan"));
-      QStringList seen = {OmegaRuleShown(ws.window)};
-      for (const QString& name : row.clicks) {
-        QVERIFY(Click(ws.window, name));
-        seen << OmegaRuleShown(ws.window);
-      }
-      QCOMPARE(seen, row.shown);
+    Workspace ws;
+    QVERIFY(WriteBytes(ws.settings.filePath("GonioYScan.ini"),
+                       Lines("0 0.000 1.000 3 GonioYScan.tcl 2 4.000 0 -4.000")));
+    QVERIFY(Open(ws, "frmGonioYScan"));
+    QStringList seen = {OmegaRuleShown(ws.window)};
+    for (const char* box : {"chkGonioYUseOmega_0", "chkGonioYUseOmega_0", "chkGonioYRepeatActive",
+                            "chkGonioYUseOmega_1", "chkGonioYUseOmega_0"}) {
+      QVERIFY(Click(ws.window, QLatin1String(box)));
+      seen << OmegaRuleShown(ws.window);
     }
+    QCOMPARE(seen, (QStringList{"B 0/4, [-] ω1, [ ] ω2, [ ] Active", "B 0/4, [x] ω1, [ ] ω2, [ ] Active",
+                                "A 4/4, [ ] ω1, [ ] ω2, [ ] Active", "A 4/4, [ ] ω1, [ ] ω2, [x] Active",
+                                "B 0/4, [ ] ω1, [x] ω2, [ ] Active", "B 0/4, [x] ω1, [x] ω2, [ ] Active"}));
   }
 
-  // The destination line on opening, after the input (%1 the output folder), after another window chose
+  // The destination line on opening, after one input (%1 the output folder), after another window chose
   // another folder.
   void destinationFollowsNameAndFolder() {
     const struct {
-      const char *window, *line;
-      QStringList input, shown;
-    } rows[] = {{"frm4DSlitScan",
-                 "txt4DDestination",
-                 {"txt4DOutputFileName=run1.tcl", "chk4DRepeatActive"},
-                 {"→ %1/4DSlit1DScan.tcl, results %1/4DSlit1DScan.dat",
-                  "→ %1/run1.tcl, results %1/run1_Repeat.dat, %1/run1_Average.dat"}},
-                {"frmGonioYScan",
-                 "txtGonioYDestination",
-                 {"chkGonioYUseOmega_1"},
-                 {"→ %1/GonioYScan.tcl, results %1/GonioYScan.dat",
-                  "→ %1/GonioYScan.tcl, results %1/GonioYScan_2.dat"}}};
+      const char *window, *line, *input;
+      QString opened, typed;
+    } rows[] = {{"frm4DSlitScan", "txt4DDestination", "txt4DOutputFileName=run1.tcl",
+                 "→ %1/4DSlit1DScan.tcl, results %1/4DSlit1DScan.dat", "→ %1/run1.tcl, results %1/run1.dat"},
+                {"frmGonioYScan", "txtGonioYDestination", "chkGonioYUseOmega_1",
+                 "→ %1/GonioYScan.tcl, results %1/GonioYScan.dat",
+                 "→ %1/GonioYScan.tcl, results %1/GonioYScan_2.dat"}};
     for (const auto& row : rows) {
       Workspace ws;
       QVERIFY(Open(ws, row.window));
-      QCOMPARE(Shown(ws.window, row.line), row.shown[0].arg(ws.output.path()));
-      QCOMPARE(Enter(ws.window, row.input), QString());
-      QCOMPARE(Shown(ws.window, row.line), row.shown[1].arg(ws.output.path()));
+      QCOMPARE(Shown(ws.window, row.line), row.opened.arg(ws.output.path()));
+      QCOMPARE(Enter(ws.window, {row.input}), QString());
+      QCOMPARE(Shown(ws.window, row.line), row.typed.arg(ws.output.path()));
       vesko::ChangeOutputFolder("/srv/other");
-      QCOMPARE(Shown(ws.window, row.line), row.shown[1].arg("/srv/other"));
+      QCOMPARE(Shown(ws.window, row.line), row.typed.arg("/srv/other"));
     }
   }
 
+  // A window that shows what it opened with, or what File Create last wrote, closes at once; otherwise it
+  // asks, and No (the default) keeps it open.
   void closingAsksAfterTyping() {
     const WindowCase& move = Case("frm4DSlitMove");
     const struct {
       const char* window;
-      QStringList input;  // before closing
-      bool escape;        // closed by Escape, otherwise by the title bar
-      QList<bool> answers;
-      int questions;
-      bool closed;
-    } rows[] = {{"frm4DSlitScan", {}, true, {}, 0, true},
-                {"frmCollScan", {"chkCollimatorMove4DSlit_0"}, true, {}, 1, false},
-                {"frmGonioYScan", {"txtGonioYScanWidth=2"}, false, {true}, 1, true},
-                // What File Create wrote is kept; the preview is a window of its own, its controls are not
-                // the scan window's.
-                {"frm4DSlitMove",
-                 move.input + QStringList{move.fileCreate, PreviewOf(move.fileCreate)},
-                 true,
-                 {},
-                 0,
-                 true}};
+      QStringList input;   // before closing
+      bool escape;         // closed by Escape, otherwise by the title bar
+      const char* answer;  // "yes", "no", or null when nothing is asked
+    } rows[] = {{"frm4DSlitScan", {}, true, nullptr},
+                {"frmCollScan", {"chkCollimatorMove4DSlit_0"}, true, "no"},
+                {"frmGonioYScan", {"txtGonioYScanWidth=2"}, false, "yes"},
+                // The preview is a window of its own: its controls are not the scan window's.
+                {"frm4DSlitMove", move.input + QStringList{move.id.fileCreate, PreviewOf(move.id.fileCreate)},
+                 true, nullptr}};
     for (const auto& row : rows) {
       Workspace ws;
       QVERIFY(Open(ws, row.window));
       QCOMPARE(Enter(ws.window, row.input), QString());
-      ws.dialogs.yesNoAnswers = row.answers;
+      const QString answer = QLatin1String(row.answer);
+      ws.dialogs.yesNoAnswers = {answer == "yes"};
       if (row.escape) {
         QTest::keyClick(ws.window, Qt::Key_Escape);
       } else {
         ws.window->close();
       }
-      QCOMPARE(ws.dialogs.questions, QStringList(row.questions, "Discard the typed values?"));
-      QCOMPARE(ws.window->isVisible(), !row.closed);
+      QCOMPARE(ws.dialogs.questions, QStringList(row.answer ? 1 : 0, "Discard the typed values?"));
+      QCOMPARE(ws.window->isVisible(), answer == "no");
     }
   }
 };
