@@ -16,13 +16,13 @@ class MainMenuTest : public QObject {
   bool openMenu(const QString& settingsFolder) {
     return ws_->show(new vesko::MainMenuWindow(settingsFolder.toStdString(), ws_->dialogs));
   }
-  // "objectName|text of `box`" of the modal window `button` opens, seen from inside its own event
+  // "objectName|title|text of `box`" of the modal window `button` opens, seen from inside its own event
   // loop; then the window is closed.
   QString openedBy(const char* button, const char* box) {
     QString seen = QStringLiteral("<no window>");
     QTimer::singleShot(0, this, [&seen, box] {
       if (QWidget* modal = QApplication::activeModalWidget()) {
-        seen = modal->objectName() + '|' + Shown(modal, QLatin1String(box));
+        seen = modal->objectName() + '|' + modal->windowTitle() + '|' + Shown(modal, QLatin1String(box));
         modal->close();
       }
     });
@@ -67,22 +67,24 @@ class MainMenuTest : public QObject {
     const QString scanSettings = ws_->settings.filePath("4DSlitScan.ini");
     QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "5", "a.tcl"})));
     QVERIFY(openMenu(ws_->settings.path()));
-    const char* const rows[][3] = {{"cmd4DSlitScan", "txt4DScanDivision", "frm4DSlitScan|5"},
-                                   {"cmd4DSlitDecScan", "txt4DDecDecStep", "frm4DSlitDecScan|"},
-                                   {"cmd4DSlitMove", "txtOutputFileName", "frm4DSlitMove|4DSlitMove.com"},
-                                   {"cmdCollScan", "txtColliOutputFileName_0", "frmCollScan|Coll1DScan.com"},
-                                   {"cmdLensScan", "txtLenzOutputFileName", "frmLensScan|Lens1DScan.tcl"},
-                                   {"cmdGonioScan", "txtGonioStageScanCenter_1", "frmGonioStageScan2|"},
-                                   {"cmdGonioYScan", "txtGonioYOmega_0", "frmGonioYScan|5.000"},
-                                   {"cmdAnalysDecScan", "txtGraphDivSetting", "frmGraph|2.0"},
-                                   {"cmdResults", "cmdResultsOpen", "frmResults|Open…"},
-                                   {"cmdAxes", "cmdAxesSave", "frmAxes|Save"}};
+    const char* const rows[][3] = {
+        {"cmd4DSlitScan", "txt4DScanDivision", "frm4DSlitScan|4DSlit Scan Setting|5"},
+        {"cmd4DSlitDecScan", "txt4DDecDecStep", "frm4DSlitDecScan|4DSlit Decrease Scan Setting|"},
+        {"cmd4DSlitMove", "txtOutputFileName", "frm4DSlitMove|4D Slit Move|4DSlitMove.com"},
+        {"cmdCollScan", "txtColliOutputFileName_0", "frmCollScan|Collimator 1D Scan Setting|Coll1DScan.com"},
+        {"cmdLensScan", "txtLenzOutputFileName", "frmLensScan|Form1|Lens1DScan.tcl"},
+        {"cmdGonioScan", "txtGonioStageScanCenter_1", "frmGonioStageScan2|GonioStage 1D Scan Setting|"},
+        {"cmdGonioYScan", "txtGonioYOmega_0", "frmGonioYScan|GonioYScan|5.000"},
+        {"cmdAnalysDecScan", "txtGraphDivSetting", "frmGraph|4Dスキャン解析|2.0"},
+        {"cmdResults", "cmdResultsOpen", "frmResults|Results|Open…"},
+        {"cmdAxes", "cmdAxesSave", "frmAxes|Axes|Save"}};
     for (const auto& row : rows) {
       QCOMPARE(openedBy(row[0], row[1]), QString::fromUtf8(row[2]));
     }
     // The closed window was unloaded, so the next opening reads the file again.
     QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "9", "a.tcl"})));
-    QCOMPARE(openedBy("cmd4DSlitScan", "txt4DScanDivision"), QStringLiteral("frm4DSlitScan|9"));
+    QCOMPARE(openedBy("cmd4DSlitScan", "txt4DScanDivision"),
+             QStringLiteral("frm4DSlitScan|4DSlit Scan Setting|9"));
     QVERIFY(ws_->window->isVisible());
     QCOMPARE(ws_->dialogs.messages, QStringList());
   }

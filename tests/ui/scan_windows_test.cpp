@@ -21,7 +21,7 @@ QWidget* Make(const std::string& settingsFolder, vesko::Dialogs& dialogs) {
 // One generator window: a complete valid entry, one refusal, and what its "File Create" writes.
 struct WindowCase {
   struct {
-    const char *name, *title;  // the window's object name and title
+    const char* name;  // the window's object name
     QWidget* (*make)(const std::string&, vesko::Dialogs&);
     const char *fileCreate, *status;
     bool returnCreates;  // Return in a box presses "File Create"; other windows are clicked
@@ -35,47 +35,26 @@ struct WindowCase {
 };
 
 const WindowCase kWindows[] = {
-    {{"frm4DSlitScan", "4DSlit Scan Setting", Make<vesko::SlitScanWindow>, "cmd4DFileCreate", "lbl4DStatus",
-      true},
+    {{"frm4DSlitScan", Make<vesko::SlitScanWindow>, "cmd4DFileCreate", "lbl4DStatus", true},
      {"opt4DAxis_1", "chk4DRepeatActive", "txt4DSlitWidth=0.1", "txt4DScanCenter=0.2", "txt4DScanWidth=1",
       "txt4DScanDivision=5", "txt4DOutputFileName=  zrun.tcl  ", "txt4DRepeatTimes=3"},
      {"txt4DRepeatTimes=1", "Repeat Times Error"},
      {"zrun.tcl", "4DSlitScan.ini", "1 0.100 0.200 1.000 5 zrun.tcl"}},
-    {{"frm4DSlitDecScan", "4DSlit Decrease Scan Setting", Make<vesko::SlitDecScanWindow>,
-      "cmd4DDecFileCreate", "lbl4DDecStatus", true},
-     {"opt4DDecAxis_0", "txt4DDecStartSlitWidth=1.0", "txt4DDecEndSlitWidth=0.5", "txt4DDecScanCenter=0.1",
-      "txt4DDecDecStep=0.25"},
-     {"txt4DDecDecStep=0", "Setting Error!"},
-     {"4DSlitDec1DScan.tcl", "4DSlitDec1DScan.ini", "0 1.000 0.500 0.100 0.250 4DSlitDec1DScan.tcl"}},
-    {{"frm4DSlitMove", "4D Slit Move", Make<vesko::SlitMoveWindow>, "cmdFileCreate", "lblStatus", true},
+    {{"frm4DSlitMove", Make<vesko::SlitMoveWindow>, "cmdFileCreate", "lblStatus", true},
      {"txtSlitWidth_0=0.2", "txtSlitWidth_1=0.4", "txtSlitCenter_0=0.0", "txtSlitCenter_1=0.1"},
      {"txtSlitCenter_1=abc", "Setting Error!"},
      {"4DSlitMove.com",
       "4DSlitMove.ini",
       "0.200 0.400 0.000 0.100 4DSlitMove.com",
       {"y1=0.100,y2=0.100,z1=0.300,z2=0.100,ファイルネーム=4DSlitMove.comで作成しました。"}}},
-    {{"frmCollScan", "Collimator 1D Scan Setting", Make<vesko::CollScanWindow>, "cmdColliFileCreate_1",
-      "lblColliStatus_1", false},
+    {{"frmCollScan", Make<vesko::CollScanWindow>, "cmdColliFileCreate_1", "lblColliStatus_1", false},
      {"txtColliScanCenter_1=0.5", "txtColliScanWidth_1=1.0", "txtColliScanDivision_1=5",
       "chkCollimatorMove4DSlit_1", "txtCollimatorSlitWidthY_1=0.5", "txtCollimatorSlitWidthZ_1=0.3",
       "txtCollimatorSlitCenterY_1=0.1", "txtCollimatorSlitCenterZ_1=-0.05",
       "txtColliOutputFileName_1= z.run.com "},
      {"txtCollimatorSlitCenterZ_1=z", "SlitCenterZ Error!"},
      {"z.run.com", "ColliScan_z.ini", "0.500 1.000 5 z.run.com"}},
-    {{"frmLensScan", "Form1", Make<vesko::LensScanWindow>, "cmdLenzFileCreate", "lblLenzStatus", true},
-     {"optLenzAxis_3", "txtLenzScanCenter=0.0", "txtLenzScanWidth=0.3", "txtLenzScanDivision=4"},
-     {"txtLenzOutputFileName=.tcl", "Setting Error!"},
-     {"Lens1DScan.tcl", "LensScan.ini", "3 0.000 0.300 4 Lens1DScan.tcl"}},
-    {{"frmGonioStageScan2", "GonioStage 1D Scan Setting", Make<vesko::GonioStageScanWindow>,
-      "cmdGonioStageFileCreate_1", "lblGonioStageStatus_1", false},
-     {"chkGonioStageMove4DSlit_1", "txtGonioStageSlitWidthY_1=0.5", "txtGonioStageSlitWidthZ_1=0.3",
-      "txtGonioStageSlitCenterY_1=0.1", "txtGonioStageSlitCenterZ_1=-0.05", "txtGonioStageScanCenter_1=1.0",
-      "txtGonioStageScanWidth_1=0.4", "txtGonioStageScanDivision_1=3"},
-     {"txtGonioStageOutputFileName_1=a/b", "FileName Error!"},
-     {"Gonio1DScan.tcl", "GonioStageScan2_z.ini",
-      "1 0.500 0.300 0.100 -0.050 1.000 0.400 3 Gonio1DScan.tcl"}},
-    {{"frmGonioYScan", "GonioYScan", Make<vesko::GonioYScanWindow>, "cmdGonioYFileCreate2", "lblGonioYStatus",
-      false},
+    {{"frmGonioYScan", Make<vesko::GonioYScanWindow>, "cmdGonioYFileCreate2", "lblGonioYStatus", false},
      {"chkGonioYUseOmega_1", "txtGonioYOmega_1=-4.5", "txtGonioYScanCenter=0", "txtGonioYScanWidth=1",
       "txtGonioYScanDivision=3"},
      {"txtGonioYOmega_1=x", "Omega1 Setting Error!"},
@@ -136,7 +115,6 @@ class ScanWindowsTest : public QObject {
     const WindowCase& c = Case(window);
     Workspace ws;
     QVERIFY(Open(ws, window));
-    QCOMPARE(ws.window->objectName() + '|' + ws.window->windowTitle(), window + '|' + c.id.title);
     QVERIFY(ws.window->isModal() && ws.window->testAttribute(Qt::WA_DeleteOnClose));
     // The spoilt entry: both buttons refuse it over the window, write nothing and leave the focus on the
     // failed box, its text selected; then the box is put right.
