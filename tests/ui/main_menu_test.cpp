@@ -1,20 +1,45 @@
 #include <QAction>
 #include <QApplication>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
+#include "app/app_settings.h"
 #include "app/version.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/all_in_one_window.h"
 #include "ui/main_menu_window.h"
 
 using namespace vesko::test;
 
+namespace {
+
+// The visible combined windows of the program.
+QList<QWidget*> CombinedWindows() {
+  QList<QWidget*> found;
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    if (window->objectName() == QStringLiteral("frmAllInOne") && window->isVisible()) {
+      found << window;
+    }
+  }
+  return found;
+}
+
+}  // namespace
+
+// The main menu, and the combined window it opens beside it.
 class MainMenuTest : public QObject {
   Q_OBJECT
 
-  bool openMenu(const QString& settingsFolder) {
-    return ws_->show(new vesko::MainMenuWindow(settingsFolder.toStdString(), ws_->dialogs));
+  QString settingsFile(const char* name) const { return ws_->settings.filePath(QLatin1String(name)); }
+  // The main menu on a fresh workspace whose application settings file holds `stored` (none when null); its
+  // settings folder is the workspace's, or `folder` inside it.
+  bool openMenu(const QByteArray& stored, const char* folder = ".") {
+    ws_.reset();
+    ws_ = std::make_unique<Workspace>(false);
+    return (stored.isNull() || WriteBytes(settingsFile("VeskoScriptCreator.ini"), stored)) &&
+           ws_->show(new vesko::MainMenuWindow(settingsFile(folder).toStdString(), ws_->dialogs));
   }
   // "objectName|title|text of `box`" of the modal window `button` opens, seen from inside its own event
   // loop; then the window is closed.
@@ -33,13 +58,12 @@ class MainMenuTest : public QObject {
   std::unique_ptr<Workspace> ws_;
 
  private slots:
-  void init() { ws_ = std::make_unique<Workspace>(false); }
   void cleanup() { ws_.reset(); }
 
   void buttonsOpenTheirModalWindowsAfresh() {
-    const QString scanSettings = ws_->settings.filePath("4DSlitScan.ini");
+    QVERIFY(openMenu(QByteArray()));
+    const QString scanSettings = settingsFile("4DSlitScan.ini");
     QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "5", "a.tcl"})));
-    QVERIFY(openMenu(ws_->settings.path()));
     const char* const rows[][3] = {
         {"cmd4DSlitScan", "txt4DScanDivision", "frm4DSlitScan|4DSlit Scan Setting|5"},
         {"cmd4DSlitDecScan", "txt4DDecDecStep", "frm4DSlitDecScan|4DSlit Decrease Scan Setting|"},
@@ -66,8 +90,7 @@ class MainMenuTest : public QObject {
   // on the right-click menu and F1. Return presses the button that has the focus: "End", whose settings
   // file cannot be written here, which is reported.
   void keyboardStartsOnTheFirstButton() {
-    const QString missing = ws_->settings.filePath("missing");
-    QVERIFY(openMenu(missing));
+    QVERIFY(openMenu(QByteArray(), "missing"));
     QCOMPARE(ws_->window->objectName() + '|' + ws_->window->windowTitle(),
              QStringLiteral("frmMainMenu|VeskoScriptCreator"));
     QWidget* at = ws_->window->focusWidget();
@@ -92,15 +115,126 @@ class MainMenuTest : public QObject {
     end->setFocus();
     QTest::keyClick(end, Qt::Key_Return);
     QVERIFY(!ws_->window->isVisible());
-    QCOMPARE(ws_->dialogs.messages.size(), 2);
     const QString version =
         QString::fromUtf8(vesko::kVersion.data(), static_cast<qsizetype>(vesko::kVersion.size()));
+    QCOMPARE(ws_->dialogs.messages.size(), 2);
     QVERIFY2(ws_->dialogs.messages[0].startsWith("VeskoScriptCreator " + version + "\n"),
              qPrintable(ws_->dialogs.messages[0]));
     QVERIFY2(ws_->dialogs.messages[1].startsWith("Cannot write ") &&
                  ws_->dialogs.messages[1].contains("VeskoScriptCreator.ini"),
              qPrintable(ws_->dialogs.messages[1]));
-    QVERIFY(!QFile::exists(missing));
+    QVERIFY(!QFile::exists(settingsFile("missing")));
+  }
+
+  // The combined window opens too only when a folder was stored, an empty one too; the menu shows the folder
+  // that is taken as the output folder.
+  void startUpOpensCombinedWindowOnlyWithStoredFolder() {
+    const QString fallback = QString::fromStdString(vesko::FallbackOutputFolder());
+    const struct {
+      QByteArray stored;  // the application settings file, none when null
+      QString folder;
+      int combined;
+    } rows[] = {{QByteArray(), fallback, 0}, {"\r\n", "", 1}};
+    for (const auto& row : rows) {
+      QVERIFY(openMenu(row.stored));
+      QCOMPARE(Shown(ws_->window, "txtOutputFolder") + '|' + QString::fromStdString(vesko::OutputFolder()),
+               row.folder + '|' + row.folder);
+      const QList<QWidget*> windows = CombinedWindows();
+      QCOMPARE(windows.size(), row.combined);
+      QVERIFY(windows.isEmpty() || !windows[0]->isModal());
+      QVERIFY(ws_->window->isVisible());
+      QCOMPARE(ws_->dialogs.messages, QStringList());
+    }
+  }
+
+  // Every way out ("End", or either window closed by its title bar) is the main menu's shutdown.
+  void chosenFolderIsStoredAtShutdown() {
+    for (const QString closedBy : {"End", "frmMainMenu", "frmAllInOne"}) {
+      QVERIFY(openMenu("D:\\data\r\n"));
+      QWidget* menu = ws_->window;
+      QCOMPARE(CombinedWindows().size(), 1);
+      QWidget* combined = CombinedWindows().front();
+      // The main menu's box, the combined window's box, the program's folder.
+      const auto folders = [menu, combined] {
+        return Shown(menu, "txtOutputFolder") + '|' + Shown(combined, "txtOutputFolder") + '|' +
+               QString::fromStdString(vesko::OutputFolder());
+      };
+      // Only the program writes the folder box; typing into it changes nothing.
+      QTest::keyClicks(Find(menu, "txtOutputFolder"), "E:\\other");
+      QCOMPARE(folders(), QStringLiteral("D:\\data|D:\\data|D:\\data"));
+
+      combined->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(9);
+      ws_->dialogs.folderAnswers = QStringList{"/srv/tab", "/srv/scans,old"};  // then a cancelled chooser
+      QVERIFY(Click(combined, "cmdGlobalSetting"));
+      // Both boxes show the one folder, whichever window chose it.
+      QCOMPARE(folders(), QStringLiteral("/srv/tab|/srv/tab|/srv/tab"));
+      for (int k = 0; k < 2; ++k) {
+        QVERIFY(Click(menu, "cmdGlobalSetting"));
+        QCOMPARE(folders(), QStringLiteral("/srv/scans,old|/srv/scans,old|/srv/scans,old"));
+      }
+      QCOMPARE(ws_->dialogs.folderOwners, QList<QWidget*>(3, menu));  // every chooser belongs to the menu
+      QCOMPARE(ReadBytes(settingsFile("VeskoScriptCreator.ini")), QByteArray("D:\\data\r\n"));
+
+      QVERIFY(closedBy == "End" ? Click(menu, "cmdEnd")
+                                : (closedBy == menu->objectName() ? menu : combined)->close());
+      QCOMPARE(ReadBytes(settingsFile("VeskoScriptCreator.ini")), QByteArray("\"/srv/scans,old\"\r\n"));
+      QVERIFY(!menu->isVisible());
+      QVERIFY(CombinedWindows().isEmpty());
+      QCOMPARE(ws_->dialogs.messages, QStringList());
+    }
+  }
+
+  // Each tab's caption and a control of the panel it carries; each panel reads its own file with the
+  // combined window's reader, which skips what it cannot take (the z stage file without the y file, a
+  // truncated nine-line collimator file, a lens axis that is not a number).
+  void combinedWindowShowsElevenTabsEachWithItsOwnFile() {
+    ws_ = std::make_unique<Workspace>(false);
+    const QByteArrayList files[] = {
+        {"VeskoScriptCreator.ini", "D:\\data\r\n"},
+        {"GonioStageScan2_z.ini",
+         CrLfLines({"2", "0.300", "0.200", "0.000", "0.000", "2.000", "1.000", "4", "z"})},
+        {"ColliScan_y.ini", CrLfLines({"1", "0.500", "0.300", "0.100", "-0.050", "1.000"})},
+        {"LensScan.ini", CrLfLines({"lens_z", "1.000", "0.500", "5", "l.tcl"})}};
+    for (const QByteArrayList& file : files) {
+      QVERIFY(WriteBytes(settingsFile(file[0].constData()), file[1]));
+    }
+    QVERIFY(ws_->show(new vesko::AllInOneWindow(ws_->settingsFolder(), ws_->dialogs)));
+    QCOMPARE(ws_->window->objectName() + '|' + ws_->window->windowTitle(),
+             QStringLiteral("frmAllInOne|VeskoScriptCreator"));
+    QVERIFY(!ws_->window->isModal());
+    auto* tabs = ws_->window->findChild<QTabWidget*>("SSTab1");
+    const char* const rows[][2] = {{"GonioStageY", "txtGonioStageScanCenter_0="},
+                                   {"GonioStageZ", "chkGonioStageMove4DSlit_1=[-] Move 4D Slit"},
+                                   {"GonioY", "txtGonioYOmega_1=-5.000"},
+                                   {"ColliY", "chkCollimatorMove4DSlit_0=[x] Move 4D Slit"},
+                                   {"ColliZ", "cmdColliFileCreate_1=File Create(CollimatorZ)"},
+                                   {"4DScan", "txt4DOutputFileName=4DSlit1DScan.tcl"},
+                                   {"4DDec", "txt4DDecOutputFileName=4DSlitDec1DScan.tcl"},
+                                   {"Lens", "txtLenzOutputFileName=l.tcl"},
+                                   {"4D解析", "txtGraphResult=0"},
+                                   {"設定", "txtOutputFolder=D:\\data"},
+                                   {"結果", "cmdResultsOpen=Open…"}};
+    QCOMPARE(tabs->count(), 11);
+    for (int n = 0; n < tabs->count(); ++n) {
+      QCOMPARE(tabs->tabText(n) + '|' + tabs->widget(n)->objectName(),
+               QString::fromUtf8(rows[n][0]) + '|' + At("fraTab", n));
+      QCOMPARE(Differences(tabs->widget(n), {QString::fromUtf8(rows[n][1])}), QString());
+    }
+    QCOMPARE(vesko::OutputFolder(), std::string("D:\\data"));
+    QCOMPARE(ws_->dialogs.messages, QStringList());
+
+    // The collimator tab stores the nine-line layout (its box was ticked by the file) and no other file.
+    vesko::SetOutputFolder(ws_->output.path().toStdString());
+    const QStringList stored = FileNames(ws_->settings.path());
+    tabs->setCurrentIndex(3);
+    QCOMPARE(
+        Enter(ws_->window, {"txtColliScanWidth_0=0.4", "txtColliScanDivision_0=3", "cmdColliFileCreate_0"}),
+        QString());
+    QCOMPARE(ws_->dialogs.messages, QStringList());
+    QCOMPARE(Shown(ws_->window, "lblColliStatus_0"), QStringLiteral("Done"));
+    QCOMPARE(FileNames(ws_->settings.path()), stored);
+    QCOMPARE(ReadBytes(settingsFile("ColliScan_y.ini")),
+             CrLfLines({"1", "0.500", "0.300", "0.100", "-0.050", "1.000", "0.400", "3", "Coll1DScan.com"}));
   }
 };
 
