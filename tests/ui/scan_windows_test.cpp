@@ -23,42 +23,49 @@ struct WindowCase {
   struct {
     const char* name;  // the window's object name
     QWidget* (*make)(const std::string&, vesko::Dialogs&);
-    const char *fileCreate, *status;
+    const char *fileCreate, *status, *destination;
     bool returnCreates;  // Return in a box presses "File Create"; other windows are clicked
   } id;
   QStringList input;    // as Enter takes it, ending in a box
   QStringList refused;  // an Enter step that spoils one box of `input`, then its message
   struct {
+    const char* destination;  // the line that tells it after the input, %1 the output folder
     const char *script, *settingsFile, *settings;  // the settings file's lines, written from none
     QStringList report = {};                       // the messages of the File Create
   } created;
 };
 
 const WindowCase kWindows[] = {
-    {{"frm4DSlitScan", Make<vesko::SlitScanWindow>, "cmd4DFileCreate", "lbl4DStatus", true},
+    {{"frm4DSlitScan", Make<vesko::SlitScanWindow>, "cmd4DFileCreate", "lbl4DStatus", "txt4DDestination",
+      true},
      {"opt4DAxis_1", "chk4DRepeatActive", "txt4DSlitWidth=0.1", "txt4DScanCenter=0.2", "txt4DScanWidth=1",
       "txt4DScanDivision=5", "txt4DOutputFileName=  zrun.tcl  ", "txt4DRepeatTimes=3"},
      {"txt4DRepeatTimes=1", "Repeat Times Error"},
-     {"zrun.tcl", "4DSlitScan.ini", "1 0.100 0.200 1.000 5 zrun.tcl"}},
-    {{"frm4DSlitMove", Make<vesko::SlitMoveWindow>, "cmdFileCreate", "lblStatus", true},
+     {"→ %1/zrun.tcl, results %1/zrun_Repeat.dat, %1/zrun_Average.dat", "zrun.tcl", "4DSlitScan.ini",
+      "1 0.100 0.200 1.000 5 zrun.tcl"}},
+    {{"frm4DSlitMove", Make<vesko::SlitMoveWindow>, "cmdFileCreate", "lblStatus", "txtDestination", true},
      {"txtSlitWidth_0=0.2", "txtSlitWidth_1=0.4", "txtSlitCenter_0=0.0", "txtSlitCenter_1=0.1"},
      {"txtSlitCenter_1=abc", "Setting Error!"},
-     {"4DSlitMove.com",
+     {"→ %1/4DSlitMove.com",
+      "4DSlitMove.com",
       "4DSlitMove.ini",
       "0.200 0.400 0.000 0.100 4DSlitMove.com",
       {"y1=0.100,y2=0.100,z1=0.300,z2=0.100,ファイルネーム=4DSlitMove.comで作成しました。"}}},
-    {{"frmCollScan", Make<vesko::CollScanWindow>, "cmdColliFileCreate_1", "lblColliStatus_1", false},
+    {{"frmCollScan", Make<vesko::CollScanWindow>, "cmdColliFileCreate_1", "lblColliStatus_1",
+      "txtColliDestination_1", false},
      {"txtColliScanCenter_1=0.5", "txtColliScanWidth_1=1.0", "txtColliScanDivision_1=5",
       "chkCollimatorMove4DSlit_1", "txtCollimatorSlitWidthY_1=0.5", "txtCollimatorSlitWidthZ_1=0.3",
       "txtCollimatorSlitCenterY_1=0.1", "txtCollimatorSlitCenterZ_1=-0.05",
       "txtColliOutputFileName_1= z.run.com "},
      {"txtCollimatorSlitCenterZ_1=z", "SlitCenterZ Error!"},
-     {"z.run.com", "ColliScan_z.ini", "0.500 1.000 5 z.run.com"}},
-    {{"frmGonioYScan", Make<vesko::GonioYScanWindow>, "cmdGonioYFileCreate2", "lblGonioYStatus", false},
+     {"→ %1/z.run.com, results %1/z.dat", "z.run.com", "ColliScan_z.ini", "0.500 1.000 5 z.run.com"}},
+    {{"frmGonioYScan", Make<vesko::GonioYScanWindow>, "cmdGonioYFileCreate2", "lblGonioYStatus",
+      "txtGonioYDestination", false},
      {"chkGonioYUseOmega_1", "txtGonioYOmega_1=-4.5", "txtGonioYScanCenter=0", "txtGonioYScanWidth=1",
       "txtGonioYScanDivision=3"},
      {"txtGonioYOmega_1=x", "Omega1 Setting Error!"},
-     {"GonioYScan.tcl", "GonioYScan.ini", "0 0.000 1.000 3 GonioYScan.tcl 0 5.000 1 -4.500"}},
+     {"→ %1/GonioYScan.tcl, results %1/GonioYScan_2.dat", "GonioYScan.tcl", "GonioYScan.ini",
+      "0 0.000 1.000 3 GonioYScan.tcl 0 5.000 1 -4.500"}},
 };
 
 const WindowCase& Case(const QString& name) {
@@ -104,22 +111,24 @@ class ScanWindowsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void fileCreateWritesScriptAndSettings_data() {
+  void fileCreateRefusesPreviewsWritesAndCloses_data() {
     QTest::addColumn<QString>("window");
     for (const WindowCase& c : kWindows) {
       QTest::newRow(c.id.name) << QString::fromLatin1(c.id.name);
     }
   }
-  void fileCreateWritesScriptAndSettings() {
+  void fileCreateRefusesPreviewsWritesAndCloses() {
     QFETCH(QString, window);
     const WindowCase& c = Case(window);
     Workspace ws;
     QVERIFY(Open(ws, window));
-    QVERIFY(ws.window->isModal() && ws.window->testAttribute(Qt::WA_DeleteOnClose));
+    QVERIFY(ws.window->isModal());
+    const QString preview = PreviewOf(c.id.fileCreate), box = c.refused[0].section('=', 0, 0);
+    const QString destination = QString::fromUtf8(c.created.destination);
+    QCOMPARE(Enter(ws.window, c.input), QString());
+    QCOMPARE(Shown(ws.window, c.id.destination), destination.arg(ws.output.path()));
     // The spoilt entry: both buttons refuse it over the window, write nothing and leave the focus on the
     // failed box, its text selected; then the box is put right.
-    const QString preview = PreviewOf(c.id.fileCreate), box = c.refused[0].section('=', 0, 0);
-    QCOMPARE(Enter(ws.window, c.input), QString());
     const QString before = Shown(ws.window, box);
     QCOMPARE(Enter(ws.window, {c.refused[0], preview, c.id.fileCreate}), QString());
     QCOMPARE(ws.dialogs.messages, QStringList(2, c.refused[1]));
@@ -151,6 +160,19 @@ class ScanWindowsTest : public QObject {
              ReadBytes(ws.output.filePath(c.created.script)));
     QCOMPARE(FileNames(ws.settings.path()), QStringList{c.created.settingsFile});
     QCOMPARE(ReadBytes(ws.settings.filePath(c.created.settingsFile)), Lines(c.created.settings));
+
+    // The destination follows another window's choice of folder. What File Create wrote closes at once;
+    // typed over, the window asks first and No keeps it open. The preview is a window of its own: its
+    // controls are not the scan window's.
+    vesko::ChangeOutputFolder("/srv/other");
+    QCOMPARE(Shown(ws.window, c.id.destination), destination.arg("/srv/other"));
+    QCOMPARE(Enter(ws.window, {c.refused[0]}), QString());
+    ws.window->close();
+    QVERIFY(ws.window->isVisible());
+    QCOMPARE(Enter(ws.window, {box + '=' + before}), QString());
+    QTest::keyClick(ws.window, Qt::Key_Escape);
+    QCOMPARE(ws.dialogs.questions, QStringList{"Discard the typed values?"});
+    QTRY_VERIFY(!ws.window);  // and it is deleted
   }
 
   // The collimator's z panel reads its four-line file once the y file was read whole.
@@ -218,59 +240,6 @@ class ScanWindowsTest : public QObject {
     QCOMPARE(seen, (QStringList{"B 0/4, [-] ω1, [ ] ω2, [ ] Active", "B 0/4, [x] ω1, [ ] ω2, [ ] Active",
                                 "A 4/4, [ ] ω1, [ ] ω2, [ ] Active", "A 4/4, [ ] ω1, [ ] ω2, [x] Active",
                                 "B 0/4, [ ] ω1, [x] ω2, [ ] Active", "B 0/4, [x] ω1, [x] ω2, [ ] Active"}));
-  }
-
-  // The destination line on opening, after one input (%1 the output folder), after another window chose
-  // another folder.
-  void destinationFollowsNameAndFolder() {
-    const struct {
-      const char *window, *line, *input;
-      QString opened, typed;
-    } rows[] = {{"frm4DSlitScan", "txt4DDestination", "txt4DOutputFileName=run1.tcl",
-                 "→ %1/4DSlit1DScan.tcl, results %1/4DSlit1DScan.dat", "→ %1/run1.tcl, results %1/run1.dat"},
-                {"frmGonioYScan", "txtGonioYDestination", "chkGonioYUseOmega_1",
-                 "→ %1/GonioYScan.tcl, results %1/GonioYScan.dat",
-                 "→ %1/GonioYScan.tcl, results %1/GonioYScan_2.dat"}};
-    for (const auto& row : rows) {
-      Workspace ws;
-      QVERIFY(Open(ws, row.window));
-      QCOMPARE(Shown(ws.window, row.line), row.opened.arg(ws.output.path()));
-      QCOMPARE(Enter(ws.window, {row.input}), QString());
-      QCOMPARE(Shown(ws.window, row.line), row.typed.arg(ws.output.path()));
-      vesko::ChangeOutputFolder("/srv/other");
-      QCOMPARE(Shown(ws.window, row.line), row.typed.arg("/srv/other"));
-    }
-  }
-
-  // A window that shows what it opened with, or what File Create last wrote, closes at once; otherwise it
-  // asks, and No (the default) keeps it open.
-  void closingAsksAfterTyping() {
-    const WindowCase& move = Case("frm4DSlitMove");
-    const struct {
-      const char* window;
-      QStringList input;   // before closing
-      bool escape;         // closed by Escape, otherwise by the title bar
-      const char* answer;  // "yes", "no", or null when nothing is asked
-    } rows[] = {{"frm4DSlitScan", {}, true, nullptr},
-                {"frmCollScan", {"chkCollimatorMove4DSlit_0"}, true, "no"},
-                {"frmGonioYScan", {"txtGonioYScanWidth=2"}, false, "yes"},
-                // The preview is a window of its own: its controls are not the scan window's.
-                {"frm4DSlitMove", move.input + QStringList{move.id.fileCreate, PreviewOf(move.id.fileCreate)},
-                 true, nullptr}};
-    for (const auto& row : rows) {
-      Workspace ws;
-      QVERIFY(Open(ws, row.window));
-      QCOMPARE(Enter(ws.window, row.input), QString());
-      const QString answer = QLatin1String(row.answer);
-      ws.dialogs.yesNoAnswers = {answer == "yes"};
-      if (row.escape) {
-        QTest::keyClick(ws.window, Qt::Key_Escape);
-      } else {
-        ws.window->close();
-      }
-      QCOMPARE(ws.dialogs.questions, QStringList(row.answer ? 1 : 0, "Discard the typed values?"));
-      QCOMPARE(ws.window->isVisible(), answer == "no");
-    }
   }
 };
 
