@@ -64,11 +64,15 @@ class MainMenuTest : public QObject {
     QVERIFY(openMenu(QByteArray()));
     const QString scanSettings = settingsFile("4DSlitScan.ini");
     QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "5", "a.tcl"})));
+    // The collimator's z panel reads its four-line file once the y file was read whole.
+    QVERIFY(WriteBytes(settingsFile("ColliScan_y.ini"), CrLfLines({"1", "0.200", "0.300", "0.010", "-0.020",
+                                                                   "0.500", "1.000", "5", "y.com"})));
+    QVERIFY(WriteBytes(settingsFile("ColliScan_z.ini"), CrLfLines({"-1.000", "2.000", "3", "z.com"})));
     const char* const rows[][3] = {
         {"cmd4DSlitScan", "txt4DScanDivision", "frm4DSlitScan|4DSlit Scan Setting|5"},
         {"cmd4DSlitDecScan", "txt4DDecDecStep", "frm4DSlitDecScan|4DSlit Decrease Scan Setting|"},
         {"cmd4DSlitMove", "txtOutputFileName", "frm4DSlitMove|4D Slit Move|4DSlitMove.com"},
-        {"cmdCollScan", "txtColliOutputFileName_0", "frmCollScan|Collimator 1D Scan Setting|Coll1DScan.com"},
+        {"cmdCollScan", "txtColliOutputFileName_1", "frmCollScan|Collimator 1D Scan Setting|z.com"},
         {"cmdLensScan", "txtLenzOutputFileName", "frmLensScan|Form1|Lens1DScan.tcl"},
         {"cmdGonioScan", "txtGonioStageScanCenter_1", "frmGonioStageScan2|GonioStage 1D Scan Setting|"},
         {"cmdGonioYScan", "txtGonioYOmega_0", "frmGonioYScan|GonioYScan|5.000"},
@@ -93,6 +97,11 @@ class MainMenuTest : public QObject {
     QVERIFY(openMenu(QByteArray(), "missing"));
     QCOMPARE(ws_->window->objectName() + '|' + ws_->window->windowTitle(),
              QStringLiteral("frmMainMenu|VeskoScriptCreator"));
+    // No folder was stored: the menu shows the fallback and opens no combined window.
+    const QString fallback = QString::fromStdString(vesko::FallbackOutputFolder());
+    QCOMPARE(Shown(ws_->window, "txtOutputFolder") + '|' + QString::fromStdString(vesko::OutputFolder()),
+             fallback + '|' + fallback);
+    QVERIFY(CombinedWindows().isEmpty());
     QWidget* at = ws_->window->focusWidget();
     QVERIFY(at && ws_->window->testAttribute(Qt::WA_KeyboardFocusChange));  // the focus frame shows
     QStringList order;
@@ -126,34 +135,16 @@ class MainMenuTest : public QObject {
     QVERIFY(!QFile::exists(settingsFile("missing")));
   }
 
-  // The combined window opens too only when a folder was stored, an empty one too; the menu shows the folder
-  // that is taken as the output folder.
-  void startUpOpensCombinedWindowOnlyWithStoredFolder() {
-    const QString fallback = QString::fromStdString(vesko::FallbackOutputFolder());
-    const struct {
-      QByteArray stored;  // the application settings file, none when null
-      QString folder;
-      int combined;
-    } rows[] = {{QByteArray(), fallback, 0}, {"\r\n", "", 1}};
-    for (const auto& row : rows) {
-      QVERIFY(openMenu(row.stored));
-      QCOMPARE(Shown(ws_->window, "txtOutputFolder") + '|' + QString::fromStdString(vesko::OutputFolder()),
-               row.folder + '|' + row.folder);
-      const QList<QWidget*> windows = CombinedWindows();
-      QCOMPARE(windows.size(), row.combined);
-      QVERIFY(windows.isEmpty() || !windows[0]->isModal());
-      QVERIFY(ws_->window->isVisible());
-      QCOMPARE(ws_->dialogs.messages, QStringList());
-    }
-  }
-
-  // Every way out ("End", or either window closed by its title bar) is the main menu's shutdown.
+  // A stored folder, an empty one too, opens the combined window beside the menu. Every way out ("End", or
+  // either window closed by its title bar) is the main menu's shutdown.
   void chosenFolderIsStoredAtShutdown() {
     for (const QString closedBy : {"End", "frmMainMenu", "frmAllInOne"}) {
-      QVERIFY(openMenu("D:\\data\r\n"));
+      const QString stored = closedBy == "End" ? "" : "D:\\data";
+      QVERIFY(openMenu((stored + "\r\n").toUtf8()));
       QWidget* menu = ws_->window;
       QCOMPARE(CombinedWindows().size(), 1);
       QWidget* combined = CombinedWindows().front();
+      QVERIFY(!combined->isModal());
       // The main menu's box, the combined window's box, the program's folder.
       const auto folders = [menu, combined] {
         return Shown(menu, "txtOutputFolder") + '|' + Shown(combined, "txtOutputFolder") + '|' +
@@ -161,7 +152,7 @@ class MainMenuTest : public QObject {
       };
       // Only the program writes the folder box; typing into it changes nothing.
       QTest::keyClicks(Find(menu, "txtOutputFolder"), "E:\\other");
-      QCOMPARE(folders(), QStringLiteral("D:\\data|D:\\data|D:\\data"));
+      QCOMPARE(folders(), QStringList(3, stored).join('|'));
 
       combined->findChild<QTabWidget*>("SSTab1")->setCurrentIndex(9);
       ws_->dialogs.folderAnswers = QStringList{"/srv/tab", "/srv/scans,old"};  // then a cancelled chooser
@@ -173,7 +164,7 @@ class MainMenuTest : public QObject {
         QCOMPARE(folders(), QStringLiteral("/srv/scans,old|/srv/scans,old|/srv/scans,old"));
       }
       QCOMPARE(ws_->dialogs.folderOwners, QList<QWidget*>(3, menu));  // every chooser belongs to the menu
-      QCOMPARE(ReadBytes(settingsFile("VeskoScriptCreator.ini")), QByteArray("D:\\data\r\n"));
+      QCOMPARE(ReadBytes(settingsFile("VeskoScriptCreator.ini")), (stored + "\r\n").toUtf8());
 
       QVERIFY(closedBy == "End" ? Click(menu, "cmdEnd")
                                 : (closedBy == menu->objectName() ? menu : combined)->close());

@@ -175,20 +175,6 @@ class ScanWindowsTest : public QObject {
     QTRY_VERIFY(!ws.window);  // and it is deleted
   }
 
-  // The collimator's z panel reads its four-line file once the y file was read whole.
-  void collimatorLoadsBothFiles() {
-    Workspace ws;
-    QVERIFY(WriteBytes(ws.settings.filePath("ColliScan_y.ini"),
-                       Lines("1 0.200 0.300 0.010 -0.020 0.500 1.000 5 y9.com")));
-    QVERIFY(WriteBytes(ws.settings.filePath("ColliScan_z.ini"), Lines("-1.000 2.000 3 z.com")));
-    QVERIFY(Open(ws, "frmCollScan"));
-    QCOMPARE(
-        Differences(ws.window, {"chkCollimatorMove4DSlit_0=[x] Move 4D Slit", "txtColliScanCenter_1=-1.000",
-                                "txtColliOutputFileName_1=z.com", "txtCollimatorSlitWidthY_1="}),
-        QString());
-    QCOMPARE(ws.dialogs.messages, QStringList());
-  }
-
   // Before writing, "File Create" refuses a folder Tcl would read as a pipe, then asks about an axis beyond
   // its limit (No, the default, writes nothing) and tells a table it cannot read, which does not stop it.
   void fileCreateChecksFolderAndAxesFirst() {
