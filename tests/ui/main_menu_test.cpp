@@ -17,12 +17,8 @@ namespace {
 
 // The visible combined windows of the program.
 QList<QWidget*> CombinedWindows() {
-  QList<QWidget*> found;
-  for (QWidget* window : QApplication::topLevelWidgets()) {
-    if (window->objectName() == QStringLiteral("frmAllInOne") && window->isVisible()) {
-      found << window;
-    }
-  }
+  QList<QWidget*> found = QApplication::topLevelWidgets();
+  found.removeIf([](const QWidget* w) { return w->objectName() != "frmAllInOne" || !w->isVisible(); });
   return found;
 }
 
