@@ -59,11 +59,11 @@ class MainMenuTest : public QObject {
   void buttonsOpenTheirModalWindowsAfresh() {
     QVERIFY(openMenu(QByteArray()));
     const QString scanSettings = settingsFile("4DSlitScan.ini");
-    QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "5", "a.tcl"})));
+    QVERIFY(WriteBytes(scanSettings, Lines("1 0.100 0.000 1.000 5 a.tcl")));
     // The collimator's z panel reads its four-line file once the y file was read whole.
-    QVERIFY(WriteBytes(settingsFile("ColliScan_y.ini"), CrLfLines({"1", "0.200", "0.300", "0.010", "-0.020",
-                                                                   "0.500", "1.000", "5", "y.com"})));
-    QVERIFY(WriteBytes(settingsFile("ColliScan_z.ini"), CrLfLines({"-1.000", "2.000", "3", "z.com"})));
+    QVERIFY(
+        WriteBytes(settingsFile("ColliScan_y.ini"), Lines("1 0.200 0.300 0.010 -0.020 0.500 1.000 5 y.com")));
+    QVERIFY(WriteBytes(settingsFile("ColliScan_z.ini"), Lines("-1.000 2.000 3 z.com")));
     const char* const rows[][3] = {
         {"cmd4DSlitScan", "txt4DScanDivision", "frm4DSlitScan|4DSlit Scan Setting|5"},
         {"cmd4DSlitDecScan", "txt4DDecDecStep", "frm4DSlitDecScan|4DSlit Decrease Scan Setting|"},
@@ -79,7 +79,7 @@ class MainMenuTest : public QObject {
       QCOMPARE(openedBy(row[0], row[1]), QString::fromUtf8(row[2]));
     }
     // The closed window was unloaded, so the next opening reads the file again.
-    QVERIFY(WriteBytes(scanSettings, CrLfLines({"1", "0.100", "0.000", "1.000", "9", "a.tcl"})));
+    QVERIFY(WriteBytes(scanSettings, Lines("1 0.100 0.000 1.000 9 a.tcl")));
     QCOMPARE(openedBy("cmd4DSlitScan", "txt4DScanDivision"),
              QStringLiteral("frm4DSlitScan|4DSlit Scan Setting|9"));
     QVERIFY(ws_->window->isVisible());
@@ -178,10 +178,9 @@ class MainMenuTest : public QObject {
     ws_ = std::make_unique<Workspace>(false);
     const QByteArrayList files[] = {
         {"VeskoScriptCreator.ini", "D:\\data\r\n"},
-        {"GonioStageScan2_z.ini",
-         CrLfLines({"2", "0.300", "0.200", "0.000", "0.000", "2.000", "1.000", "4", "z"})},
-        {"ColliScan_y.ini", CrLfLines({"1", "0.500", "0.300", "0.100", "-0.050", "1.000"})},
-        {"LensScan.ini", CrLfLines({"lens_z", "1.000", "0.500", "5", "l.tcl"})}};
+        {"GonioStageScan2_z.ini", Lines("2 0.300 0.200 0.000 0.000 2.000 1.000 4 z")},
+        {"ColliScan_y.ini", Lines("1 0.500 0.300 0.100 -0.050 1.000")},
+        {"LensScan.ini", Lines("lens_z 1.000 0.500 5 l.tcl")}};
     for (const QByteArrayList& file : files) {
       QVERIFY(WriteBytes(settingsFile(file[0].constData()), file[1]));
     }
@@ -221,7 +220,7 @@ class MainMenuTest : public QObject {
     QCOMPARE(Shown(ws_->window, "lblColliStatus_0"), QStringLiteral("Done"));
     QCOMPARE(FileNames(ws_->settings.path()), stored);
     QCOMPARE(ReadBytes(settingsFile("ColliScan_y.ini")),
-             CrLfLines({"1", "0.500", "0.300", "0.100", "-0.050", "1.000", "0.400", "3", "Coll1DScan.com"}));
+             Lines("1 0.500 0.300 0.100 -0.050 1.000 0.400 3 Coll1DScan.com"));
   }
 };
 

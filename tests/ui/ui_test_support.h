@@ -198,6 +198,11 @@ inline QByteArray CrLfLines(const QByteArrayList& lines) {
   return lines.join("\r\n") + "\r\n";
 }
 
+/// A settings file: the space-separated `fields`, each on a line ended by CR LF.
+inline QByteArray Lines(const char* fields) {
+  return CrLfLines(QByteArray(fields).split(' '));
+}
+
 /// The suites of the window test program, by name; VESKO_WINDOW_SUITE adds one.
 inline std::vector<std::pair<QString, std::unique_ptr<QObject> (*)()>>& Suites() {
   static std::vector<std::pair<QString, std::unique_ptr<QObject> (*)()>> suites;
