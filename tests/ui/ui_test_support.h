@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QVariant>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -28,9 +27,6 @@ namespace vesko::test {
 class RecordingDialogs final : public Dialogs {
  public:
   void showMessage(QWidget* parent, const QString& text) override {
-    if (onMessage) {
-      onMessage(parent);
-    }
     messages.append(text);
     messageParents.append(parent);
   }
@@ -68,7 +64,6 @@ class RecordingDialogs final : public Dialogs {
   QList<bool> yesNoAnswers;
   QList<QWidget*> messageParents, folderOwners, openFileOwners;
   QList<QStringList> openFilesAnswers;
-  std::function<void(QWidget*)> onMessage;  // told each message's parent while the message is up
   QList<std::uint64_t> progressTotals, progressUpdates;
   bool cancelProgress = false;
 
@@ -201,6 +196,11 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
 /// The lines, each ended by CR LF.
 inline QByteArray CrLfLines(const QByteArrayList& lines) {
   return lines.join("\r\n") + "\r\n";
+}
+
+/// A settings file: the space-separated `fields`, each on a line ended by CR LF.
+inline QByteArray Lines(const char* fields) {
+  return CrLfLines(QByteArray(fields).split(' '));
 }
 
 /// The suites of the window test program, by name; VESKO_WINDOW_SUITE adds one.
