@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -16,8 +15,8 @@
 #include "generators/slit_dec_scan.h"
 #include "generators/slit_move.h"
 #include "generators/slit_scan.h"
-#include "tests/support/generator_checks.h"
 #include "tests/support/generator_samples.h"
+#include "tests/support/test_support.h"
 
 namespace vesko {
 namespace {
