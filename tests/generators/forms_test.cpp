@@ -88,7 +88,6 @@ TEST(GeneratorForms, RefusedInputsInCheckOrder) {
       {"CollScan", "slit-width-z=-3e38;slit-center-z=3e38", "SlitCenterZ Error!"},
       {"LensScan", "axis=none", kSetting},
       {"LensScan", "scan-center=3e40", kSetting},
-      {"LensScan", "output-file-name=lens", kSetting},
       // The omega texts are read, boxes ticked or not; the repeat count only for generator A.
       {"GonioYScanARepeat", "scan-center=1.2.3", kSetting},
       {"GonioYScanARepeat", "repeat=1", kRepeat},
@@ -154,25 +153,6 @@ TEST(GeneratorForms, SettingsRoundTrips) {
   EXPECT_EQ(ReadFileBytes(dir.File(GonioStageScanSettingsFile(1))).substr(0, 3), "0\r\n");
 }
 
-// A collimator box value that is not 0 or 1 stops the window's reader; the combined window's reader skips
-// it and reads on.
-TEST(GeneratorForms, CollimatorBoxOutOfRange) {
-  test::TempDir dir;
-  const std::string path = dir.File(kCollScanSettingsFileY);
-  for (const char* box : {"2", "3"}) {
-    ASSERT_TRUE(
-        WriteFileBytes(path, box + std::string("\r\n0.5\r\n0.25\r\n0\r\n1\r\n3\r\n4\r\n5\r\nc.com\r\n")));
-    CollScanForm single, combined;
-    LoadSettings(path, single);
-    EXPECT_EQ(single.slitWidthY, "") << box;
-    combined.move4DSlit = true;
-    LoadCombinedSettings(path, combined);
-    EXPECT_EQ(std::tuple(combined.move4DSlit, combined.slitWidthY, combined.outputFileName),
-              std::tuple(true, std::string("0.5"), std::string("c.com")))
-        << box;
-  }
-}
-
 // The blade pair's selector: one that is not a number stops the reading; a number chooses the z pair
 // unless it rounds to 0. A lens axis that is a number outside the options selects none and reading goes
 // on; one that is not a number stops the reading there.
@@ -204,7 +184,6 @@ TEST(GeneratorForms, ChoiceFieldsInTheSettingsFile) {
     const char *scanCenter, *outputFileName;
   } lensRows[] = {
       {"4\r\n1\r\n2\r\n3\r\nx.tcl\r\n", {}, "1", "x.tcl"},
-      {"-1\r\n1\r\n2\r\n3\r\nx.tcl\r\n", {}, "1", "x.tcl"},
       {"lens_y\r\n1\r\n2\r\n3\r\nx.tcl\r\n", {}, "", "Lens1DScan.tcl"},
       {"1.5\r\n4\r\n", {false, false, true, false}, "4", "Lens1DScan.tcl"},  // 1.5 rounds to 2
   };
@@ -219,6 +198,15 @@ TEST(GeneratorForms, ChoiceFieldsInTheSettingsFile) {
   second.axis = {false, true, false, false};
   EXPECT_EQ(loaded("2\r\n", second).axis, (std::array<bool, 4>{false, false, true, false}));
   EXPECT_EQ(loaded("4\r\n", second).axis, second.axis);
+  // A collimator box value other than 0 or 1 stops the window's reader; the combined window's skips it.
+  const std::string collFile = "\r\n0.5\r\n0.25\r\n0\r\n1\r\n3\r\n4\r\n5\r\nc.com\r\n";
+  EXPECT_EQ(loaded(("2" + collFile).c_str(), CollScanForm{}).slitWidthY, "");
+  CollScanForm combined;
+  combined.move4DSlit = true;
+  EXPECT_TRUE(WriteFileBytes(dir.File("combined.ini"), "3" + collFile));
+  LoadCombinedSettings(dir.File("combined.ini"), combined);
+  EXPECT_EQ(std::tuple(combined.move4DSlit, combined.slitWidthY, combined.outputFileName),
+            std::tuple(true, std::string("0.5"), std::string("c.com")));
 }
 
 }  // namespace

@@ -186,10 +186,6 @@ TEST(AxisCheckTest, LimitNotesOfTheMoveFamilies) {
     ScriptSummary summary;
     Lines notes;
   } rows[] = {
-      {"collimator: above first, then below; the farthest target named",
-       SummaryOf(kColl, Limits({{"col_y", 0.1, 0.9, {}, {}}})),
-       {"col_y goes to 1.000, above its upper limit 0.900 (first at point 1)",
-        "col_y goes to 0.000, below its lower limit 0.100 (first at point 5)"}},
       {"gonio y and omega; omega's last move comes after the last count",
        SummaryOf(kGonioY, Limits({{"gonio_y", {}, 0.4, {}, {}}, {"omega", -4, -1, {}, {}}})),
        {"omega goes to -5.000, below its lower limit -4.000 (first at point 1)",
