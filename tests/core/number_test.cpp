@@ -3,6 +3,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,8 @@ TEST(NumberTest, IsNumericTextAcceptsOnlyTheLenientForm) {
         "1e2.5", "1 5", "1,000", "0x10",  "&H10", "$5", "1.5x", "\n1", "1-", "1e2e3", "1d2"}) {
     EXPECT_FALSE(IsNumericText(text)) << '"' << text << '"';
   }
+  // Part of a longer text is read on its own: the exponent mark just past its end is not its own.
+  EXPECT_EQ(ToSingle(std::string_view("15e3").substr(0, 2)), 15.0f);
 }
 
 TEST(NumberTest, ToSingleRoundsTheDecimalTextDirectly) {
@@ -64,7 +67,7 @@ TEST(NumberTest, ToInteger16RoundsTiesToEvenWithinRange) {
   } rows[] = {
       {"2.5", 2},           {"3.5", 4},          {"-2.5", -2},       {"0.5", 0},
       {"25e-1", 2},         {"  7  ", 7},        {"32767.4", 32767}, {"-32768", -32768},
-      {"-32768.5", -32768}, {"1e-999999999", 0}, {"0e999999999", 0},
+      {"-32768.5", -32768}, {"1e-999999999", 0}, {"0e999999999", 0}, {"12e2", 1200},  // zeros past the digits
   };
   for (const auto& row : rows) {
     EXPECT_EQ(ToInteger16(row.text), row.expected) << '"' << row.text << '"';

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -168,34 +169,23 @@ TEST(ScriptSummaryTest, NotesThatDoNotBlock) {
 }
 
 TEST(ScriptSummaryTest, DurationText) {
-  const struct {
-    double seconds;
-    const char* text;
-  } rows[] = {{0, "0:00:00"},    {-3, "0:00:00"},   {0.2, "0:00:01"},       {64, "0:01:04"},
-              {59.5, "0:01:00"}, {3600, "1:00:00"}, {100 * 1.1, "0:01:50"}, {360000, "100:00:00"}};
-  for (const auto& row : rows) {
-    EXPECT_EQ(DurationText(row.seconds), row.text) << row.seconds;
+  for (const auto& [seconds, text] : {std::pair{-3.0, "0:00:00"},
+                                      {0.2, "0:00:01"},
+                                      {59.5, "0:01:00"},
+                                      {100 * 1.1, "0:01:50"},
+                                      {360000.0, "100:00:00"}}) {
+    EXPECT_EQ(DurationText(seconds), text) << seconds;
   }
 }
 
-// One scan of every move family, each against limits it leaves. "Point N" is the count the move is for.
-TEST(AxisCheckTest, LimitNotesOfEveryMoveFamily) {
+// The move families against limits they leave (the slit scan's in the command line's test). "Point N" is
+// the count the move is for.
+TEST(AxisCheckTest, LimitNotesOfTheMoveFamilies) {
   const struct {
     const char* name;
     ScriptSummary summary;
     Lines notes;
   } rows[] = {
-      {"4D slit: both blades of the y pair",
-       SummaryOf(kSlit, Limits({{"slit_y1", {}, 0.5, {}, {}}, {"slit_y2", -0.3, {}, {}, {}}})),
-       {"slit_y1 goes to 0.550, above its upper limit 0.500 (first at point 5)",
-        "slit_y2 goes to -0.450, below its lower limit -0.300 (first at point 5)"}},
-      {"collimator: above first, then below; the farthest target named",
-       SummaryOf(kColl, Limits({{"col_y", 0.1, 0.9, {}, {}}})),
-       {"col_y goes to 1.000, above its upper limit 0.900 (first at point 1)",
-        "col_y goes to 0.000, below its lower limit 0.100 (first at point 5)"}},
-      {"lens",
-       SummaryOf(kLens, Limits({{"lens_y", -0.1, {}, {}, {}}})),
-       {"lens_y goes to -0.150, below its lower limit -0.100 (first at point 4)"}},
       {"gonio y and omega; omega's last move comes after the last count",
        SummaryOf(kGonioY, Limits({{"gonio_y", {}, 0.4, {}, {}}, {"omega", -4, -1, {}, {}}})),
        {"omega goes to -5.000, below its lower limit -4.000 (first at point 1)",
@@ -278,13 +268,6 @@ TEST(ScriptDestinationTest, AgreesWithTheWrittenScript) {
       EXPECT_EQ(destination.script, ScriptPath(folder, sample.scriptFile));
     }
   }
-}
-
-// A name the checks would refuse (here a path) has no destination; spaces around a usable one are not part
-// of it.
-TEST(ScriptDestinationTest, NameBox) {
-  EXPECT_EQ(DestinationOf("a/b.tcl", {""}, "/d").script, "");
-  EXPECT_EQ(DestinationOf("  run1.tcl ", {""}, "/d").script, ScriptPath("/d", "run1.tcl"));
 }
 
 }  // namespace
