@@ -49,14 +49,9 @@ TEST(AxisTableFileTest, FaultsNameTheirLine) {
   } rows[] = {
       {"[axis.slit_y1]\nlower = -5\nupper = \"5\"\n",
        "Axes.toml line 3: upper is not a number; limits not checked"},
-      {"[axis.col_z]\nspeed = true\n", "Axes.toml line 2: speed is not a number; limits not checked"},
       {"[axis.col_z]\nspeed = inf\n", "Axes.toml line 2: speed is not a finite number; limits not checked"},
       {"[axis.col_z]\nlower = 1\nupper = 1\n",
        "Axes.toml line 3: axis.col_z: lower must be below upper; limits not checked"},
-      {"[axis.col_z]\nspeed = 0\n",
-       "Axes.toml line 2: axis.col_z: speed must be above 0; limits not checked"},
-      {"[axis.col_z]\n\nsettle = -0.1\n",
-       "Axes.toml line 3: axis.col_z: settle must not be negative; limits not checked"},
       {"[axis.slit_yl]\nlower = 1\n", "Axes.toml line 1: unknown axis 'slit_yl'; limits not checked"},
       {"[axis.col_y]\nuper = 1\n", "Axes.toml line 2: unknown key 'uper' in axis.col_y; limits not checked"},
       {"axis = 3\n", "Axes.toml line 1: axis is not a table; limits not checked"},
@@ -77,23 +72,12 @@ TEST(AxisTableFileTest, ReadsOnlyASmallRegularFile) {
 
   ASSERT_TRUE(WriteFileBytes(folder.File("Axes.toml"), std::string(kMaxAxisTableBytes + 1, '\n')));
   EXPECT_EQ(ReadAxisTable(folder.path()).problem, "Axes.toml: larger than 256 KiB; limits not checked");
-  ASSERT_TRUE(WriteFileBytes(folder.File("Axes.toml"), std::string(kExample)));
-  EXPECT_TRUE(ReadAxisTable(folder.path()).table);
 
   std::filesystem::remove(folder.File("Axes.toml"));
   std::filesystem::create_directory(folder.File("Axes.toml"));
   const AxisTableRead folderRead = ReadAxisTable(folder.path());
   EXPECT_FALSE(folderRead.table);
   EXPECT_TRUE(folderRead.problem.starts_with("Axes.toml: ")) << folderRead.problem;
-}
-
-// Numbers keep every digit through the file; the window's own save is tested with the window.
-TEST(AxisTableFileTest, NumbersReadBackExactly) {
-  AxisTable table;
-  table.axes = {{"lens_rz", {}, 0.1 + 0.2, {}, 3}};
-  const AxisTableFile file = ParseAxisTable(AxisTableText(table));
-  ASSERT_TRUE(file.read.table) << file.read.problem;
-  EXPECT_EQ(file.read.table->axes, table.axes);
 }
 
 }  // namespace
