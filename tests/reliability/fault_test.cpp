@@ -1,9 +1,8 @@
-// Faults injected into "File Create" of every generator and into the shutdown's settings file: each
-// failure names the file and the system's reason, leaves every file as it was and no temporary file.
+// Faults injected into "File Create" of every generator: each failure names the file and the system's
+// reason, leaves every file as it was and no temporary file.
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -13,9 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_settings.h"
 #include "app/file_create.h"
-#include "core/line_sink.h"
 #include "core/platform.h"
 #include "tests/support/generator_samples.h"
 #include "tests/support/test_support.h"
@@ -205,40 +202,6 @@ INSTANTIATE_TEST_SUITE_P(AllGenerators, FileCreateFaultTest,
                            return row.gen.name + (row.script ? "_Script_" : "_Settings_") +
                                   kFaultNames[static_cast<int>(row.fault)];
                          });
-
-// The shut-down saves through the same writer as the settings of "File Create" above: one fault shows
-// that it reports the failure and keeps the old file.
-TEST(ShutDownFaultTest, FailureNamesTheFileAndKeepsTheOldOne) {
-  TempDir dir;
-  const std::string settings = dir.File("settings");
-  ASSERT_TRUE(MakeFolders(settings));
-  ASSERT_TRUE(test::WriteFileBytes(JoinPath(settings, kAppSettingsFile), kOldSettings));
-  const Arranged a(Fault::DiskFullPartWay, dir, settings, kAppSettingsFile);
-  const std::map<std::string, std::string> before = Snapshot(dir.path());
-  SetOutputFolder("/data/a folder name long enough to fail part-way");
-  std::optional<FileSizeLimit> limit(std::in_place, 8);
-  const std::optional<IoError> error = ShutDown(a.folder);
-  limit.reset();
-  ResetOutputFolder();
-  ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->Message(), a.message);
-  EXPECT_EQ(Snapshot(dir.path()), before);
-}
-
-// The command line's --stdout sink on a full device, the whole script still in its buffer: only the
-// final flush fails, and says so (a write that fails on the way is checked with the interrupts).
-TEST(StdoutFaultTest, FullDeviceIsReportedAtTheFlush) {
-  std::FILE* full = std::fopen("/dev/full", "w");
-  if (full == nullptr) {
-    GTEST_SKIP() << "no /dev/full here";
-  }
-  {
-    StreamSink sink(full);
-    GeneratorSamples().front().check("", "").write("/data", sink);
-    EXPECT_FALSE(sink.Flush());
-  }
-  std::fclose(full);
-}
 
 }  // namespace
 }  // namespace vesko
