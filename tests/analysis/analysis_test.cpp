@@ -101,9 +101,8 @@ TEST_F(Analysis, StopsSayWhy) {
   // Mean fall 6, limit 3: the fall of exactly 3 at step 2 is not a break, the flat step 4 is.
   EXPECT_EQ(4u, FindBreakIndex(std::vector<double>{50, 40, 30, 27, 20, 20}, 2.0));
   const std::string missing = dir_.File("missing.dat");
-  EXPECT_EQ("Cannot read " + missing + ": No such file or directory",
-            AnalyseResultFile(missing, "2").readError);
   EXPECT_EQ("Cannot read " + missing + ": No such file or directory", ReadResultSet(missing).message());
+  EXPECT_EQ(ReadResultSet(missing).message(), AnalyseResultFile(missing, "2").readError);
 }
 
 // Whole numbers take a shorter way to the total fall; it is bit for bit the sum step by step.
@@ -144,12 +143,8 @@ TEST(ScanFigures, HandComputedSeries) {
        "6 0.00000 100.00000 0.40000 0.00000 0.11250 none 0.26250 none none 0.25000 -800.00000"},
       {"the triangle scanned from high to low x", "4 3 2 1 0", "0 4 10 6 0",
        "5 2.00000 10.00000 4.00000 0.00000 1.90000 2.83333 0.83333 2.00000 1.83333 2.50000 -6.00000"},
-      {"flat", "1 2 3", "7 7 7",
-       "3 1.00000 7.00000 1.00000 7.00000 none none none none none 1.50000 0.00000"},
-      {"one point", "2", "-3", "1 2.00000 -3.00000 2.00000 -3.00000 none none none none none none none"},
       {"repeated positions have no slope", "1 1 2", "0 9 5",
        "3 1.00000 9.00000 1.00000 0.00000 1.35714 1.00000 none none none 1.50000 -4.00000"},
-      {"no points", "", "", "0 none none none none none none none none none none none"},
   };
   const auto numbers = [](const char* text) {
     std::istringstream in(text);
@@ -223,17 +218,10 @@ TEST(ResultSet, EveryLayoutSplitsItsSeriesAndSetsAsideItsReturnRow) {
        {"slit_y1,slit_y2,Intensity", "0.600,0.400, 100", "0.475,0.275, 60", "0.350,0.150, 50",
         "0.475,0.275, 55"},
        "slit-dec-scan slit_y1/Intensity data:4@0.600,100.000"},
-      {"repeated decreasing width",
-       {"slit_z1,slit_z2,Intensity(Repeat00)", "0.500,0.500, 9", "slit_z1,slit_z2,Intensity(Repeat01)",
-        "0.500,0.500, 7", "slit_z1,slit_z2,Intensity(Average)"},
-       "slit-dec-scan slit_z1/Intensity Repeat00:1@0.500,9.000 Repeat01:1@0.500,7.000 Average:0"},
       {"collimator: I/Io plotted, Io and I kept",
        {"col_y, Io, I, I/Io", "1.000, 100.0, 50.0, 0.5", "0.500, 100.0, 80.0, 0.8", "0.000, 0.0, 3.0, 0",
         "0.500, 100.0, 79.0, 0.79"},
        "coll-scan col_y/I/Io data:3@1.000,0.500+r@0.500,0.790 io=100.000 i=50.000"},
-      {"lens",
-       {"lens_rz, Io", "0.150, 7", "0.050, 9", "-0.050, 8", "-0.150, 2", "0.000, 10"},
-       "lens-scan lens_rz/Io data:4@0.150,7.000+r@0.000,10.000"},
       {"repeated GonioY scan",
        {"GonioY,Io(Repeat00),I(Repeat00),I/Io(Repeat00)", "-0.500, 10.0, 5.0, 0.5", "0.500, 10.0, 6.0, 0.6",
         "GonioY,Io(Average),I(Average),I/Io(Average)", "-0.500, 10.0, 5.0, 0.5", "0.500, 10.0, 6.0, 0.6",
