@@ -1,9 +1,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -129,35 +127,6 @@ TEST(BreakIndex, TotalFallIsTheSumStepByStep) {
   EXPECT_EQ(0.0, TotalFall(std::vector<double>{5}));
   // Whole numbers past 2^52 whose first step rounds: 2^53 - 2 step by step, not 2^53 - 1.
   EXPECT_EQ(2 * big - 2, TotalFall(std::vector<double>{2 * big - 1, -big - 2, 0}));
-}
-
-// Values in the order points, max_x, max_y, min_x, min_y, com, half_left, half_right, fwhm, cen,
-// edge_x, edge_slope.
-TEST(ScanFigures, HandComputedSeries) {
-  struct Row {
-    const char *name, *x, *y, *expected;
-  };
-  const Row rows[] = {
-      {"plateau falling at an edge: no half-maximum crossing before the peak", "0 0.1 0.2 0.3 0.4 0.5",
-       "100 100 100 20 0 0",
-       "6 0.00000 100.00000 0.40000 0.00000 0.11250 none 0.26250 none none 0.25000 -800.00000"},
-      {"the triangle scanned from high to low x", "4 3 2 1 0", "0 4 10 6 0",
-       "5 2.00000 10.00000 4.00000 0.00000 1.90000 2.83333 0.83333 2.00000 1.83333 2.50000 -6.00000"},
-      {"repeated positions have no slope", "1 1 2", "0 9 5",
-       "3 1.00000 9.00000 1.00000 0.00000 1.35714 1.00000 none none none 1.50000 -4.00000"},
-  };
-  const auto numbers = [](const char* text) {
-    std::istringstream in(text);
-    return std::vector<double>(std::istream_iterator<double>(in), std::istream_iterator<double>());
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    std::string values;
-    for (const auto& [key, value] : FigureTexts(FiguresOf(numbers(row.x), numbers(row.y)))) {
-      values += (values.empty() ? "" : " ") + value;
-    }
-    EXPECT_EQ(row.expected, values);
-  }
 }
 
 // "name:points@x0,y0" of every series, "+r@x,y" for a return row set aside, joined by blanks.

@@ -44,7 +44,6 @@ struct ChildEnd {
   bool inTime = false;
   int status = 0;
   std::string text;
-  bool Exited(int code) const { return inTime && WIFEXITED(status) && WEXITSTATUS(status) == code; }
 };
 
 // Reads `fd` until its end or the deadline, then waits for `pid` (killed when late).
@@ -96,10 +95,8 @@ TEST(HostileSettingsFile, ReadsWhatItCanAndStopsInTime) {
     HostileFile file;
     Names fields;
   } rows[] = {
-      {kFifo, {}},  // not a regular file (which would block at its opening): as if missing
-      {kFolder, {}},
+      {kFifo, {}},           // not a regular file (which would block at its opening): as if missing
       {kHugeNoLineEnd, {}},  // its first field is too long
-      {Bytes("long field", "1\r\n" + longField + "\r\n5\r\n"), {"1"}},
       {Bytes("long quoted field", "1\r\n\"" + longField + "\"\r\n"), {"1"}},
       {Bytes("NUL in fields", "1\r\nru\0n.tcl\r\n\"o\0ut\"\r\n\0\r\n"s), {"1", "ru", "o", ""}},
   };
@@ -186,19 +183,13 @@ pid_t StartLongScript(const std::string& out, const std::string& settings, const
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
-    std::vector<std::string> args = {
-        VESKO_SCRIPT_PROGRAM, "slit-scan", "--axis",          "y", "--slit-width",   "0.1",
-        "--scan-center",      "0",         "--scan-width",    "1", "--division",     "32767",
-        "--repeat",           repeat,      "--output-folder", out, "--settings-dir", settings};
-    if (toStdout) {
-      args.emplace_back("--stdout");
-    }
-    std::vector<char*> argv;
-    for (const std::string& arg : args) {
-      argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    execv(argv[0], argv.data());
+    const char* const stdoutOption = toStdout ? "--stdout" : nullptr;
+    const char* const argv[] = {
+        VESKO_SCRIPT_PROGRAM, "slit-scan", "--axis",          "y",         "--slit-width",   "0.1",
+        "--scan-center",      "0",         "--scan-width",    "1",         "--division",     "32767",
+        "--repeat",           repeat,      "--output-folder", out.c_str(), "--settings-dir", settings.c_str(),
+        stdoutOption,         nullptr};
+    execv(argv[0], const_cast<char* const*>(argv));
     _exit(127);
   }
   close(fds[1]);
@@ -257,7 +248,8 @@ TEST(InterruptedWrite, KeepsTheOldScriptAndSaysSo) {
     if (row.signal != 0) {
       EXPECT_TRUE(WIFSIGNALED(end.status) && WTERMSIG(end.status) == row.signal) << end.status;
     } else {
-      EXPECT_TRUE(end.Exited(3)) << end.status;  // a file could not be written
+      // A file could not be written.
+      EXPECT_TRUE(WIFEXITED(end.status) && WEXITSTATUS(end.status) == 3) << end.status;
       EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 3.0)
           << "the script ran on after the failed write";
     }
