@@ -1,7 +1,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <iterator>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -145,6 +147,32 @@ std::string Shape(const ResultSet& set) {
     }
   }
   return shape;
+}
+
+// Figures worked out by hand: ties, edges, a scan from high to low x, repeated positions, too few points.
+TEST(ScanFigures, HandComputedSeries) {
+  const auto numbers = [](const char* text) {
+    std::istringstream in(text);
+    return std::vector<double>(std::istream_iterator<double>(in), {});
+  };
+  const char* const rows[][3] = {
+      {"0 1 2 3 4", "0 4 10 6 0",
+       "5 2.00000 10.00000 0.00000 0.00000 2.10000 1.16667 3.16667 2.00000 2.16667 1.50000 6.00000"},
+      {"0 0.1 0.2 0.3 0.4 0.5", "100 100 100 20 0 0",
+       "6 0.00000 100.00000 0.40000 0.00000 0.11250 none 0.26250 none none 0.25000 -800.00000"},
+      {"4 3 2 1 0", "0 4 10 6 0",
+       "5 2.00000 10.00000 4.00000 0.00000 1.90000 2.83333 0.83333 2.00000 1.83333 2.50000 -6.00000"},
+      {"1 2 3", "7 7 7", "3 1.00000 7.00000 1.00000 7.00000 none none none none none 1.50000 0.00000"},
+      {"1 1 2", "0 9 5", "3 1.00000 9.00000 1.00000 0.00000 1.35714 1.00000 none none none 1.50000 -4.00000"},
+      {"2", "-3", "1 2.00000 -3.00000 2.00000 -3.00000 none none none none none none none"},
+      {"", "", "0 none none none none none none none none none none none"}};
+  for (const auto& [x, y, expected] : rows) {
+    std::string values;
+    for (const auto& [key, value] : FigureTexts(FiguresOf(numbers(x), numbers(y)))) {
+      values += (values.empty() ? "" : " ") + value;
+    }
+    EXPECT_EQ(expected, values) << x << " / " << y;
+  }
 }
 
 // The figures of a decreasing-width series end with the crossing of its rows analysed alone, found by a
