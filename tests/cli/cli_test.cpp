@@ -194,13 +194,11 @@ TEST_F(Cli, RefusalsExitWithTheirCodeAndMessage) {
       {"analyse --threshold abc " + run, 0, std::string(kThresholdResetMessage), results},
       {"analyse " + run + " --threshold=-2", 1, "0" + std::string(kGateStopText)},
       {"analyse " + missing, 3, "Cannot read " + missing + ": No such file or directory"},
-      {"analyse " + run + " --stdout", 2, "unknown option '--stdout' for analyse"},
       {"stats " + empty, 1,
        "No series in " + empty +
            ": a result file starts with a header line of comma-separated column names, followed by rows of "
            "numbers."},
       {"stats " + missing, 3, "Cannot read " + missing + ": No such file or directory"},
-      {"stats a b", 2, "unexpected argument 'b'"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.line);
@@ -249,10 +247,9 @@ TEST_F(Cli, ScriptLargerThanTheFreeRoomIsRefusedAtOnce) {
   const std::string line = c.FirstErrorLine();
   const std::string needs = output_.File("4DSlit1DScan.tcl") + " needs ";
   ASSERT_EQ(0u, line.rfind(needs, 0)) << c.err;
-  const double gigabytes = std::stod(line.substr(needs.size()));
-  EXPECT_TRUE(gigabytes > 200 && gigabytes < 300) << line;
-  EXPECT_NE(std::string::npos, line.find(" GB, ")) << line;
-  EXPECT_TRUE(line.ends_with(" GB are free")) << line;
+  EXPECT_TRUE(
+      std::regex_match(line.substr(needs.size()), std::regex("2[0-9][0-9]\\.[0-9] GB, .* GB are free")))
+      << line;
   EXPECT_TRUE(NothingWritten());
 }
 

@@ -46,13 +46,5 @@ TEST(FormatTest, NonFiniteValuesGiveAWordNotACrash) {
   }
 }
 
-// Plain non-negative values appear in every script; these are the padded and signed ones.
-TEST(FormatTest, IntegerFormats) {
-  EXPECT_EQ(FormatI(5), "05");
-  EXPECT_EQ(FormatI(-5), "-05");
-  EXPECT_EQ(FormatI(-32768), "-32768");
-  EXPECT_EQ(FormatPlain(-5), "-5");
-}
-
 }  // namespace
 }  // namespace vesko

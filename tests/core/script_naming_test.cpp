@@ -9,12 +9,8 @@
 namespace vesko {
 namespace {
 
-// The file name loses its surrounding spaces only; the result base is the part before the first dot. A
-// folder with a leading | or ~ would make Tcl's open run a command or read a home folder.
-TEST(ScriptNamingTest, FileNameResultBaseAndFolder) {
-  EXPECT_EQ(OutputFileNameOf("\trun.tcl "), "\trun.tcl");
-  EXPECT_EQ(ResultBaseOf("x."), "x");
-  EXPECT_EQ(ResultBaseOf("run"), std::nullopt);
+// A folder with a leading | or ~ would make Tcl's open run a command or read a home folder.
+TEST(ScriptNamingTest, ScriptPathAndFolder) {
   EXPECT_EQ(ScriptPath("", "run1.tcl"), std::string(PathSeparator()) + "run1.tcl");
   EXPECT_TRUE(CheckOutputFolderForScript("~x").has_value());
   for (const char* folder : {"C:\\data", "", "x|y", "a~"}) {

@@ -168,16 +168,6 @@ TEST(ScriptSummaryTest, NotesThatDoNotBlock) {
   EXPECT_EQ(sink.Summary({}).notes, Lines{"Blades slit_y1 and slit_y2 cross: their opening is -0.500."});
 }
 
-TEST(ScriptSummaryTest, DurationText) {
-  for (const auto& [seconds, text] : {std::pair{-3.0, "0:00:00"},
-                                      {0.2, "0:00:01"},
-                                      {59.5, "0:01:00"},
-                                      {100 * 1.1, "0:01:50"},
-                                      {360000.0, "100:00:00"}}) {
-    EXPECT_EQ(DurationText(seconds), text) << seconds;
-  }
-}
-
 // The move families against limits they leave (the slit scan's in the command line's test). "Point N" is
 // the count the move is for.
 TEST(AxisCheckTest, LimitNotesOfTheMoveFamilies) {
@@ -191,9 +181,6 @@ TEST(AxisCheckTest, LimitNotesOfTheMoveFamilies) {
        {"omega goes to -5.000, below its lower limit -4.000 (first at point 1)",
         "omega goes to 0.000, above its upper limit -1.000 (first after point 5)",
         "gonio_y goes to 0.500, above its upper limit 0.400 (first at point 4)"}},
-      {"gonio stage: the table's stage_y; four slit counts come first",
-       SummaryOf(kStage, Limits({{"stage_y", {}, 1.1, {}, {}}, {"slit_y1", -1, 1, {}, {}}})),
-       {"stage_y goes to 1.200, above its upper limit 1.100 (first at point 8)"}},
       {"slit move: no count at all",
        SummaryOf(kMove, Limits({{"slit_z1", {}, 0.2, {}, {}}})),
        {"slit_z1 goes to 0.300, above its upper limit 0.200 (first at move 3)"}},
