@@ -81,7 +81,6 @@ TEST(GeneratorForms, RefusedInputsInCheckOrder) {
       {"CollScan", "slit-width-z=-3e38;slit-center-z=3e38", "SlitCenterZ Error!"},
       {"LensScan", "axis=none", kSetting},
       // The omega texts are read, boxes ticked or not; the repeat count only for generator A.
-      {"GonioYScanARepeat", "scan-center=1.2.3", kSetting},
       {"GonioYScanARepeat", "repeat=1", kRepeat},
       {"GonioYScanARepeat", "output-file-name=;omega2=x", "Omega1 Setting Error!"},
       {"GonioYScanARepeat", "omega2=x;omega1=-1e39", "Omega0 Setting Error!"},
