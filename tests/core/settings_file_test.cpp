@@ -34,8 +34,6 @@ TEST(SettingsFileTest, ReadSettingsField) {
       {"run,1.tcl\r\n", {"run", "1.tcl"}},
       {"   2.5\r\n\t2.5 \t\r\n", {"2.5", "2.5"}},
       {"\r\n\r\nx\r\n", {"", "", "x"}},
-      {"\"D:\\scan,old\"\r\nx\r\n", {"D:\\scan,old", "x"}},
-      {"  \" x \"  \r\n", {" x "}},
       {"\"q\" ignored,next\r\n", {"q", "next"}},
       {"\"open, to\r\nthe end", {"open, to\r\nthe end"}},
       {"", {}},

@@ -65,13 +65,20 @@ TEST(GeneratorForms, RefusedInputsInCheckOrder) {
     const char* message;  // empty: the form passes
   } rows[] = {
       {"SlitScanRepeat", "axis=none", kSetting},
+      {"SlitScanRepeat", "slit-width=1,5", kSetting},
+      {"SlitScanRepeat", "scan-center=-1e39", kSetting},
       {"SlitScanRepeat", "axis=z;slit-width=3e38;scan-center=3e38", kSetting},
       {"SlitScanRepeat", "repeat=1", kRepeat},
       {"SlitScanRepeat", "repeat=0;output-file-name=run", kSetting},
+      {"SlitDecScan", "axis=none", kSetting},
+      {"SlitDecScan", "start-slit-width=abc", kSetting},
       {"SlitDecScan", "dec-step=0.00001", kSetting},  // too many points
       {"SlitDecScan", "axis=y;start-slit-width=3e38;end-slit-width=3e38;scan-center=3e38", kSetting},
+      {"SlitDecScan", "output-file-name=run", kSetting},
+      {"SlitDecScan", "repeat=1", kRepeat},
       {"SlitMove", "output-file-name=move", kSetting},
       {"SlitMove", "slit-width-y=3e38;slit-center-y=3e38", kSetting},  // a blade beyond 32 bits
+      {"CollScan", "division=1", kSetting},
       {"CollScan", "output-file-name=Coll1DScan", kSetting},
       // The slit fields are checked even when the slit is not set; blades beyond 32 bits only when it is.
       {"CollScan", "move-4d-slit=0;slit-width-y=", "SlitWidthY Error!"},
@@ -80,7 +87,9 @@ TEST(GeneratorForms, RefusedInputsInCheckOrder) {
       {"CollScan", "move-4d-slit=0;slit-width-z=-3e38;slit-center-z=3e38", ""},
       {"CollScan", "slit-width-z=-3e38;slit-center-z=3e38", "SlitCenterZ Error!"},
       {"LensScan", "axis=none", kSetting},
+      {"LensScan", "scan-center=3e40", kSetting},
       // The omega texts are read, boxes ticked or not; the repeat count only for generator A.
+      {"GonioYScanARepeat", "scan-center=1.2.3", kSetting},
       {"GonioYScanARepeat", "repeat=1", kRepeat},
       {"GonioYScanARepeat", "output-file-name=;omega2=x", "Omega1 Setting Error!"},
       {"GonioYScanARepeat", "omega2=x;omega1=-1e39", "Omega0 Setting Error!"},

@@ -8,18 +8,15 @@
 
 #include <gtest/gtest.h>
 
-#include "core/script_naming.h"
 #include "generators/axis_check.h"
 #include "generators/coll_scan.h"
 #include "generators/gonio_stage_scan.h"
 #include "generators/gonio_y_scan.h"
 #include "generators/lens_scan.h"
-#include "generators/script_destination.h"
 #include "generators/script_summary.h"
 #include "generators/slit_dec_scan.h"
 #include "generators/slit_move.h"
 #include "generators/slit_scan.h"
-#include "tests/support/generator_samples.h"
 
 namespace vesko {
 namespace {
@@ -181,6 +178,9 @@ TEST(AxisCheckTest, LimitNotesOfTheMoveFamilies) {
        {"omega goes to -5.000, below its lower limit -4.000 (first at point 1)",
         "omega goes to 0.000, above its upper limit -1.000 (first after point 5)",
         "gonio_y goes to 0.500, above its upper limit 0.400 (first at point 4)"}},
+      {"gonio stage: the table's stage_y; four slit counts come first",
+       SummaryOf(kStage, Limits({{"stage_y", {}, 1.1, {}, {}}, {"slit_y1", -1, 1, {}, {}}})),
+       {"stage_y goes to 1.200, above its upper limit 1.100 (first at point 8)"}},
       {"slit move: no count at all",
        SummaryOf(kMove, Limits({{"slit_z1", {}, 0.2, {}, {}}})),
        {"slit_z1 goes to 0.300, above its upper limit 0.200 (first at move 3)"}},
@@ -240,21 +240,6 @@ TEST(AxisCheckTest, LongPathsAreThinnedForTheChart) {
   }
   EXPECT_EQ(report.limitNotes,
             Lines{"col_y goes to 200000.000, above its upper limit 100000.000 (first at point 10003)"});
-}
-
-// The destination line names the files the written script really opens, for every generator and script
-// form, in a Windows folder, a POSIX one and a folder whose name Tcl must escape.
-TEST(ScriptDestinationTest, AgreesWithTheWrittenScript) {
-  for (const test::GeneratorSample& sample : test::GeneratorSamples()) {
-    for (const std::string folder : {"C:\\data\\may", "/data/may", "/data/run [1] $x"}) {
-      SCOPED_TRACE(sample.name + " in " + folder);
-      SummarySink sink;
-      sample.check("", "").write(folder, sink);
-      const ScriptDestination destination = sample.destination(folder);
-      EXPECT_EQ(destination.resultFiles, sink.Summary({}).resultFiles);
-      EXPECT_EQ(destination.script, ScriptPath(folder, sample.scriptFile));
-    }
-  }
 }
 
 }  // namespace
