@@ -1,5 +1,5 @@
-// Under a real X server: starts the window manager named first on the command line, opens the program's
-// windows of each kind of placing and checks that each frame, title bar included, lies inside the screen's
+// Under a real X server: starts the window manager named first on the command line, opens three of the
+// program's windows and checks that each frame, title bar included, lies inside the screen's
 // available area once the manager has framed it. Exit 0 when all do, 1 otherwise.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,15 +10,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-#include <functional>
-#include <memory>
 #include <optional>
 
-#include "app/app_settings.h"
-#include "core/platform.h"
-#include "core/settings_file.h"
 #include "ui/dialogs.h"
-#include "ui/main_menu_window.h"
 #include "ui/preview_window.h"
 #include "ui/results_window.h"
 #include "ui/window_places.h"
@@ -130,32 +124,16 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  QTemporaryDir settings, output;
-  const std::string folder = settings.path().toStdString();
-  // A stored folder makes the main menu open the combined window too.
-  vesko::SaveSettings(vesko::JoinPath(folder, vesko::kAppSettingsFile), {output.path().toStdString()});
+  // The tallest window at the screen's top left, a preview opened beside it (so past the screen's right edge
+  // but for the correction) and a message box over it.
   vesko::AppDialogs dialogs;
   {
-    vesko::MainMenuWindow menu(folder, dialogs);
-    menu.show();
-    Check(&menu, "main menu");
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-      if (window->objectName() == QStringLiteral("frmAllInOne")) {
-        Check(window, "combined window");
-      }
-    }
-    // One code keeps every window on screen: the tallest window and one that opens beside its owner stand for
-    // the others.
-    const std::pair<const char*, std::function<QWidget*()>> windows[] = {
-        {"results", [&] { return new vesko::ResultsWindow(dialogs, &menu); }},
-        {"preview", [&] { return new vesko::PreviewWindow(&menu); }}};
-    for (const auto& [what, make] : windows) {
-      const std::unique_ptr<QWidget> window(make());
-      window->show();
-      Check(window.get(), what);
-      window->hide();
-    }
-    // A message box over the main menu, checked while it is up.
+    vesko::ResultsWindow results(dialogs);
+    results.show();
+    Check(&results, "results");
+    vesko::PreviewWindow preview(&results);
+    preview.show();
+    Check(&preview, "preview beside it");
     QTimer::singleShot(0, [] {
       QWidget* box = QApplication::activeModalWidget();
       if (!box) {
@@ -170,10 +148,8 @@ int main(int argc, char** argv) {
       }
       box->close();
     });
-    dialogs.showMessage(&menu, QStringLiteral("Setting Error!"));
-    menu.hide();
+    dialogs.showMessage(&results, QStringLiteral("Setting Error!"));
   }
-
   manager.terminate();
   if (!manager.waitForFinished(3000)) {
     manager.kill();
