@@ -1,11 +1,8 @@
-#include <QApplication>
 #include <QLineEdit>
 #include <QTableWidget>
-#include <QTimer>
 #include <memory>
 
 #include "tests/ui/ui_test_support.h"
-#include "ui/all_in_one_window.h"
 #include "ui/axes_window.h"
 
 using namespace vesko::test;
@@ -95,19 +92,6 @@ class AxesWindowTest : public QObject {
     QVERIFY(Click(ws_->window, "cmdAxesSave"));
     QCOMPARE(ws_->dialogs.messages.size(), 1);
     QVERIFY(ws_->dialogs.messages[0].startsWith("Cannot write "));
-  }
-
-  void settingTabOpensTheWindow() {
-    QVERIFY(ws_->show(new vesko::AllInOneWindow(ws_->settingsFolder(), ws_->dialogs)));
-    QString seen;
-    QTimer::singleShot(0, this, [&seen] {
-      if (QWidget* modal = QApplication::activeModalWidget()) {
-        seen = modal->objectName();
-        modal->close();
-      }
-    });
-    QVERIFY(Click(ws_->window, "cmdAxes"));
-    QCOMPARE(seen, QStringLiteral("frmAxes"));
   }
 };
 

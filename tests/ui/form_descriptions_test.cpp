@@ -45,9 +45,9 @@ void ExpectAgreement(const QStringList& others = {}) {
           QString::fromStdString(f.control) + (panel < 0 ? "" : QStringLiteral("_%1").arg(panel));
       const bool stored = f.settingsLine >= 0;
       if (f.kind == vesko::FieldKind::Choice) {
-        QVERIFY2(!Find(ws.window, At(name.toLatin1().constData(), f.choiceCount)), qPrintable(name));
+        QVERIFY2(!Find(ws.window, name + '_' + QString::number(f.choiceCount)), qPrintable(name));
         for (int k = 0; k < f.choiceCount; ++k) {
-          const QString option = At(name.toLatin1().constData(), k);
+          const QString option = name + '_' + QString::number(k);
           auto* button = qobject_cast<QRadioButton*>(Find(ws.window, option));
           QVERIFY2(button && button->isChecked() == (stored && k == 1), qPrintable(option));
           fieldControls << option;

@@ -189,23 +189,27 @@ class MainMenuTest : public QObject {
              QStringLiteral("frmAllInOne|VeskoScriptCreator"));
     QVERIFY(!ws_->window->isModal());
     auto* tabs = ws_->window->findChild<QTabWidget*>("SSTab1");
-    const char* const rows[][2] = {{"GonioStageY", "txtGonioStageScanCenter_0="},
-                                   {"GonioStageZ", "chkGonioStageMove4DSlit_1=[-] Move 4D Slit"},
-                                   {"GonioY", "txtGonioYOmega_1=-5.000"},
-                                   {"ColliY", "chkCollimatorMove4DSlit_0=[x] Move 4D Slit"},
-                                   {"ColliZ", "cmdColliFileCreate_1=File Create(CollimatorZ)"},
-                                   {"4DScan", "txt4DOutputFileName=4DSlit1DScan.tcl"},
-                                   {"4DDec", "txt4DDecOutputFileName=4DSlitDec1DScan.tcl"},
-                                   {"Lens", "txtLenzOutputFileName=l.tcl"},
-                                   {"4D解析", "txtGraphResult=0"},
-                                   {"設定", "txtOutputFolder=D:\\data"},
-                                   {"結果", "cmdResultsOpen=Open…"}};
+    const char* const rows[][3] = {{"GonioStageY", "txtGonioStageScanCenter_0", ""},
+                                   {"GonioStageZ", "chkGonioStageMove4DSlit_1", "[-] Move 4D Slit"},
+                                   {"GonioY", "txtGonioYOmega_1", "-5.000"},
+                                   {"ColliY", "chkCollimatorMove4DSlit_0", "[x] Move 4D Slit"},
+                                   {"ColliZ", "cmdColliFileCreate_1", "File Create(CollimatorZ)"},
+                                   {"4DScan", "txt4DOutputFileName", "4DSlit1DScan.tcl"},
+                                   {"4DDec", "txt4DDecOutputFileName", "4DSlitDec1DScan.tcl"},
+                                   {"Lens", "txtLenzOutputFileName", "l.tcl"},
+                                   {"4D解析", "txtGraphResult", "0"},
+                                   {"設定", "txtOutputFolder", "D:\\data"},
+                                   {"結果", "cmdResultsOpen", "Open…"}};
     QCOMPARE(tabs->count(), 11);
     for (int n = 0; n < tabs->count(); ++n) {
-      QCOMPARE(tabs->tabText(n) + '|' + tabs->widget(n)->objectName(),
-               QString::fromUtf8(rows[n][0]) + '|' + At("fraTab", n));
-      QCOMPARE(Differences(tabs->widget(n), {QString::fromUtf8(rows[n][1])}), QString());
+      QCOMPARE(tabs->tabText(n) + '|' + tabs->widget(n)->objectName() + '|' +
+                   Shown(tabs->widget(n), QLatin1String(rows[n][1])),
+               QStringLiteral("%1|fraTab_%2|%3")
+                   .arg(QString::fromUtf8(rows[n][0]))
+                   .arg(n)
+                   .arg(QString::fromUtf8(rows[n][2])));
     }
+    QCOMPARE(openedBy("cmdAxes", "cmdAxesSave"), QStringLiteral("frmAxes|Axes|Save"));
     QCOMPARE(vesko::OutputFolder(), std::string("D:\\data"));
     QCOMPARE(ws_->dialogs.messages, QStringList());
 

@@ -38,11 +38,9 @@ class RecordingDialogs final : public Dialogs {
     folderOwners.append(owner);
     return Next(folderAnswers);
   }
-  QString chooseOpenFile(QWidget* owner, const QString&, const QString& filter,
-                         const QString& folder) override {
+  QString chooseOpenFile(QWidget* owner, const QString&, const QString&, const QString& folder) override {
     openFileOwners.append(owner);
     openFileFolders.append(folder);
-    openFileFilters.append(filter);
     return Next(openFileAnswers);
   }
   QStringList chooseOpenFiles(QWidget*, const QString&, const QString&, const QString& folder) override {
@@ -59,7 +57,7 @@ class RecordingDialogs final : public Dialogs {
     return std::make_unique<Progress>(*this);
   }
 
-  QStringList messages, questions, folderAnswers, openFileAnswers, openFileFilters, openFileFolders;
+  QStringList messages, questions, folderAnswers, openFileAnswers, openFileFolders;
   QStringList openFilesFolders, saveFileAnswers, progressLabels;
   QList<bool> yesNoAnswers;
   QList<QWidget*> messageParents, folderOwners, openFileOwners;
@@ -109,11 +107,6 @@ class Workspace {
   QPointer<QWidget> window;
 };
 
-/// Element `n` of the control array `name`.
-inline QString At(const char* name, int n) {
-  return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(n);
-}
-
 /// The control `path` names below `root`: an object name, or "frame/name" for a control inside a frame.
 inline QWidget* Find(const QWidget* root, const QString& path) {
   QWidget* found = const_cast<QWidget*>(root);
@@ -138,19 +131,6 @@ inline QString Shown(const QWidget* root, const QString& path) {
   }
   const QVariant text = widget->property("text");
   return (text.isValid() ? text : widget->property("plainText")).toString();
-}
-
-/// The rows of `expected` ("path=shown") that the controls do not show, as "path=what it shows" joined by
-/// "; "; "" when every row matches.
-inline QString Differences(const QWidget* root, const QStringList& expected) {
-  QStringList differing;
-  for (const QString& row : expected) {
-    const QString path = row.section(QLatin1Char('='), 0, 0);
-    if (path + QLatin1Char('=') + Shown(root, path) != row) {
-      differing << path + QLatin1Char('=') + Shown(root, path);
-    }
-  }
-  return differing.join(QStringLiteral("; "));
 }
 
 /// Clicks a button as the operator does (an option's or check box's indicator); false when it is missing.
