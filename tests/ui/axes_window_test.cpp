@@ -87,7 +87,6 @@ class AxesWindowTest : public QObject {
     // the file is reported.
     QVERIFY(Click(ws_->window, "cmdAxesSave"));
     QCOMPARE(ws_->dialogs.questions.size(), 2);
-    delete ws_->window.data();
     QVERIFY(open(ws_->settings.filePath("missing").toStdString()));
     QVERIFY(Click(ws_->window, "cmdAxesSave"));
     QCOMPARE(ws_->dialogs.messages.size(), 1);

@@ -6,7 +6,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <memory>
 
 #include "core/script_naming.h"
 #include "tests/ui/ui_test_support.h"
@@ -21,46 +20,42 @@ class PreviewTest : public QObject {
 
   template <typename W>
   bool open() {
-    return ws_->show(new W(ws_->settingsFolder(), ws_->dialogs));
+    return ws_.show(new W(ws_.settingsFolder(), ws_.dialogs));
   }
-  QString outputFile(const QString& name) const { return ws_->output.filePath(name); }
 
-  std::unique_ptr<Workspace> ws_;
+  Workspace ws_;
 
  private slots:
-  void init() { ws_ = std::make_unique<Workspace>(); }
-  void cleanup() { ws_.reset(); }
-
   // A control character in the file name (typing drops them; a pasted or stored name keeps them) reaches
   // neither the window title, nor the progress display, nor a message raw.
   void previewShowsTheHeadAndALongWriteCanBeCancelled() {
     QVERIFY(open<vesko::SlitScanWindow>());
-    qobject_cast<QLineEdit*>(Find(ws_->window, "txt4DOutputFileName"))->setText("a\x1B.tcl");
-    QCOMPARE(Enter(ws_->window, {"opt4DAxis_0", "txt4DSlitWidth=0.1", "txt4DScanCenter=0", "txt4DScanWidth=1",
-                                 "txt4DScanDivision=5", "cmd4DPreview"}),
+    qobject_cast<QLineEdit*>(Find(ws_.window, "txt4DOutputFileName"))->setText("a\x1B.tcl");
+    QCOMPARE(Enter(ws_.window, {"opt4DAxis_0", "txt4DSlitWidth=0.1", "txt4DScanCenter=0", "txt4DScanWidth=1",
+                                "txt4DScanDivision=5", "cmd4DPreview"}),
              QString());
-    const QPointer<QWidget> preview = Find(ws_->window, "frmPreview");
+    const QPointer<QWidget> preview = Find(ws_.window, "frmPreview");
     QVERIFY(preview && preview->isVisible() && preview->isWindow());
     QCOMPARE(preview->windowTitle(), QStringLiteral("Preview - a\\x1B.tcl"));
     QVERIFY(Find(preview, "chtPreviewAxes")->isHidden());  // no axis table, no chart
     QVERIFY(Click(preview, "cmdPreviewCopy"));
     QCOMPARE(QGuiApplication::clipboard()->text(), Shown(preview, "txtPreviewScript"));
     // With an axis table the chart shows each blade's targets and the y1 blade's limits.
-    const QString table = ws_->settings.filePath("Axes.toml");
+    const QString table = ws_.settings.filePath("Axes.toml");
     QVERIFY(WriteBytes(table, "[axis.slit_y1]\nlower = -0.4\nupper = 0.5\n"));
-    QVERIFY(Click(ws_->window, "cmd4DPreview"));
+    QVERIFY(Click(ws_.window, "cmd4DPreview"));
     auto* view = qobject_cast<QChartView*>(Find(preview, "chtPreviewAxes"));
     QVERIFY(view && view->isVisible());
     QCOMPARE(view->chart()->series().size(), 4);
     QVERIFY(QFile::remove(table));
 
     // 32767 points: far more lines than are shown, yet too few for a progress display. The window is reused.
-    QCOMPARE(Enter(ws_->window, {"txt4DScanDivision=32767", "cmd4DPreview", "cmd4DFileCreate"}), QString());
-    QCOMPARE(ws_->window->findChildren<QWidget*>("frmPreview"), QList<QWidget*>{preview.data()});
-    QCOMPARE(ws_->dialogs.progressLabels, QStringList());
+    QCOMPARE(Enter(ws_.window, {"txt4DScanDivision=32767", "cmd4DPreview", "cmd4DFileCreate"}), QString());
+    QCOMPARE(ws_.window->findChildren<QWidget*>("frmPreview"), QList<QWidget*>{preview.data()});
+    QCOMPARE(ws_.dialogs.progressLabels, QStringList());
     const QStringList shown = Shown(preview, "txtPreviewScript").split('\n');
-    const QByteArray oldScript = ReadBytes(outputFile("a\x1B.tcl"));
-    const QByteArray oldSettings = ReadBytes(ws_->settings.filePath("4DSlitScan.ini"));
+    const QByteArray oldScript = ReadBytes(ws_.output.filePath("a\x1B.tcl"));
+    const QByteArray oldSettings = ReadBytes(ws_.settings.filePath("4DSlitScan.ini"));
     QStringList written = QString::fromUtf8(oldScript).split("\r\n");
     written.removeLast();  // after the last line end
     const qsizetype head = 20000;
@@ -73,32 +68,31 @@ class PreviewTest : public QObject {
     QVERIFY(!preview->isVisible());
 
     // 50 passes, about ten million lines, cancelled: the old files stay and no temporary file is left.
-    ws_->dialogs.cancelProgress = true;
-    QCOMPARE(Enter(ws_->window, {"chk4DRepeatActive", "txt4DRepeatTimes=50", "cmd4DFileCreate"}), QString());
-    QCOMPARE(ws_->dialogs.progressLabels.size(), 1);
-    QVERIFY(ws_->dialogs.progressLabels[0].startsWith("Writing a\\x1B.tcl ("));
-    QVERIFY(ws_->dialogs.progressTotals[0] > 9000000);
-    QCOMPARE(ws_->dialogs.progressUpdates.size(), 1);
-    const std::string path = vesko::ScriptPath(ws_->output.path().toStdString(), "a\\x1B.tcl");
-    QCOMPARE(ws_->dialogs.messages,
+    ws_.dialogs.cancelProgress = true;
+    QCOMPARE(Enter(ws_.window, {"chk4DRepeatActive", "txt4DRepeatTimes=50", "cmd4DFileCreate"}), QString());
+    QCOMPARE(ws_.dialogs.progressLabels.size(), 1);
+    QVERIFY(ws_.dialogs.progressLabels[0].startsWith("Writing a\\x1B.tcl ("));
+    QVERIFY(ws_.dialogs.progressTotals[0] > 9000000);
+    QCOMPARE(ws_.dialogs.progressUpdates.size(), 1);
+    const std::string path = vesko::ScriptPath(ws_.output.path().toStdString(), "a\\x1B.tcl");
+    QCOMPARE(ws_.dialogs.messages,
              QStringList{QString::fromStdString("File Create cancelled: " + path + " was left as it was.")});
-    QCOMPARE(ReadBytes(outputFile("a\x1B.tcl")), oldScript);
-    QCOMPARE(ReadBytes(ws_->settings.filePath("4DSlitScan.ini")), oldSettings);
-    QCOMPARE(FileNames(ws_->output.path()), QStringList{"a\x1B.tcl"});
+    QCOMPARE(ReadBytes(ws_.output.filePath("a\x1B.tcl")), oldScript);
+    QCOMPARE(ReadBytes(ws_.settings.filePath("4DSlitScan.ini")), oldSettings);
+    QCOMPARE(FileNames(ws_.output.path()), QStringList{"a\x1B.tcl"});
   }
 
   // The combined window hosts every panel class but the slit move's.
   void everyFileCreateHasPreview() {
     for (const int fileCreates : {1, 9}) {
-      delete ws_->window.data();
       QVERIFY(fileCreates == 1 ? open<vesko::SlitMoveWindow>() : open<vesko::AllInOneWindow>());
-      const auto buttons = ws_->window->findChildren<QPushButton*>(QRegularExpression("FileCreate"));
+      const auto buttons = ws_.window->findChildren<QPushButton*>(QRegularExpression("FileCreate"));
       QCOMPARE(buttons.size(), fileCreates);
       for (const QPushButton* fileCreate : buttons) {
         const QString name = QString(fileCreate->objectName()).replace("FileCreate", "Preview");
-        QCOMPARE(Shown(ws_->window, name), QStringLiteral("Preview"));
-        QCOMPARE(Find(ws_->window, name)->isHidden(), fileCreate->isHidden());
-        QCOMPARE(fileCreate->nextInFocusChain(), Find(ws_->window, name));
+        QCOMPARE(Shown(ws_.window, name), QStringLiteral("Preview"));
+        QCOMPARE(Find(ws_.window, name)->isHidden(), fileCreate->isHidden());
+        QCOMPARE(fileCreate->nextInFocusChain(), Find(ws_.window, name));
       }
     }
   }

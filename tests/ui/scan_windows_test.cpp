@@ -168,23 +168,17 @@ class ScanWindowsTest : public QObject {
   // A folder Tcl would read as a pipe: both buttons refuse it before any question. In a usable folder,
   // File Create asks about axes beyond their limits, and No (the default) writes nothing.
   void fileCreateChecksFolderThenAxes() {
-    const WindowCase& c = kWindows[0];
     Workspace ws;
     QVERIFY(WriteBytes(ws.settings.filePath("Axes.toml"), kAxesBelowEveryMove));
     vesko::SetOutputFolder("|cat");
-    QVERIFY(ws.show(c.id.make(ws.settingsFolder(), ws.dialogs)));
-    const QString preview = QString(c.id.fileCreate).replace("FileCreate", "Preview");
-    QCOMPARE(Enter(ws.window, c.input + QStringList{preview, c.id.fileCreate}), QString());
-    const std::optional<std::string> refusal = vesko::CheckOutputFolderForScript("|cat");
-    QVERIFY(refusal);
-    QCOMPARE(ws.dialogs.messages, QStringList(2, QString::fromStdString(*refusal)));
-    QCOMPARE(ws.dialogs.questions, QStringList());
+    QVERIFY(ws.show(new vesko::SlitScanWindow(ws.settingsFolder(), ws.dialogs)));
+    QCOMPARE(Enter(ws.window, kWindows[0].input + QStringList{"cmd4DPreview", "cmd4DFileCreate"}), QString());
+    const QString refusal = QString::fromStdString(vesko::CheckOutputFolderForScript("|cat").value_or(""));
+    QCOMPARE(ws.dialogs.messages + ws.dialogs.questions, QStringList(2, refusal));
     vesko::SetOutputFolder(ws.output.path().toStdString());
-    QVERIFY(Click(ws.window, c.id.fileCreate));
-    QCOMPARE(ws.dialogs.questions.size(), 1);
-    QCOMPARE(ws.dialogs.messages.size(), 2);
-    QCOMPARE(Shown(ws.window, c.id.status), QString());
-    QCOMPARE(FileNames(ws.output.path()), QStringList());
+    QVERIFY(Click(ws.window, "cmd4DFileCreate"));
+    QCOMPARE(ws.dialogs.questions.size() + ws.dialogs.messages.size(), 3);
+    QCOMPARE(Shown(ws.window, "lbl4DStatus") + FileNames(ws.output.path()).join(""), QString());
   }
 
   // Which "File Create" shows and what the repeat controls allow follow the two angle boxes; a grey box

@@ -95,8 +95,9 @@ class Workspace {
     vesko::ResetOutputFolder();
   }
   std::string settingsFolder() const { return settings.path().toStdString(); }
-  /// Shows `w` as the window under test; false when it never comes on screen.
+  /// Shows `w` as the window under test in place of the last; false when it never comes on screen.
   bool show(QWidget* w) {
+    delete window.data();
     window = w;
     w->show();
     return QTest::qWaitForWindowExposed(w);
