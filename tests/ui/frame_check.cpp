@@ -150,11 +150,8 @@ int main(int argc, char** argv) {
     });
     dialogs.showMessage(&results, QStringLiteral("Setting Error!"));
   }
-  manager.terminate();
-  if (!manager.waitForFinished(3000)) {
-    manager.kill();
-    manager.waitForFinished(3000);
-  }
+  manager.kill();
+  manager.waitForFinished(3000);
   std::printf("%d window(s) outside the screen or never framed\n", failures);
   return failures == 0 ? 0 : 1;
 }

@@ -6,15 +6,20 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <memory>
 
 #include "core/script_naming.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/all_in_one_window.h"
+#include "ui/preview_window.h"
 #include "ui/scan_windows.h"
+#include "ui/window_places.h"
 
 using namespace vesko::test;
 
-// The preview window, the Preview beside every File Create, and the progress display of a long script.
+// The preview window, the Preview beside every File Create, the progress display of a long script, and where
+// windows are placed.
 class PreviewTest : public QObject {
   Q_OBJECT
 
@@ -94,6 +99,37 @@ class PreviewTest : public QObject {
         QCOMPARE(Find(ws_.window, name)->isHidden(), fileCreate->isHidden());
         QCOMPARE(fileCreate->nextInFocusChain(), Find(ws_.window, name));
       }
+    }
+  }
+
+  void fitInside() {
+    const QRect area(0, 0, 1024, 768);
+    QCOMPARE(vesko::FitInside(QRect(72, -20, 953, 579), area), QRect(71, 0, 953, 579));  // title bar above
+    QCOMPARE(vesko::FitInside(QRect(-50, 10, 300, 200), area), QRect(0, 10, 300, 200));
+    QCOMPARE(vesko::FitInside(QRect(-5, -5, 1200, 900), area), QRect(0, 0, 1024, 768));  // larger
+  }
+
+  // Where the operator left the frame, and where it opens next time: (-1, -1) the screen's far corner.
+  void placeIsRememberedInsideTheScreen() {
+    vesko::KeepWindowsOnScreen(*qApp);
+    const QPoint rows[][2] = {{{100, 120}, {100, 120}}, {{5000, 4000}, {-1, -1}}};
+    for (const auto& [left, reopened] : rows) {
+      auto first = std::make_unique<vesko::PreviewWindow>(nullptr);
+      first->resize(440, 320);
+      first->show();
+      QVERIFY(QTest::qWaitForWindowExposed(first.get()));
+      vesko::MoveFrameTo(first.get(), left);
+      first->close();
+
+      QVERIFY(ws_.show(new vesko::PreviewWindow(nullptr)));
+      const QRect area = ws_.window->screen()->availableGeometry();
+      const QRect frame = vesko::FrameOf(ws_.window);
+      QCOMPARE(ws_.window->size(), QSize(440, 320));
+      QCOMPARE(frame.topLeft(), reopened == QPoint(-1, -1)
+                                    ? area.bottomRight() - QPoint(frame.width() - 1, frame.height() - 1)
+                                    : reopened);
+      QVERIFY(area.contains(frame));
+      ws_.window->close();  // where it is left now is remembered
     }
   }
 };
