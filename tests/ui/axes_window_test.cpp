@@ -1,6 +1,6 @@
 #include <QLineEdit>
 #include <QTableWidget>
-#include <memory>
+#include <optional>
 
 #include "tests/ui/ui_test_support.h"
 #include "ui/axes_window.h"
@@ -17,11 +17,10 @@ class AxesWindowTest : public QObject {
   QTableWidget* grid() const { return ws_->window->findChild<QTableWidget*>("grdAxes"); }
   QString axesFile() const { return ws_->settings.filePath("Axes.toml"); }
 
-  std::unique_ptr<Workspace> ws_;
+  std::optional<Workspace> ws_;
 
  private slots:
-  void init() { ws_ = std::make_unique<Workspace>(); }
-  void cleanup() { ws_.reset(); }
+  void init() { ws_.emplace(); }
 
   // Cells "row,column=text" (column 1 lower … 4 settle) or boxes "name=text", the message, and the cell or
   // box then selected; nothing is written.
@@ -37,8 +36,7 @@ class AxesWindowTest : public QObject {
          "Counting shutter must not be negative.",
          "txtAxesShutter"}};
     for (const auto& row : rows) {
-      ws_.reset();
-      ws_ = std::make_unique<Workspace>();
+      ws_.emplace();
       QVERIFY(open(ws_->settingsFolder()));
       for (const QString& cell : row.cells) {
         const QString where = cell.section('=', 0, 0);

@@ -20,6 +20,7 @@
 
 using namespace vesko::test;
 
+// The results window and the analysis window.
 class ResultsWindowTest : public QObject {
   Q_OBJECT
 
