@@ -89,10 +89,6 @@ void Check(const QWidget* window, const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s WINDOW-MANAGER\n", argv[0]);
-    return 2;
-  }
   // Remembered places go to a fresh folder, never to the user's own.
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
@@ -108,7 +104,7 @@ int main(int argc, char** argv) {
   QProcess manager;
   manager.setProcessEnvironment(managerEnvironment);
   manager.setProcessChannelMode(QProcess::ForwardedChannels);
-  manager.start(QString::fromLocal8Bit(argv[1]), {});
+  manager.start(QString::fromLocal8Bit(argc > 1 ? argv[1] : ""), {});
   // A probe window: once one is framed, the manager is at work. A manager that is still starting may pass
   // over a window mapped meanwhile, so a new probe is tried now and then.
   bool managing = false;
@@ -119,7 +115,7 @@ int main(int argc, char** argv) {
     managing = WaitFramed(&probe, kFramingMs / 6).has_value();
   }
   if (!managing) {
-    std::fprintf(stderr, "%s did not start or framed no window\n", argv[1]);
+    std::fprintf(stderr, "the window manager did not start or framed no window\n");
     manager.kill();
     return 1;
   }
