@@ -158,8 +158,7 @@ class MainMenuTest : public QObject {
       QVERIFY(closedBy == "End" ? Click(menu, "cmdEnd")
                                 : (closedBy == menu->objectName() ? menu : combined)->close());
       QCOMPARE(ReadBytes(settingsFile("VeskoScriptCreator.ini")), QByteArray("\"/srv/scans,old\"\r\n"));
-      QVERIFY(!menu->isVisible());
-      QVERIFY(CombinedWindows().isEmpty());
+      QVERIFY(!menu->isVisible() && CombinedWindows().isEmpty());
       QCOMPARE(ws_->dialogs.messages, QStringList());
     }
   }

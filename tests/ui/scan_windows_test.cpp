@@ -98,10 +98,9 @@ QString OmegaRuleShown(const QWidget* window) {
          Shown(window, "chkGonioYUseOmega_1") + ", " + Shown(window, "chkGonioYRepeatActive");
 }
 
-// Every field of the description has its control in the window `W` with the kind it names, and loading a
-// settings file whose lines differ shows each stored line in its field's control: a choice its second
-// option, a box ticked, a text the one naming its panel and line. Every input control of the window is a
-// field (or one of `others`).
+// Each field of the description has a control of its kind in `W`, which shows its line of a settings file
+// of distinct lines (a choice its second option, a box ticked, a text naming its panel and line); every
+// input control of `W` is a field or one of `others`.
 template <typename Form, typename W>
 void ExpectAgreement(const QStringList& others = {}) {
   const vesko::FormDescription<Form>& d = vesko::DescriptionOf<Form>();

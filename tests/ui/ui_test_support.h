@@ -32,7 +32,7 @@ class RecordingDialogs final : public Dialogs {
   }
   bool askYesNo(QWidget*, const QString& text) override {
     questions.append(text);
-    return !yesNoAnswers.isEmpty() && yesNoAnswers.takeFirst();
+    return Next(yesNoAnswers);
   }
   QString chooseFolder(QWidget* owner) override {
     folderOwners.append(owner);
