@@ -13,21 +13,16 @@
 
 using namespace vesko::test;
 
-namespace {
-
-// The visible combined windows of the program.
-QList<QWidget*> CombinedWindows() {
-  QList<QWidget*> found = QApplication::topLevelWidgets();
-  found.removeIf([](const QWidget* w) { return w->objectName() != "frmAllInOne" || !w->isVisible(); });
-  return found;
-}
-
-}  // namespace
-
 // The main menu, and the combined window it opens beside it.
 class MainMenuTest : public QObject {
   Q_OBJECT
 
+  // The visible combined windows of the program.
+  static QList<QWidget*> CombinedWindows() {
+    QList<QWidget*> found = QApplication::topLevelWidgets();
+    found.removeIf([](const QWidget* w) { return w->objectName() != "frmAllInOne" || !w->isVisible(); });
+    return found;
+  }
   QString settingsFile(const char* name) const { return ws_->settings.filePath(QLatin1String(name)); }
   // The main menu on a fresh workspace whose application settings file holds `stored` (none when null); its
   // settings folder is the workspace's, or `folder` inside it.

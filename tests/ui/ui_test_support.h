@@ -50,7 +50,6 @@ class RecordingDialogs final : public Dialogs {
   QString chooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
     return Next(saveFileAnswers);
   }
-  /// Its updates are recorded and answer Cancel when `cancelProgress` is set.
   std::unique_ptr<ProgressReport> showProgress(QWidget*, const QString& label, std::uint64_t total) override {
     progressLabels.append(label);
     progressTotals.append(total);
@@ -63,7 +62,7 @@ class RecordingDialogs final : public Dialogs {
   QList<QWidget*> messageParents, folderOwners, openFileOwners;
   QList<QStringList> openFilesAnswers;
   QList<std::uint64_t> progressTotals, progressUpdates;
-  bool cancelProgress = false;
+  bool cancelProgress = false;  // progress updates answer Cancel
 
  private:
   template <typename T>
