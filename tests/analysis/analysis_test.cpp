@@ -1,9 +1,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -55,10 +53,8 @@ TEST_F(Analysis, WorkedExampleGivesLineLevelAndCrossing) {
   EXPECT_TRUE(run.messages.empty());
   EXPECT_EQ(3u, run.breakIndex);
   ASSERT_TRUE(run.crossX);
-  EXPECT_EQ("0.49167", FormatF5(*run.crossX));
-  EXPECT_EQ("20.00000", FormatF5(run.line.a0));
-  EXPECT_EQ("40.00000", FormatF5(run.line.a1));
-  EXPECT_EQ("39.66667", FormatF5(run.level));
+  EXPECT_EQ("0.49167 20.00000 40.00000 39.66667", FormatF5(*run.crossX) + " " + FormatF5(run.line.a0) + " " +
+                                                      FormatF5(run.line.a1) + " " + FormatF5(run.level));
   EXPECT_EQ((std::vector<double>{2, 1.5, 1, 0.5, 0, -0.5, -1}), run.rows.x);
 }
 
@@ -151,27 +147,31 @@ std::string Shape(const ResultSet& set) {
 
 // Figures worked out by hand: ties, edges, a scan from high to low x, repeated positions, too few points.
 TEST(ScanFigures, HandComputedSeries) {
-  const auto numbers = [](const char* text) {
-    std::istringstream in(text);
-    return std::vector<double>(std::istream_iterator<double>(in), {});
-  };
-  const char* const rows[][3] = {
-      {"0 1 2 3 4", "0 4 10 6 0",
+  const struct {
+    std::vector<double> x, y;
+    const char* figures;
+  } rows[] = {
+      {{0, 1, 2, 3, 4},
+       {0, 4, 10, 6, 0},
        "5 2.00000 10.00000 0.00000 0.00000 2.10000 1.16667 3.16667 2.00000 2.16667 1.50000 6.00000"},
-      {"0 0.1 0.2 0.3 0.4 0.5", "100 100 100 20 0 0",
+      {{0, 0.1, 0.2, 0.3, 0.4, 0.5},
+       {100, 100, 100, 20, 0, 0},
        "6 0.00000 100.00000 0.40000 0.00000 0.11250 none 0.26250 none none 0.25000 -800.00000"},
-      {"4 3 2 1 0", "0 4 10 6 0",
+      {{4, 3, 2, 1, 0},
+       {0, 4, 10, 6, 0},
        "5 2.00000 10.00000 4.00000 0.00000 1.90000 2.83333 0.83333 2.00000 1.83333 2.50000 -6.00000"},
-      {"1 2 3", "7 7 7", "3 1.00000 7.00000 1.00000 7.00000 none none none none none 1.50000 0.00000"},
-      {"1 1 2", "0 9 5", "3 1.00000 9.00000 1.00000 0.00000 1.35714 1.00000 none none none 1.50000 -4.00000"},
-      {"2", "-3", "1 2.00000 -3.00000 2.00000 -3.00000 none none none none none none none"},
-      {"", "", "0 none none none none none none none none none none none"}};
-  for (const auto& [x, y, expected] : rows) {
+      {{1, 2, 3}, {7, 7, 7}, "3 1.00000 7.00000 1.00000 7.00000 none none none none none 1.50000 0.00000"},
+      {{1, 1, 2},
+       {0, 9, 5},
+       "3 1.00000 9.00000 1.00000 0.00000 1.35714 1.00000 none none none 1.50000 -4.00000"},
+      {{2}, {-3}, "1 2.00000 -3.00000 2.00000 -3.00000 none none none none none none none"},
+      {{}, {}, "0 none none none none none none none none none none none"}};
+  for (const auto& row : rows) {
     std::string values;
-    for (const auto& [key, value] : FigureTexts(FiguresOf(numbers(x), numbers(y)))) {
+    for (const auto& [key, value] : FigureTexts(FiguresOf(row.x, row.y))) {
       values += (values.empty() ? "" : " ") + value;
     }
-    EXPECT_EQ(expected, values) << x << " / " << y;
+    EXPECT_EQ(row.figures, values) << row.x.size() << " points from x = " << (row.x.empty() ? 0 : row.x[0]);
   }
 }
 
