@@ -1,7 +1,7 @@
 // Every generator over arbitrary field texts and output folders: what its checks let through gives whole
-// CR LF lines of plain ASCII without "inf" or "nan", open lines naming the result files as single Tcl words,
-// and a settings file that gives the file name back. Byte 0 picks the generator, byte 1 sets its buttons
-// and boxes, the rest is cut at NULs into the output folder and the form's texts in the window's order.
+// CR LF lines of plain ASCII without "inf" or "nan", and open lines naming the result files as single Tcl
+// words. Byte 0 picks the generator, byte 1 sets its buttons and boxes, the rest is cut at NULs into the
+// output folder and the form's texts in the window's order.
 
 #include <algorithm>
 #include <array>
@@ -86,11 +86,9 @@ void CheckLine(std::string_view line, const std::string& folder, const std::stri
   }
 }
 
-// Checks what the generator makes of a form: its refusal, or its script (as far as the line cap) and
-// the file name read back from its settings file.
-template <typename Form, typename Params, typename Build>
-void RunGenerator(const Form& form, const vesko::Result<Params>& checked, const std::string& folder,
-                  Build build) {
+// Checks what the generator makes of a form: its refusal, or its script (as far as the line cap).
+template <typename Params, typename Build>
+void RunGenerator(const vesko::Result<Params>& checked, const std::string& folder, Build build) {
   if (!checked) {
     Require(!checked.message().empty(), "a refusal without a message");
     return;
@@ -116,16 +114,6 @@ void RunGenerator(const Form& form, const vesko::Result<Params>& checked, const 
     CheckLine(std::string_view(sink.text).substr(start, lf - 1 - start), folder, resultBase);
     start = lf + 1;
   }
-  const std::string path = vesko::fuzz::ScratchPath("generator.ini");
-  Require(!vesko::SaveSettings(path, p).has_value(), "SaveSettings failed", path);
-  Form loaded;
-  if constexpr (requires { loaded.panel; }) {
-    loaded.panel = form.panel;
-  }
-  vesko::LoadSettings(path, loaded);
-  // The settings file gives back the file name exactly: names with a double quote are refused.
-  Require(loaded.outputFileName == p.OutputFileName, "the stored file name does not read back",
-          p.OutputFileName);
 }
 
 }  // namespace
@@ -141,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzz::SplitFields(std::string_view(reinterpret_cast<const char*>(data) + 2, size - 2), 10);
   const std::string& folder = f[0];
   const auto inFolder = [&folder](const auto& p, LineSink& out) { BuildScript(p, folder, out); };
-  const auto run = [&](const auto& form) { RunGenerator(form, Validate(form), folder, inFolder); };
+  const auto run = [&](const auto& form) { RunGenerator(Validate(form), folder, inFolder); };
 
   switch (data[0] % 7) {
     case 0:
@@ -154,8 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const SlitMoveForm form{f[1], f[2], f[3], f[4], f[5]};
       const Result<SlitMoveParams> checked = Validate(form);
       Require(!checked || !MoveReport(*checked).empty(), "an empty move report");
-      RunGenerator(form, checked, folder,
-                   [](const SlitMoveParams& p, LineSink& out) { BuildScript(p, out); });
+      RunGenerator(checked, folder, [](const SlitMoveParams& p, LineSink& out) { BuildScript(p, out); });
       break;
     }
     case 3:
@@ -168,7 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const std::array<int, 2> omegaBoxes = {flags % 3, flags / 3 % 3};
       GonioYScanForm form{f[1], f[2], f[3], f[4], omegaBoxes, {f[5], f[6]}, bit(7), f[7]};
       const GonioYGenerator which = ApplyOmegaRule(form).generator;
-      RunGenerator(form, Validate(form, which), folder, [&](const GonioYScanParams& p, LineSink& out) {
+      RunGenerator(Validate(form, which), folder, [&](const GonioYScanParams& p, LineSink& out) {
         (which == GonioYGenerator::A ? BuildScriptA : BuildScriptB)(p, folder, out);
       });
       break;

@@ -102,8 +102,7 @@ class ResultsWindowTest : public QObject {
     auto* const handler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit limited = saved;
-    limited.rlim_cur = 8;
+    const rlimit limited{8, saved.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limited);
     QVERIFY(Click(ws_->window, QStringLiteral("cmdResultsExportFigures")));
     setrlimit(RLIMIT_FSIZE, &saved);
