@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -229,9 +228,10 @@ TEST_F(Cli, ScriptLargerThanTheFreeRoomIsRefusedAtOnce) {
   const std::string line = c.FirstErrorLine();
   const std::string needs = output_.File("4DSlit1DScan.tcl") + " needs ";
   ASSERT_EQ(0u, line.rfind(needs, 0)) << c.err;
-  EXPECT_TRUE(
-      std::regex_match(line.substr(needs.size()), std::regex("2[0-9][0-9]\\.[0-9] GB, .* GB are free")))
-      << line;
+  const double gigabytes = std::stod(line.substr(needs.size()));
+  EXPECT_TRUE(gigabytes > 200 && gigabytes < 300) << line;
+  EXPECT_NE(std::string::npos, line.find(" GB, ")) << line;
+  EXPECT_TRUE(line.ends_with(" GB are free")) << line;
   EXPECT_TRUE(NothingWritten());
 }
 
@@ -338,7 +338,11 @@ TEST(CliHelp, ListsGeneratorsAndOptions) {
     EXPECT_NE(std::string::npos, c.out.find(name)) << name;
   }
   // "vesko-script 1.22.3": the project version was filled in.
-  EXPECT_TRUE(std::regex_match(Invoke("-V").out, std::regex("vesko-script [0-9]+\\.[0-9]+\\.[0-9]+\n")));
+  int major = -1, minor = -1, patch = -1;
+  char end = 0;
+  EXPECT_EQ(4,
+            std::sscanf(Invoke("-V").out.c_str(), "vesko-script %d.%d.%d%c", &major, &minor, &patch, &end));
+  EXPECT_EQ('\n', end);
 }
 
 // Two passes of a slit scan: one block per pass, an empty line between them; the JSON form holds the same
