@@ -48,6 +48,12 @@ TEST(NumberTest, ToSingleOverflowIsRefusedAndUnderflowIsZero) {
   EXPECT_EQ(ToSingle("1e-45"), std::numeric_limits<float>::denorm_min());
 }
 
+// Past the quick exact path: 20 digits overflow 64 bits; a mantissa above 2^53 needs two roundings.
+TEST(NumberTest, ToDoubleUsesFullPrecision) {
+  EXPECT_EQ(ToDouble("18446744073709551617"), 18446744073709551617.0);
+  EXPECT_EQ(ToDouble("9007199254740993e-22"), 9007199254740993e-22);
+}
+
 // "2.5000…1" and "2.4999…9" differ from 2.5 beyond a double's precision; 65536 does not wrap to 0.
 TEST(NumberTest, ToInteger16RoundsTiesToEvenWithinRange) {
   const struct {

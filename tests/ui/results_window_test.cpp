@@ -66,7 +66,9 @@ class ResultsWindowTest : public QObject {
     QCOMPARE(ws_->dialogs.openFilesFolders, QStringList{ws_->output.path()});
     auto* table = ws_->window->findChild<QTableWidget*>("tblResultsFigures");
     QCOMPARE(table->rowCount(), 1);
-    QCOMPARE(table->item(0, 3)->text() + ' ' + table->item(0, 4)->text(), QStringLiteral("-0.30000 0.90000"));
+    QVERIFY(table->item(0, 0));
+    QCOMPARE(table->item(0, 0)->text() + ' ' + table->item(0, 3)->text() + ' ' + table->item(0, 4)->text(),
+             QStringLiteral("c.dat -0.30000 0.90000"));
     ws_->window->findChild<QComboBox*>("cboResultsColumn")->setCurrentText(QStringLiteral("Io"));
     QCOMPARE(table->item(0, 4)->text(), QStringLiteral("30.00000"));
     // The curve with its markers; the place under the cursor in the axes' units.
