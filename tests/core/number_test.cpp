@@ -26,8 +26,11 @@ TEST(NumberTest, IsNumericTextAcceptsOnlyTheLenientForm) {
   EXPECT_EQ(ToSingle(std::string_view("15e3").substr(0, 2)), 15.0f);
 }
 
-TEST(NumberTest, ToSingleRoundsTheDecimalTextDirectly) {
+TEST(NumberTest, DecimalTextIsRoundedOnce) {
   EXPECT_EQ(ToSingle("3.4028235e38"), FLT_MAX);
+  // Past the quick exact path: 20 digits overflow 64 bits; a mantissa above 2^53 needs two roundings.
+  EXPECT_EQ(ToDouble("18446744073709551617"), 18446744073709551617.0);
+  EXPECT_EQ(ToDouble("9007199254740993e-22"), 9007199254740993e-22);
   // Just below and just above a halfway point between two floats, but within a double's precision of it:
   // a conversion through double lands on the halfway point and then rounds to even.
   EXPECT_EQ(ToSingle("1.00000017881393432617187499"), std::nextafter(1.0f, 2.0f));
@@ -46,12 +49,6 @@ TEST(NumberTest, ToSingleOverflowIsRefusedAndUnderflowIsZero) {
     EXPECT_EQ(std::signbit(zero.value_or(1.0f)), text[0] == '-') << text;
   }
   EXPECT_EQ(ToSingle("1e-45"), std::numeric_limits<float>::denorm_min());
-}
-
-// Past the quick exact path: 20 digits overflow 64 bits; a mantissa above 2^53 needs two roundings.
-TEST(NumberTest, ToDoubleUsesFullPrecision) {
-  EXPECT_EQ(ToDouble("18446744073709551617"), 18446744073709551617.0);
-  EXPECT_EQ(ToDouble("9007199254740993e-22"), 9007199254740993e-22);
 }
 
 // "2.5000…1" and "2.4999…9" differ from 2.5 beyond a double's precision; 65536 does not wrap to 0.
