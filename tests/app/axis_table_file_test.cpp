@@ -35,10 +35,6 @@ TEST(AxisTableFileTest, GoodTablesAndMissingKeys) {
   EXPECT_TRUE(file.holdsMore);
   file = ParseAxisTable("[axis.col_y]\nupper = 1.5\n[counting]\nshutter = 1\n");
   EXPECT_FALSE(file.holdsMore);  // nothing but what the window shows
-  file = ParseAxisTable("");
-  ASSERT_TRUE(file.read.table);
-  EXPECT_TRUE(file.read.table->axes.empty());
-  EXPECT_FALSE(file.holdsMore);
 }
 
 // A syntax error, with the parser's own reason, is checked with the windows.

@@ -90,15 +90,12 @@ HostileFile Bytes(const char* name, std::string bytes) {
 }
 
 TEST(HostileSettingsFile, ReadsWhatItCanAndStopsInTime) {
-  const std::string longField(70000, 'a');
   const struct {
     HostileFile file;
     Names fields;
   } rows[] = {
       {kFifo, {}},           // not a regular file (which would block at its opening): as if missing
       {kHugeNoLineEnd, {}},  // its first field is too long
-      {Bytes("long quoted field", "1\r\n\"" + longField + "\"\r\n"), {"1"}},
-      {Bytes("NUL in fields", "1\r\nru\0n.tcl\r\n\"o\0ut\"\r\n\0\r\n"s), {"1", "ru", "o", ""}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.file.name);
