@@ -70,6 +70,11 @@ void SafeFileWriter::Emit(std::string_view bytes) {
   }
 }
 
+void SafeFileWriter::WriteBytes(std::string_view bytes) {
+  FlushBuffer();
+  Emit(bytes);
+}
+
 std::optional<IoError> SafeFileWriter::Commit() {
   if (done_ || !ok()) {
     return error_;
@@ -119,6 +124,12 @@ std::optional<IoError> ReplaceFileLines(const std::string& path, const std::vect
   for (const std::string& line : lines) {
     writer.WriteLine(line);
   }
+  return writer.Commit();
+}
+
+std::optional<IoError> ReplaceFileBytes(const std::string& path, std::string_view bytes) {
+  SafeFileWriter writer(path);
+  writer.WriteBytes(bytes);
   return writer.Commit();
 }
 

@@ -33,6 +33,8 @@ class SafeFileWriter final : public BufferedSink {
 
   /// False once anything has failed (the temporary file could not be made, a write failed).
   bool ok() const override { return !error_.has_value(); }
+  /// Takes `bytes` as they are: no line end, no text conversion (a picture, say).
+  void WriteBytes(std::string_view bytes);
   /// Finishes the file; empty on success, else the first failure (nothing replaced).
   std::optional<IoError> Commit();
   /// Drops the temporary file; the old file stays as it was.
@@ -54,6 +56,9 @@ class SafeFileWriter final : public BufferedSink {
 
 /// Writes `lines` as the whole new content of `path`, safely replaced as above.
 std::optional<IoError> ReplaceFileLines(const std::string& path, const std::vector<std::string>& lines);
+
+/// Writes `bytes`, as they are, as the whole new content of `path`, safely replaced as above.
+std::optional<IoError> ReplaceFileBytes(const std::string& path, std::string_view bytes);
 
 /// From now on an interrupt (SIGINT, SIGTERM, SIGHUP, SIGQUIT) removes the temporary files of
 /// unfinished writers and says on standard error which files were left as they were, then ends the

@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 #include <memory>
 #include <utility>
@@ -29,23 +28,6 @@
 #include "ui/preview_window.h"
 
 namespace vesko {
-
-std::optional<QString> SaveWholeFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-    // Unbuffered, so that a write stopped part-way fails here rather than unseen at the commit.
-    qint64 done = 0;
-    for (qint64 wrote = 0; done < bytes.size(); done += wrote) {
-      if ((wrote = file.write(bytes.constData() + done, bytes.size() - done)) <= 0) {
-        break;
-      }
-    }
-    if (done == bytes.size() && file.commit()) {
-      return std::nullopt;
-    }
-  }
-  return file.errorString();
-}
 
 QLabel* SettingLabel(const char* objectName, const char* caption, QWidget* parent) {
   auto* label = Named(new QLabel(QString::fromUtf8(caption), parent), objectName);

@@ -35,11 +35,6 @@ class ProgressReport;
 /// Point size of the gothic face the generator panels use for their own controls.
 inline constexpr double kPanelPointSize = 12.0;
 
-/// Writes `bytes` into a file beside `path` and renames it over `path` only when every byte is
-/// written, so a failure (a full disk, a missing folder) leaves the old file whole. Gives the reason
-/// of a failure, or nothing.
-std::optional<QString> SaveWholeFile(const QString& path, const QByteArray& bytes);
-
 /// Gives `widget` its object name and hands it back.
 template <typename W>
 W* Named(W* widget, const char* objectName) {

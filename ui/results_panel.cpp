@@ -15,6 +15,7 @@
 
 #include "app/app_settings.h"
 #include "core/format.h"
+#include "core/safe_file.h"
 #include "ui/dialogs.h"
 #include "ui/panel_support.h"
 #include "ui/results_follow.h"
@@ -234,8 +235,8 @@ void ResultsPanel::exportFigures() {
   if (path.isEmpty()) {
     return;
   }
-  if (const auto reason = SaveWholeFile(path, figuresCsv().toUtf8())) {
-    dialogs_.showMessage(this, QStringLiteral("Cannot write %1: %2").arg(path, *reason));
+  if (const std::optional<IoError> error = ReplaceFileBytes(path.toStdString(), figuresCsv().toStdString())) {
+    dialogs_.showMessage(this, QString::fromStdString(error->Message()));
   }
 }
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/safe_file.h"
 #include "ui/panel_support.h"
 
 namespace vesko {
@@ -177,7 +178,8 @@ bool ResultsPlot::exportTo(const QString& path) {
   } else if (!grab().save(&picture, "PNG")) {
     return false;
   }
-  return !SaveWholeFile(path, picture.data());
+  // Replaced whole or not at all, as the scripts are.
+  return !ReplaceFileBytes(path.toStdString(), picture.data().toStdString());
 }
 
 void ResultsPlot::mouseMoveEvent(QMouseEvent* event) {
