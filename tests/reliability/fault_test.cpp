@@ -2,7 +2,6 @@
 // reason, leaves every file as it was and no temporary file.
 
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -14,19 +13,20 @@
 
 #include "app/file_create.h"
 #include "core/platform.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/generator_samples.h"
 #include "tests/support/test_support.h"
 
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace vesko {
 namespace {
 
+using test::FileSizeLimit;
 using test::GeneratorSample;
 using test::GeneratorSamples;
 using test::TempDir;
@@ -48,28 +48,6 @@ bool SetImmutable(const std::string& folder, bool immutable) {
   }
   return done;
 }
-
-// Limits the size of the files this process writes: a write beyond it stops part-way (EFBIG), as
-// on a full disk.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) : oldHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limited = saved_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*oldHandler_)(int);
-};
 
 // Every file and folder below `root` with its bytes ("<folder>" for a folder).
 std::map<std::string, std::string> Snapshot(const std::string& root) {

@@ -7,12 +7,10 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
-#include <csignal>
 #include <optional>
 
-#include <sys/resource.h>
-
 #include "core/format.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/analysis_window.h"
 #include "ui/results_panel.h"
@@ -101,14 +99,10 @@ class ResultsWindowTest : public QObject {
     QVERIFY(ws_->dialogs.messages[0].startsWith(QStringLiteral("Cannot write %1: ").arg(unwritable)));
     // A write stopped part-way (as on a full disk) keeps the old file whole.
     ws_->dialogs.saveFileAnswers = {outputFile("figures.csv")};
-    auto* const handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const rlimit limited{8, saved.rlim_max};
-    setrlimit(RLIMIT_FSIZE, &limited);
-    QVERIFY(Click(ws_->window, QStringLiteral("cmdResultsExportFigures")));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, handler);
+    {
+      const vesko::test::FileSizeLimit limit(8);
+      QVERIFY(Click(ws_->window, QStringLiteral("cmdResultsExportFigures")));
+    }
     QCOMPARE(ws_->dialogs.messages.size(), 2);
     QCOMPARE(QString::fromUtf8(ReadBytes(outputFile("figures.csv"))), csv);
 
